@@ -1,0 +1,201 @@
+#pragma once
+
+// An ADO-like data layer: connections and client-side recordsets with batch updates, over two
+// providers chosen by the connection string:
+//   "sqlite:<file>"            the embedded engine; T-SQL goes through krl::sql::translate
+//   "odbc:<connection string>" SQL Server through unixODBC (FreeTDS); T-SQL sent as written
+//
+// Failures raise krl::VbError and fill the connection's Errors collection with the provider's
+// errors (cleared at the start of every operation that can fail).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "krl/variant/variant.h"
+
+namespace krl::ado {
+
+inline constexpr int adStateClosed = 0;
+inline constexpr int adStateOpen = 1;
+
+inline constexpr int adOpenUnspecified = -1;
+inline constexpr int adLockUnspecified = -1;
+inline constexpr int adLockBatchOptimistic = 4;
+
+inline constexpr long adOptionUnspecified = -1;
+inline constexpr long adCmdText = 1;
+inline constexpr long adExecuteNoRecords = 128;
+
+inline constexpr int adAffectCurrent = 1;
+inline constexpr int adAffectAll = 3;
+
+inline constexpr int adMarshalAll = 0;
+inline constexpr int adMarshalModifiedOnly = 1;
+
+// Error numbers the layer raises (the runtime's and the provider's).
+inline constexpr long adErrProvider = -2147467259;       // provider error (message from the engine)
+inline constexpr long adErrNoCurrentRecord = 3021;       // BOF or EOF is true
+inline constexpr long adErrItemNotFound = 3265;          // no field of that name
+inline constexpr long adErrObjectClosed = 3704;          // operation not allowed on a closed object
+inline constexpr long adErrObjectOpen = 3705;            // operation not allowed on an open object
+inline constexpr long adErrUpdateConflict = -2147217864; // row changed or deleted by another user
+
+struct Error {
+    long number = 0;
+    std::string description;
+    std::string source;
+    std::string sqlState;
+    long nativeError = 0;
+};
+
+class Errors {
+public:
+    std::size_t count() const { return items_.size(); }
+    const Error& item(std::size_t index) const { return items_.at(index); }
+    const std::vector<Error>& all() const { return items_; }
+    void clear() { items_.clear(); }
+    void add(Error error) { items_.push_back(std::move(error)); }
+
+private:
+    std::vector<Error> items_;
+};
+
+class Recordset;
+class Provider;
+
+class Connection : public krl::Object, public std::enable_shared_from_this<Connection> {
+public:
+    static std::shared_ptr<Connection> create();
+    ~Connection() override;
+
+    const std::string& connectionString() const { return connectionString_; }
+    void setConnectionString(std::string value);  // 3705 when open
+
+    // Opens the connection named by ConnectionString.
+    void open(std::string_view user = {}, std::string_view password = {}, long options = -1);
+    void close();
+    int state() const;
+
+    // Runs a text command. With adExecuteNoRecords in options nothing is returned; otherwise the
+    // rows come back as an open, read-only recordset (closed when the statement returns no rows).
+    std::shared_ptr<Recordset> execute(std::string_view commandText, long* recordsAffected = nullptr,
+                                       long options = adOptionUnspecified);
+
+    Errors& errors() { return errors_; }
+
+    // Layer-internal: the provider behind an open connection.
+    Provider& provider();
+
+private:
+    Connection() = default;
+    std::string connectionString_;
+    std::unique_ptr<Provider> provider_;
+    Errors errors_;
+};
+
+class Field {
+public:
+    const std::string& name() const { return name_; }
+    const Variant& value() const;
+    void setValue(Variant value);              // marks the current row changed
+    const Variant& originalValue() const;      // as read (or as last written back)
+    int definedSize() const { return definedSize_; }  // declared width of text columns, 0 otherwise
+
+    // Layer-internal construction.
+    Field(class Recordset* owner, std::size_t index, std::string name, int definedSize)
+        : owner_(owner), index_(index), name_(std::move(name)), definedSize_(definedSize) {}
+
+private:
+    class Recordset* owner_;
+    std::size_t index_;
+    std::string name_;
+    int definedSize_;
+};
+
+class Fields {
+public:
+    std::size_t count() const { return fields_.size(); }
+    Field& item(std::size_t index);
+    Field& operator[](std::string_view name);  // case-insensitive; 3265 when missing
+    bool contains(std::string_view name) const;
+    std::vector<Field>::iterator begin() { return fields_.begin(); }
+    std::vector<Field>::iterator end() { return fields_.end(); }
+
+    // Layer-internal.
+    std::vector<Field>& list() { return fields_; }
+
+private:
+    std::vector<Field> fields_;
+};
+
+// A client-side static recordset: Open reads every row into memory; changes stay in the recordset
+// until UpdateBatch writes them in one transaction. Only changed columns are written, and a row
+// changed or deleted by someone else since it was read is a conflict: nothing of that row is
+// written, the conflict is reported in the connection's Errors and raised.
+class Recordset : public krl::Object {
+public:
+    static std::shared_ptr<Recordset> create();
+    ~Recordset() override;
+
+    void setActiveConnection(std::shared_ptr<Connection> connection);
+    std::shared_ptr<Connection> activeConnection() const { return connection_; }
+    void setSource(std::string source);
+    const std::string& source() const { return source_; }
+
+    void open(int cursorType = adOpenUnspecified, int lockType = adLockUnspecified,
+              long options = adOptionUnspecified);
+    void close();
+    int state() const;
+    void requery();
+
+    long recordCount() const;
+    bool bof() const;
+    bool eof() const;
+    void moveFirst();
+    void moveLast();
+    void moveNext();
+    void movePrevious();
+    long absolutePosition() const;  // 1-based; <= 0 when on BOF/EOF
+
+    Fields& fields();
+    Field& operator[](std::string_view name) { return fields()[name]; }
+
+    void addNew();          // appends a new row and makes it current
+    void cancelUpdate();    // drops a new row not yet written, or the current row's changes
+    void deleteCurrent();   // marks the current row deleted (written by UpdateBatch)
+    void updateBatch(int affect = adAffectAll);
+    void cancelBatch(int affect = adAffectAll);
+    bool currentRowChanged() const;  // the current row is new, changed or deleted
+
+    int marshalOptions() const { return marshalOptions_; }
+    void setMarshalOptions(int value) { marshalOptions_ = value; }
+
+    // The table the rows are written back to and its key columns. Found from the source (the
+    // table of a single-table SELECT) and the table's primary key; a recordset over a table
+    // without one is told its key.
+    void setKeyColumns(std::vector<std::string> columns);
+    const std::vector<std::string>& keyColumns() const { return keyColumns_; }
+    const std::string& baseTable() const { return baseTable_; }
+
+    // Layer-internal row store.
+    struct Row;
+    const Variant& valueAt(std::size_t field) const;
+    const Variant& originalAt(std::size_t field) const;
+    void setValueAt(std::size_t field, Variant value);
+
+private:
+    Recordset() = default;
+    class Impl;
+    friend class Impl;
+    std::shared_ptr<Connection> connection_;
+    std::string source_;
+    std::string baseTable_;
+    std::vector<std::string> keyColumns_;
+    int marshalOptions_ = adMarshalAll;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace krl::ado
