@@ -21,6 +21,8 @@ bool run(std::string_view routine, std::span<const Step> steps, const ErrorRouti
         try {
             steps[i]();
             ++i;
+        } catch (const ExitRoutine&) {
+            return true;
         } catch (...) {
             VbError error = currentError();
             int answer = onError ? onError(routine, error) : Abort;
@@ -45,6 +47,8 @@ bool ignoring(const Step& step) {
     try {
         step();
         return true;
+    } catch (const ExitRoutine&) {
+        throw;
     } catch (...) {
         return false;
     }
@@ -52,7 +56,12 @@ bool ignoring(const Step& step) {
 
 void runIgnoring(std::span<const Step> steps) {
     for (const auto& step : steps) {
-        ignoring(step);
+        try {
+            step();
+        } catch (const ExitRoutine&) {
+            return;
+        } catch (...) {
+        }
     }
 }
 
