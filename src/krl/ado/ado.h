@@ -23,6 +23,7 @@ inline constexpr int adStateOpen = 1;
 
 inline constexpr int adOpenUnspecified = -1;
 inline constexpr int adLockUnspecified = -1;
+inline constexpr int adLockReadOnly = 1;
 inline constexpr int adLockBatchOptimistic = 4;
 
 inline constexpr long adOptionUnspecified = -1;
@@ -36,12 +37,15 @@ inline constexpr int adMarshalAll = 0;
 inline constexpr int adMarshalModifiedOnly = 1;
 
 // Error numbers the layer raises (the runtime's and the provider's).
-inline constexpr long adErrProvider = -2147467259;       // provider error (message from the engine)
-inline constexpr long adErrNoCurrentRecord = 3021;       // BOF or EOF is true
-inline constexpr long adErrItemNotFound = 3265;          // no field of that name
-inline constexpr long adErrObjectClosed = 3704;          // operation not allowed on a closed object
-inline constexpr long adErrObjectOpen = 3705;            // operation not allowed on an open object
-inline constexpr long adErrUpdateConflict = -2147217864; // row changed or deleted by another user
+inline constexpr long adErrProvider = -2147467259;    // provider error (message from the engine)
+inline constexpr long adErrNoCurrentRecord = 3021;    // BOF or EOF is true
+inline constexpr long adErrItemNotFound = 3265;       // no field of that name
+inline constexpr long adErrNotUpdatable = 3251;       // the recordset is read-only
+inline constexpr long adErrProviderNotFound = 3706;   // connection string names no provider
+inline constexpr long adErrInvalidConnection = 3709;  // no open connection to work on
+inline constexpr long adErrObjectClosed = 3704;       // operation not allowed on a closed object
+inline constexpr long adErrObjectOpen = 3705;         // operation not allowed on an open object
+inline constexpr long adErrUpdateConflict = -2147217864;  // row changed or deleted by another user
 
 struct Error {
     long number = 0;
@@ -52,22 +56,23 @@ struct Error {
 };
 
 class Errors {
-public:
+  public:
     std::size_t count() const { return items_.size(); }
     const Error& item(std::size_t index) const { return items_.at(index); }
     const std::vector<Error>& all() const { return items_; }
     void clear() { items_.clear(); }
     void add(Error error) { items_.push_back(std::move(error)); }
 
-private:
+  private:
     std::vector<Error> items_;
 };
 
 class Recordset;
 class Provider;
+struct QueryResult;
 
 class Connection : public krl::Object, public std::enable_shared_from_this<Connection> {
-public:
+  public:
     static std::shared_ptr<Connection> create();
     ~Connection() override;
 
@@ -81,7 +86,8 @@ public:
 
     // Runs a text command. With adExecuteNoRecords in options nothing is returned; otherwise the
     // rows come back as an open, read-only recordset (closed when the statement returns no rows).
-    std::shared_ptr<Recordset> execute(std::string_view commandText, long* recordsAffected = nullptr,
+    std::shared_ptr<Recordset> execute(std::string_view commandText,
+                                       long* recordsAffected = nullptr,
                                        long options = adOptionUnspecified);
 
     Errors& errors() { return errors_; }
@@ -89,7 +95,7 @@ public:
     // Layer-internal: the provider behind an open connection.
     Provider& provider();
 
-private:
+  private:
     Connection() = default;
     std::string connectionString_;
     std::unique_ptr<Provider> provider_;
@@ -97,18 +103,18 @@ private:
 };
 
 class Field {
-public:
+  public:
     const std::string& name() const { return name_; }
     const Variant& value() const;
-    void setValue(Variant value);              // marks the current row changed
-    const Variant& originalValue() const;      // as read (or as last written back)
+    void setValue(Variant value);                     // marks the current row changed
+    const Variant& originalValue() const;             // as read (or as last written back)
     int definedSize() const { return definedSize_; }  // declared width of text columns, 0 otherwise
 
     // Layer-internal construction.
     Field(class Recordset* owner, std::size_t index, std::string name, int definedSize)
         : owner_(owner), index_(index), name_(std::move(name)), definedSize_(definedSize) {}
 
-private:
+  private:
     class Recordset* owner_;
     std::size_t index_;
     std::string name_;
@@ -116,7 +122,7 @@ private:
 };
 
 class Fields {
-public:
+  public:
     std::size_t count() const { return fields_.size(); }
     Field& item(std::size_t index);
     Field& operator[](std::string_view name);  // case-insensitive; 3265 when missing
@@ -127,7 +133,7 @@ public:
     // Layer-internal.
     std::vector<Field>& list() { return fields_; }
 
-private:
+  private:
     std::vector<Field> fields_;
 };
 
@@ -136,7 +142,7 @@ private:
 // changed or deleted by someone else since it was read is a conflict: nothing of that row is
 // written, the conflict is reported in the connection's Errors and raised.
 class Recordset : public krl::Object {
-public:
+  public:
     static std::shared_ptr<Recordset> create();
     ~Recordset() override;
 
@@ -163,9 +169,9 @@ public:
     Fields& fields();
     Field& operator[](std::string_view name) { return fields()[name]; }
 
-    void addNew();          // appends a new row and makes it current
-    void cancelUpdate();    // drops a new row not yet written, or the current row's changes
-    void deleteCurrent();   // marks the current row deleted (written by UpdateBatch)
+    void addNew();         // appends a new row and makes it current
+    void cancelUpdate();   // drops a new row not yet written, or the current row's changes
+    void deleteCurrent();  // marks the current row deleted (written by UpdateBatch)
     void updateBatch(int affect = adAffectAll);
     void cancelBatch(int affect = adAffectAll);
     bool currentRowChanged() const;  // the current row is new, changed or deleted
@@ -180,13 +186,17 @@ public:
     const std::vector<std::string>& keyColumns() const { return keyColumns_; }
     const std::string& baseTable() const { return baseTable_; }
 
+    // Layer-internal: opens the recordset, read-only, on rows already read (Connection::Execute).
+    void openResult(std::shared_ptr<Connection> connection, std::string source,
+                    QueryResult&& result);
+
     // Layer-internal row store.
     struct Row;
     const Variant& valueAt(std::size_t field) const;
     const Variant& originalAt(std::size_t field) const;
     void setValueAt(std::size_t field, Variant value);
 
-private:
+  private:
     Recordset() = default;
     class Impl;
     friend class Impl;

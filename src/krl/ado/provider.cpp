@@ -1,0 +1,38 @@
+#include "krl/ado/provider.h"
+
+#include <cctype>
+#include <utility>
+
+#include "krl/ado/failure.h"
+
+namespace krl::ado {
+
+std::string lowerName(std::string_view name) {
+    std::string out(name);
+    for (char& c : out) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+void Provider::fail(std::vector<Error> errors) {
+    raiseErrors(&errors_, std::move(errors));
+}
+
+void ColumnSet::index() {
+    byLowerName.clear();
+    byLowerName.reserve(columns.size());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        byLowerName.emplace(lowerName(columns[i].name), i);
+    }
+}
+
+std::optional<std::size_t> ColumnSet::find(std::string_view name) const {
+    auto found = byLowerName.find(lowerName(name));
+    if (found == byLowerName.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+}  // namespace krl::ado
