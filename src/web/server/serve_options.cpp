@@ -1,0 +1,107 @@
+#include "web/server/serve_options.h"
+
+#include <charconv>
+#include <optional>
+
+namespace zovrena::web {
+
+namespace {
+
+std::optional<int> parsePort(std::string_view text) {
+    int port = -1;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), port);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || port < 0 ||
+        port > 65535) {
+        return std::nullopt;
+    }
+    return port;
+}
+
+// "127.0.0.1:8080", "localhost:8080", "[::1]:8080"
+bool parseListen(std::string_view text, ServeOptions& options) {
+    std::string_view host;
+    std::string_view port;
+    if (text.starts_with('[')) {
+        const auto close = text.find(']');
+        if (close == std::string_view::npos || close + 1 >= text.size() || text[close + 1] != ':') {
+            return false;
+        }
+        host = text.substr(1, close - 1);
+        port = text.substr(close + 2);
+    } else {
+        const auto colon = text.rfind(':');
+        if (colon == std::string_view::npos || text.find(':') != colon) {
+            return false;
+        }
+        host = text.substr(0, colon);
+        port = text.substr(colon + 1);
+    }
+    const auto number = parsePort(port);
+    if (host.empty() || !number) {
+        return false;
+    }
+    options.host = std::string(host);
+    options.port = *number;
+    return true;
+}
+
+}  // namespace
+
+std::variant<ServeOptions, OptionError> parseServeOptions(
+    const std::vector<std::string>& arguments) {
+    ServeOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        std::optional<std::string> value;
+        if (const auto equals = name.find('=');
+            name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        auto takeValue = [&]() -> std::optional<std::string> {
+            if (value) {
+                return value;
+            }
+            if (i + 1 < arguments.size()) {
+                return arguments[++i];
+            }
+            return std::nullopt;
+        };
+
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+        } else if (name == "--reset-demo" && !value) {
+            options.resetDemo = true;
+        } else if (name == "--listen") {
+            const auto text = takeValue();
+            if (!text || !parseListen(*text, options)) {
+                return OptionError{"--listen vuole INDIRIZZO:PORTA, per esempio 127.0.0.1:8080"};
+            }
+        } else if (name == "--database") {
+            const auto text = takeValue();
+            if (!text || text->empty()) {
+                return OptionError{
+                    "--database vuole una stringa di connessione, per esempio "
+                    "sqlite:data/zovrena.db"};
+            }
+            options.database = *text;
+        } else {
+            return OptionError{"opzione sconosciuta \"" + arguments[i] + "\""};
+        }
+    }
+    return options;
+}
+
+const char* serveUsage() {
+    return "Uso: zovrena serve [--listen INDIRIZZO:PORTA] [--database CONNESSIONE] [--reset-demo]\n"
+           "\n"
+           "  --listen      indirizzo e porta di ascolto (predefinito 127.0.0.1:8080; porta 0: "
+           "una\n"
+           "                porta libera qualsiasi)\n"
+           "  --database    sqlite:<file> oppure odbc:<stringa ODBC> (predefinito\n"
+           "                sqlite:data/zovrena.db, creato con i dati dimostrativi al primo "
+           "avvio)\n"
+           "  --reset-demo  ricrea il database dimostrativo prima di partire\n";
+}
+
+}  // namespace zovrena::web

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace zovrena::web {
+
+// `zovrena serve [--listen ADDR:PORT] [--database CONN] [--reset-demo]`
+struct ServeOptions {
+    std::string host = "127.0.0.1";  // loopback unless told otherwise
+    int port = 8080;                 // 0: any free port (printed at start)
+    std::string database = "sqlite:data/zovrena.db";
+    bool resetDemo = false;
+    bool help = false;
+};
+
+struct OptionError {
+    std::string message;
+};
+
+std::variant<ServeOptions, OptionError> parseServeOptions(
+    const std::vector<std::string>& arguments);
+
+const char* serveUsage();
+
+}  // namespace zovrena::web

@@ -1,0 +1,75 @@
+#include "web/server/user_directory.h"
+
+#include "krl/ado/ado.h"
+#include "krl/variant/variant.h"
+
+namespace zovrena::web {
+
+namespace {
+
+class OpenConnection {
+  public:
+    explicit OpenConnection(const std::string& connectionString)
+        : connection_(krl::ado::Connection::create()) {
+        connection_->setConnectionString(connectionString);
+        connection_->open();
+    }
+    ~OpenConnection() {
+        try {
+            connection_->close();
+        } catch (...) {  // nothing more to do with a connection that will not close
+        }
+    }
+    OpenConnection(const OpenConnection&) = delete;
+    OpenConnection& operator=(const OpenConnection&) = delete;
+
+    krl::ado::Connection* operator->() { return connection_.get(); }
+
+  private:
+    std::shared_ptr<krl::ado::Connection> connection_;
+};
+
+}  // namespace
+
+DatabaseUserDirectory::DatabaseUserDirectory(std::string connectionString)
+    : connectionString_(std::move(connectionString)) {}
+
+std::string DatabaseUserDirectory::userQuery(std::string_view code) {
+    return "SELECT UT00_CODICE, UT00_NOME, UT00_PWDHASH FROM UT00_UTENTI WHERE UT00_CODICE = '" +
+           krl::doubleQuotes(code) + "'";
+}
+
+std::string DatabaseUserDirectory::companiesQuery(std::string_view user) {
+    return "SELECT CG18_CODICE, CG18_RAGSOC FROM CG18_DITTE INNER JOIN UT01_UTENTIDITTE ON "
+           "UT01_DITTA_CG18 = CG18_CODICE WHERE UT01_UTENTE_UT00 = '" +
+           krl::doubleQuotes(user) + "' ORDER BY CG18_CODICE";
+}
+
+std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code) {
+    OpenConnection connection(connectionString_);
+    auto rows = connection->execute(userQuery(code));
+    if (!rows || rows->state() != krl::ado::adStateOpen || rows->eof()) {
+        return std::nullopt;
+    }
+    UserRecord user;
+    user.code = krl::rtrim((*rows)["UT00_CODICE"].value().textOrEmpty());
+    user.name = krl::rtrim((*rows)["UT00_NOME"].value().textOrEmpty());
+    user.passwordHash = krl::rtrim((*rows)["UT00_PWDHASH"].value().textOrEmpty());
+    return user;
+}
+
+std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
+    OpenConnection connection(connectionString_);
+    auto rows = connection->execute(companiesQuery(user));
+    std::vector<Company> companies;
+    if (!rows || rows->state() != krl::ado::adStateOpen) {
+        return companies;
+    }
+    for (; !rows->eof(); rows->moveNext()) {
+        companies.push_back({(*rows)["CG18_CODICE"].value().toInt32(),
+                             krl::rtrim((*rows)["CG18_RAGSOC"].value().textOrEmpty())});
+    }
+    return companies;
+}
+
+}  // namespace zovrena::web

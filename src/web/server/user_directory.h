@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "web/server/session_store.h"
+
+namespace zovrena::web {
+
+struct UserRecord {
+    std::string code;
+    std::string name;
+    std::string passwordHash;
+};
+
+// Where the host finds the people who may sign in and the companies granted to them.
+class UserDirectory {
+  public:
+    virtual ~UserDirectory() = default;
+    virtual std::optional<UserRecord> findUser(std::string_view code) = 0;
+    // The existing companies granted to the user, in code order.
+    virtual std::vector<Company> companiesOf(std::string_view user) = 0;
+};
+
+// The users of the ERP database: UT00_UTENTI, granted companies in UT01_UTENTIDITTE, companies in
+// CG18_DITTE. Opens a connection for each question; raises krl::VbError when the database fails.
+class DatabaseUserDirectory : public UserDirectory {
+  public:
+    explicit DatabaseUserDirectory(std::string connectionString);
+    std::optional<UserRecord> findUser(std::string_view code) override;
+    std::vector<Company> companiesOf(std::string_view user) override;
+
+    // The SQL texts sent for a user code (its quotes doubled).
+    static std::string userQuery(std::string_view code);
+    static std::string companiesQuery(std::string_view user);
+
+  private:
+    std::string connectionString_;
+};
+
+}  // namespace zovrena::web

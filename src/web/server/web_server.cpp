@@ -1,0 +1,392 @@
+#include "web/server/web_server.h"
+
+#include <httplib.h>
+
+#include <cstdio>
+#include <nlohmann/json.hpp>
+
+#include "krl/variant/error.h"
+#include "web/server/token.h"
+
+namespace zovrena::web {
+
+namespace {
+
+using Json = nlohmann::json;
+using httplib::Request;
+using httplib::Response;
+
+constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
+constexpr const char* programCaption = "Parametri di gestione";
+
+void sendJson(Response& res, int status, const Json& body) {
+    res.status = status;
+    res.set_header("Cache-Control", "no-store");
+    res.set_content(body.dump(), "application/json; charset=utf-8");
+}
+
+void sendError(Response& res, int status, const std::string& message) {
+    sendJson(res, status, Json{{"error", message}});
+}
+
+const char* messageFor(int status) {
+    switch (status) {
+        case 400:
+            return "Richiesta non valida.";
+        case 401:
+            return "Sessione scaduta o non valida. Accedere di nuovo.";
+        case 403:
+            return "Richiesta non autorizzata.";
+        case 404:
+            return "Risorsa non trovata.";
+        case 405:
+            return "Operazione non consentita.";
+        case 413:
+            return "Richiesta troppo grande.";
+        case 415:
+            return "Formato della richiesta non supportato.";
+        case 503:
+            return "Servizio non disponibile.";
+        default:
+            return status >= 500 ? "Errore interno del server." : "Richiesta non riuscita.";
+    }
+}
+
+std::string cookieValue(const Request& req, std::string_view name) {
+    for (auto [it, end] = req.headers.equal_range("Cookie"); it != end; ++it) {
+        std::string_view cookies = it->second;
+        while (!cookies.empty()) {
+            const auto semicolon = cookies.find(';');
+            std::string_view pair = cookies.substr(0, semicolon);
+            cookies = semicolon == std::string_view::npos ? std::string_view{}
+                                                          : cookies.substr(semicolon + 1);
+            while (pair.starts_with(' ')) {
+                pair.remove_prefix(1);
+            }
+            const auto equals = pair.find('=');
+            if (equals != std::string_view::npos && pair.substr(0, equals) == name) {
+                return std::string(pair.substr(equals + 1));
+            }
+        }
+    }
+    return {};
+}
+
+std::string sessionCookie(const std::string& token) {
+    return std::string(sessionCookieName) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict";
+}
+
+std::string expiredSessionCookie() {
+    return std::string(sessionCookieName) + "=; Path=/; HttpOnly; SameSite=Strict; Max-Age=0";
+}
+
+bool changesState(const std::string& method) {
+    return method != "GET" && method != "HEAD" && method != "OPTIONS";
+}
+
+// A browser names the page that sent a request in Origin: it has to be one of ours.
+bool sameOrigin(const Request& req) {
+    std::string_view origin = req.get_header_value("Origin");
+    if (origin.empty()) {
+        return true;  // not sent by a browser page
+    }
+    for (std::string_view scheme : {"http://", "https://"}) {
+        if (origin.starts_with(scheme)) {
+            origin.remove_prefix(scheme.size());
+            return origin == req.get_header_value("Host");
+        }
+    }
+    return false;
+}
+
+// The request's JSON object, or nullopt after answering 415 or 400.
+std::optional<Json> jsonBody(const Request& req, Response& res) {
+    const std::string type = req.get_header_value("Content-Type");
+    if (!type.starts_with("application/json")) {
+        sendError(res, 415, messageFor(415));
+        return std::nullopt;
+    }
+    Json body = Json::parse(req.body, nullptr, /*allow_exceptions=*/false);
+    if (!body.is_object()) {
+        sendError(res, 400, messageFor(400));
+        return std::nullopt;
+    }
+    return body;
+}
+
+Json sessionJson(const Session& session) {
+    Json companies = Json::array();
+    for (const auto& company : session.companies) {
+        companies.push_back({{"code", company.code}, {"name", company.name}});
+    }
+    // The program's window is not part of this host yet: its menu entry is shown as unavailable.
+    Json menu = Json::array();
+    menu.push_back({{"progId", programProgId}, {"caption", programCaption}, {"available", false}});
+    return Json{{"user", session.user},
+                {"userName", session.userName},
+                {"companies", std::move(companies)},
+                {"company", session.company ? Json(*session.company) : Json(nullptr)},
+                {"csrfToken", session.csrfToken},
+                {"menu", std::move(menu)}};
+}
+
+}  // namespace
+
+WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> directory)
+    : settings_(std::move(settings)),
+      directory_(std::move(directory)),
+      sessions_(settings_.idleTimeout),
+      throttle_(settings_.throttle),
+      signIn_(*directory_, throttle_, sessions_),
+      files_(settings_.webRoot),
+      server_(std::make_unique<httplib::Server>()) {
+    server_->set_payload_max_length(settings_.maxBodyBytes);
+    server_->set_read_timeout(10, 0);
+    server_->set_write_timeout(10, 0);
+    server_->set_default_headers({
+        {"Content-Security-Policy",
+         "default-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'self'"},
+        {"X-Content-Type-Options", "nosniff"},
+        {"X-Frame-Options", "DENY"},
+        {"Referrer-Policy", "no-referrer"},
+    });
+    addRoutes();
+}
+
+WebServer::~WebServer() {
+    stop();
+}
+
+std::optional<Session> WebServer::sessionOf(const Request& req) {
+    const std::string token = cookieValue(req, sessionCookieName);
+    if (token.empty()) {
+        return std::nullopt;
+    }
+    return sessions_.find(token);
+}
+
+void WebServer::addRoutes() {
+    using Outcome = httplib::Server::HandlerResponse;
+
+    // The gate: who may reach what. Runs before the body of the request is read.
+    server_->set_pre_routing_handler([this](const Request& req, Response& res) {
+        const bool api = req.path.starts_with("/api/");
+        if (changesState(req.method) && !sameOrigin(req)) {
+            sendError(res, 403, messageFor(403));
+            return Outcome::Handled;
+        }
+        if (req.path == "/api/login" || (!api && StaticFiles::isPublic(req.path))) {
+            return Outcome::Unhandled;
+        }
+        const auto session = sessionOf(req);
+        if (!session) {
+            if (api) {
+                sendError(res, 401, messageFor(401));
+            } else {
+                res.status = 303;
+                res.set_header("Location", "/login.html");
+            }
+            return Outcome::Handled;
+        }
+        if (changesState(req.method) &&
+            !sameSecret(session->csrfToken, req.get_header_value(csrfHeaderName))) {
+            sendError(res, 403, messageFor(403));
+            return Outcome::Handled;
+        }
+        return Outcome::Unhandled;
+    });
+
+    server_->Post("/api/login", [this](const Request& req, Response& res) { signIn(req, res); });
+    server_->Post("/api/logout", [this](const Request& req, Response& res) { signOut(req, res); });
+    server_->Get("/api/session", [this](const Request& req, Response& res) {
+        const auto session = sessionOf(req);
+        if (!session) {
+            sendError(res, 401, messageFor(401));
+            return;
+        }
+        sendJson(res, 200, sessionJson(*session));
+    });
+    server_->Post("/api/company",
+                  [this](const Request& req, Response& res) { chooseCompany(req, res); });
+
+    // The program's window: see src/web/PROTOCOL.md. Not part of this host yet.
+    server_->Post("/api/window", [](const Request&, Response& res) {
+        sendError(res, 503,
+                  std::string("Il programma \"") + programCaption + "\" non è disponibile.");
+    });
+    server_->Get(R"(/api/window/([A-Za-z0-9_-]+))", [](const Request&, Response& res) {
+        sendError(res, 404, "Finestra non trovata.");
+    });
+    server_->Post(R"(/api/window/([A-Za-z0-9_-]+)/action)", [](const Request&, Response& res) {
+        sendError(res, 404, "Finestra non trovata.");
+    });
+
+    server_->Get(".*", [this](const Request& req, Response& res) { serveFile(req, res); });
+
+    server_->set_error_handler(
+        httplib::Server::HandlerWithResponse([](const Request& req, Response& res) {
+            if (!res.body.empty() || res.status < 400) {
+                return Outcome::Unhandled;
+            }
+            if (req.path.starts_with("/api/")) {
+                sendError(res, res.status, messageFor(res.status));
+            } else {
+                res.set_content(std::string(messageFor(res.status)) + "\n",
+                                "text/plain; charset=utf-8");
+            }
+            return Outcome::Handled;
+        }));
+
+    // Nothing of an internal failure reaches the browser but a plain message.
+    server_->set_exception_handler([](const Request& req, Response& res, std::exception_ptr error) {
+        int status = 500;
+        std::string detail = "errore sconosciuto";
+        try {
+            std::rethrow_exception(error);
+        } catch (const krl::VbError& e) {
+            status = 503;
+            detail = e.what();
+        } catch (const std::exception& e) {
+            detail = e.what();
+        } catch (...) {
+        }
+        std::fprintf(stderr, "zovrena: %s %s: %s\n", req.method.c_str(), req.path.c_str(),
+                     detail.c_str());
+        sendError(
+            res, status,
+            status == 503 ? "Database non disponibile. Riprovare più tardi." : messageFor(500));
+    });
+}
+
+void WebServer::signIn(const Request& req, Response& res) {
+    const auto body = jsonBody(req, res);
+    if (!body) {
+        return;
+    }
+    const auto user = body->find("user");
+    const auto password = body->find("password");
+    if (user == body->end() || password == body->end() || !user->is_string() ||
+        !password->is_string()) {
+        sendError(res, 400, messageFor(400));
+        return;
+    }
+
+    const auto outcome = signIn_.attempt(user->get_ref<const std::string&>(),
+                                         password->get_ref<const std::string&>(), req.remote_addr);
+    switch (outcome.kind) {
+        case SignInOutcome::Kind::SignedIn: {
+            // A new sign-in never keeps the token the browser had before.
+            if (const auto previous = cookieValue(req, sessionCookieName); !previous.empty()) {
+                sessions_.close(previous);
+            }
+            res.set_header("Set-Cookie", sessionCookie(outcome.session.token));
+            sendJson(res, 200, sessionJson(outcome.session));
+            return;
+        }
+        case SignInOutcome::Kind::Refused:
+            sendError(res, 401, "Utente o password non validi.");
+            return;
+        case SignInOutcome::Kind::Wait: {
+            const auto seconds = std::to_string(outcome.wait.count());
+            res.set_header("Retry-After", seconds);
+            sendError(res, 429,
+                      "Troppi tentativi non riusciti. Riprovare tra " + seconds + " secondi.");
+            return;
+        }
+        case SignInOutcome::Kind::NoCompany:
+            sendError(res, 403, "Nessuna ditta abilitata per l'utente.");
+            return;
+    }
+}
+
+void WebServer::signOut(const Request& req, Response& res) {
+    sessions_.close(cookieValue(req, sessionCookieName));
+    res.set_header("Set-Cookie", expiredSessionCookie());
+    sendJson(res, 200, Json::object());
+}
+
+void WebServer::chooseCompany(const Request& req, Response& res) {
+    const auto body = jsonBody(req, res);
+    if (!body) {
+        return;
+    }
+    const auto company = body->find("company");
+    const bool fits =
+        company != body->end() && company->is_number_integer() &&
+        (company->is_number_unsigned() ? company->get<std::uint64_t>() <= INT32_MAX
+                                       : company->get<std::int64_t>() >= INT32_MIN &&
+                                             company->get<std::int64_t>() <= INT32_MAX);
+    if (!fits) {
+        sendError(res, 400, messageFor(400));
+        return;
+    }
+    const auto session = sessionOf(req);
+    if (!session) {
+        sendError(res, 401, messageFor(401));
+        return;
+    }
+    const auto code = static_cast<std::int32_t>(company->get<std::int64_t>());
+    const auto choice =
+        sessions_.chooseCompany(session->token, code, directory_->companiesOf(session->user));
+    const auto codeText = std::to_string(code);
+    switch (choice) {
+        case CompanyChoice::Chosen:
+            if (const auto updated = sessions_.find(session->token)) {
+                sendJson(res, 200, sessionJson(*updated));
+            } else {
+                sendError(res, 401, messageFor(401));
+            }
+            return;
+        case CompanyChoice::NotGranted:
+            sendError(res, 403, "La ditta " + codeText + " non è abilitata per l'utente.");
+            return;
+        case CompanyChoice::NoLongerAvailable:
+            sendError(res, 409, "La ditta " + codeText + " non è più disponibile.");
+            return;
+        case CompanyChoice::NoSession:
+            sendError(res, 401, messageFor(401));
+            return;
+    }
+}
+
+void WebServer::serveFile(const Request& req, Response& res) {
+    if (req.path.starts_with("/api/")) {
+        sendError(res, 404, messageFor(404));
+        return;
+    }
+    auto file = files_.get(req.path);
+    if (!file) {
+        res.status = 404;
+        return;
+    }
+    res.set_header("Cache-Control", "no-cache");
+    res.set_content(std::move(file->content), file->contentType);
+}
+
+bool WebServer::bind(const std::string& host, int port) {
+    if (port == 0) {
+        port_ = server_->bind_to_any_port(host);
+        return port_ > 0;
+    }
+    if (!server_->bind_to_port(host, port)) {
+        return false;
+    }
+    port_ = port;
+    return true;
+}
+
+bool WebServer::run() {
+    return server_->listen_after_bind();
+}
+
+void WebServer::stop() {
+    if (server_) {
+        server_->stop();
+    }
+}
+
+bool WebServer::running() const {
+    return server_->is_running();
+}
+
+}  // namespace zovrena::web

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "web/server/session_store.h"
+#include "web/server/sign_in.h"
+#include "web/server/sign_in_throttle.h"
+#include "web/server/static_files.h"
+#include "web/server/user_directory.h"
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+}  // namespace httplib
+
+namespace zovrena::web {
+
+inline constexpr const char* sessionCookieName = "zovrena_session";
+inline constexpr const char* csrfHeaderName = "X-Zovrena-Csrf";
+
+struct WebServerSettings {
+    std::filesystem::path webRoot;  // the built front end (see StaticFiles)
+    std::chrono::seconds idleTimeout = std::chrono::minutes(30);
+    std::size_t maxBodyBytes = 64 * 1024;
+    SignInThrottle::Policy throttle = SignInThrottle::defaultPolicy();
+};
+
+// The web host's HTTP side: sign-in and sessions, the company selector, the program menu and the
+// built front end. Everything but the sign-in page and its files needs a session; every request
+// that changes something needs the session's CSRF token in the X-Zovrena-Csrf header.
+class WebServer {
+  public:
+    WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> directory);
+    ~WebServer();
+    WebServer(const WebServer&) = delete;
+    WebServer& operator=(const WebServer&) = delete;
+
+    // Binds the listening socket; port 0 takes any free port. False when the address is unusable.
+    bool bind(const std::string& host, int port);
+    int port() const { return port_; }
+
+    // Serves until stop() is called (from any thread).
+    bool run();
+    void stop();
+    bool running() const;
+
+    SessionStore& sessions() { return sessions_; }
+
+  private:
+    void addRoutes();
+    void signIn(const httplib::Request& req, httplib::Response& res);
+    void signOut(const httplib::Request& req, httplib::Response& res);
+    void chooseCompany(const httplib::Request& req, httplib::Response& res);
+    void serveFile(const httplib::Request& req, httplib::Response& res);
+    std::optional<Session> sessionOf(const httplib::Request& req);
+
+    WebServerSettings settings_;
+    std::shared_ptr<UserDirectory> directory_;
+    SessionStore sessions_;
+    SignInThrottle throttle_;
+    SignIn signIn_;
+    StaticFiles files_;
+    std::unique_ptr<httplib::Server> server_;
+    int port_ = 0;
+};
+
+}  // namespace zovrena::web

@@ -1,0 +1,353 @@
+// The web host over HTTP on a loopback port: who reaches what, and how bad requests end.
+
+#include "web/server/web_server.h"
+
+#include <httplib.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "web/server/password.h"
+
+namespace zovrena::web {
+namespace {
+
+using Json = nlohmann::json;
+using namespace std::chrono_literals;
+
+// Users as the database would give them: demo (companies 1 and 2), ospite (company 1), nessuno
+// (no company). `deleted` companies disappear as if removed from the database.
+class GrantTable : public UserDirectory {
+  public:
+    GrantTable() {
+        static const std::string demoHash = hashPassword("demo");
+        static const std::string ospiteHash = hashPassword("ospite");
+        users_["demo"] = {"demo", "Utente dimostrativo", demoHash};
+        users_["ospite"] = {"ospite", "Ospite", ospiteHash};
+        users_["nessuno"] = {"nessuno", "Senza ditte", ospiteHash};
+        grants_["demo"] = {1, 2};
+        grants_["ospite"] = {1};
+    }
+    std::optional<UserRecord> findUser(std::string_view code) override {
+        auto found = users_.find(std::string(code));
+        return found == users_.end() ? std::nullopt : std::optional(found->second);
+    }
+    std::vector<Company> companiesOf(std::string_view user) override {
+        std::vector<Company> companies;
+        for (auto code : grants_[std::string(user)]) {
+            if (code != deleted) {
+                companies.push_back({code, "Ditta " + std::to_string(code)});
+            }
+        }
+        return companies;
+    }
+    std::atomic<std::int32_t> deleted = 0;
+
+  private:
+    std::map<std::string, UserRecord> users_;
+    std::map<std::string, std::vector<std::int32_t>> grants_;
+};
+
+class WebHost : public testing::Test {
+  protected:
+    void SetUp() override {
+        root_ = std::filesystem::temp_directory_path() /
+                ("zovrena_web_test_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(root_ / "static");
+        std::filesystem::create_directories(root_ / "dist");
+        write("static/index.html", "<p>host</p>");
+        write("static/login.html", "<p>accesso</p>");
+        write("static/style.css", "body{}");
+        write("dist/host.js", "export {};");
+        write("dist/login.js", "export {};");
+        write("secret.txt", "segreto");
+
+        WebServerSettings settings;
+        settings.webRoot = root_;
+        settings.maxBodyBytes = 4096;
+        settings.throttle = SignInThrottle::defaultPolicy();
+        settings.throttle.perUser = {2, 1h, 1h};  // waits far longer than any test runs
+        directory_ = std::make_shared<GrantTable>();
+        server_ = std::make_unique<WebServer>(settings, directory_);
+        ASSERT_TRUE(server_->bind("127.0.0.1", 0));
+        thread_ = std::thread([this] { server_->run(); });
+    }
+
+    void TearDown() override {
+        server_->stop();
+        thread_.join();
+        std::filesystem::remove_all(root_);
+    }
+
+    void write(const std::string& name, const std::string& content) {
+        std::ofstream(root_ / name) << content;
+    }
+
+    httplib::Client client() {
+        httplib::Client c("127.0.0.1", server_->port());
+        c.set_read_timeout(30, 0);
+        return c;
+    }
+
+    struct SignedIn {
+        std::string cookie;  // "zovrena_session=..."
+        std::string csrf;
+        Json session;
+    };
+
+    SignedIn signIn(const std::string& user, const std::string& password) {
+        auto c = client();
+        Json body{{"user", user}, {"password", password}};
+        auto res = c.Post("/api/login", body.dump(), "application/json");
+        EXPECT_TRUE(res);
+        if (!res || res->status != 200) {
+            ADD_FAILURE() << "sign-in of " << user << " refused";
+            return {};
+        }
+        const std::string setCookie = res->get_header_value("Set-Cookie");
+        SignedIn signedIn;
+        signedIn.cookie = setCookie.substr(0, setCookie.find(';'));
+        signedIn.session = Json::parse(res->body);
+        signedIn.csrf = signedIn.session["csrfToken"];
+        return signedIn;
+    }
+
+    httplib::Result post(const SignedIn& who, const std::string& path, const Json& body,
+                         bool withCsrf = true) {
+        httplib::Headers headers{{"Cookie", who.cookie}};
+        if (withCsrf) {
+            headers.emplace(csrfHeaderName, who.csrf);
+        }
+        return client().Post(path.c_str(), headers, body.dump(), "application/json");
+    }
+
+    httplib::Result get(const SignedIn& who, const std::string& path) {
+        return client().Get(path.c_str(), httplib::Headers{{"Cookie", who.cookie}});
+    }
+
+    std::filesystem::path root_;
+    std::shared_ptr<GrantTable> directory_;
+    std::unique_ptr<WebServer> server_;
+    std::thread thread_;
+};
+
+std::string errorOf(const httplib::Result& res) {
+    const Json body = Json::parse(res->body, nullptr, false);
+    return body.is_object() && body.contains("error") ? body["error"].get<std::string>() : "";
+}
+
+TEST_F(WebHost, SignedOutRequestsReachOnlyTheSignInPage) {
+    struct Case {
+        const char* method;
+        const char* path;
+        int status;
+    };
+    const Case cases[] = {
+        {"GET", "/login.html", 200},   {"GET", "/style.css", 200},
+        {"GET", "/js/login.js", 200},  {"GET", "/", 303},
+        {"GET", "/js/host.js", 303},   {"GET", "/api/session", 401},
+        {"POST", "/api/company", 401}, {"POST", "/api/window", 401},
+        {"POST", "/api/logout", 401},  {"GET", "/api/window/w1", 401},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.method) + " " + c.path);
+        auto cl = client();
+        auto res = std::string(c.method) == "GET"
+                       ? cl.Get(c.path)
+                       : cl.Post(c.path, R"({"company":2})", "application/json");
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, c.status);
+        if (c.status == 303) {
+            EXPECT_EQ(res->get_header_value("Location"), "/login.html");
+            EXPECT_EQ(res->body.find("host"), std::string::npos);
+        }
+        if (c.status == 401) {
+            EXPECT_EQ(errorOf(res), "Sessione scaduta o non valida. Accedere di nuovo.");
+        }
+        EXPECT_EQ(res->get_header_value("X-Content-Type-Options"), "nosniff");
+        EXPECT_EQ(res->get_header_value("X-Frame-Options"), "DENY");
+        EXPECT_TRUE(
+            res->get_header_value("Content-Security-Policy").starts_with("default-src 'self'"));
+    }
+}
+
+TEST_F(WebHost, SignInChecksThePasswordAndSetsAStrictCookie) {
+    struct Case {
+        const char* user;
+        const char* password;
+        int status;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"demo", "sbagliata", 401, "Utente o password non validi."},
+        {"sconosciuto", "demo", 401, "Utente o password non validi."},
+        {"demo' OR '1'='1", "demo", 401, "Utente o password non validi."},
+        {"", "", 401, "Utente o password non validi."},
+        {"nessuno", "ospite", 403, "Nessuna ditta abilitata per l'utente."},
+        {"demo", "demo", 200, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.user);
+        auto res =
+            client().Post("/api/login", Json{{"user", c.user}, {"password", c.password}}.dump(),
+                          "application/json");
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, c.status);
+        if (c.status != 200) {
+            EXPECT_EQ(errorOf(res), c.message);
+            EXPECT_FALSE(res->has_header("Set-Cookie"));
+            continue;
+        }
+        const std::string cookie = res->get_header_value("Set-Cookie");
+        EXPECT_TRUE(cookie.starts_with(std::string(sessionCookieName) + "=")) << cookie;
+        for (const char* attribute : {"; HttpOnly", "; SameSite=Strict", "; Path=/"}) {
+            EXPECT_NE(cookie.find(attribute), std::string::npos) << cookie;
+        }
+        const Json session = Json::parse(res->body);
+        EXPECT_EQ(session["user"], "demo");
+        EXPECT_EQ(session["company"], 1);
+        EXPECT_EQ(session["companies"].size(), 2U);
+        EXPECT_EQ(session["menu"][0]["progId"], "DUZA_ZOVRENA.CLSPD_ZOVRENA");
+    }
+}
+
+TEST_F(WebHost, RepeatedFailuresMakeTheNextAttemptWait) {
+    auto attempt = [&](const char* password) {
+        return client().Post("/api/login", Json{{"user", "demo"}, {"password", password}}.dump(),
+                             "application/json");
+    };
+    EXPECT_EQ(attempt("x")->status, 401);
+    EXPECT_EQ(attempt("y")->status, 401);
+    EXPECT_EQ(attempt("z")->status, 401);  // beyond the two free failures: now the user waits
+    auto refused = attempt("demo");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 429) << "even the right password is not checked while waiting";
+    EXPECT_EQ(refused->get_header_value("Retry-After"), "3600");
+    EXPECT_EQ(errorOf(refused), "Troppi tentativi non riusciti. Riprovare tra 3600 secondi.");
+    signIn("ospite", "ospite");  // another user from the same address is not affected
+}
+
+TEST_F(WebHost, ChangesNeedTheSessionsCsrfToken) {
+    const auto demo = signIn("demo", "demo");
+    const auto ospite = signIn("ospite", "ospite");
+    struct Case {
+        const char* name;
+        httplib::Headers headers;
+        int status;
+    };
+    const Case cases[] = {
+        {"no token", {{"Cookie", demo.cookie}}, 403},
+        {"other session's token", {{"Cookie", demo.cookie}, {csrfHeaderName, ospite.csrf}}, 403},
+        {"token without cookie", {{csrfHeaderName, demo.csrf}}, 401},
+        {"foreign page",
+         {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}, {"Origin", "http://altro.example"}},
+         403},
+        {"own token", {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}}, 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto res = client().Post("/api/company", c.headers, R"({"company":2})", "application/json");
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, c.status);
+    }
+    EXPECT_EQ(Json::parse(get(demo, "/api/session")->body)["company"], 2);
+}
+
+TEST_F(WebHost, AUserWorksOnlyInGrantedCompanies) {
+    const auto ospite = signIn("ospite", "ospite");
+    auto forged = post(ospite, "/api/company", {{"company", 2}});
+    ASSERT_TRUE(forged);
+    EXPECT_EQ(forged->status, 403);
+    EXPECT_EQ(errorOf(forged), "La ditta 2 non è abilitata per l'utente.");
+    EXPECT_EQ(Json::parse(get(ospite, "/api/session")->body)["company"], 1);
+
+    const auto demo = signIn("demo", "demo");
+    directory_->deleted = 2;
+    auto gone = post(demo, "/api/company", {{"company", 2}});
+    ASSERT_TRUE(gone);
+    EXPECT_EQ(gone->status, 409);
+    EXPECT_EQ(errorOf(gone), "La ditta 2 non è più disponibile.");
+    const Json session = Json::parse(get(demo, "/api/session")->body);
+    EXPECT_EQ(session["company"], 1);
+    EXPECT_EQ(session["companies"].size(), 1U);
+}
+
+TEST_F(WebHost, SignOutEndsTheSession) {
+    const auto demo = signIn("demo", "demo");
+    auto res = post(demo, "/api/logout", Json::object());
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_NE(res->get_header_value("Set-Cookie").find("Max-Age=0"), std::string::npos);
+    EXPECT_EQ(get(demo, "/api/session")->status, 401);
+    EXPECT_EQ(post(demo, "/api/company", {{"company", 1}})->status, 401);
+}
+
+TEST_F(WebHost, BadRequestsGetAClearAnswerAndTheServerGoesOn) {
+    const auto demo = signIn("demo", "demo");
+    struct Case {
+        const char* name;
+        std::string body;
+        std::string contentType;
+        int status;
+    };
+    const Case cases[] = {
+        {"over the size limit", R"({"company":1,"x":")" + std::string(5000, 'x') + R"("})",
+         "application/json", 413},
+        {"not JSON", "company=1", "application/json", 400},
+        {"form post", "company=1", "application/x-www-form-urlencoded", 415},
+        {"not an object", "[1]", "application/json", 400},
+        {"deep nesting", std::string(2000, '[') + std::string(2000, ']'), "application/json", 400},
+        {"text company", R"({"company":"1"})", "application/json", 400},
+        {"company beyond 32 bits", R"({"company":4294967297})", "application/json", 400},
+        {"missing company", "{}", "application/json", 400},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto res =
+            client().Post("/api/company", {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}},
+                          c.body, c.contentType.c_str());
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, c.status);
+        EXPECT_FALSE(errorOf(res).empty()) << res->body;
+    }
+    EXPECT_EQ(get(demo, "/api/session")->status, 200);
+}
+
+TEST_F(WebHost, FilesComeOnlyFromTheFrontEndFolders) {
+    const auto demo = signIn("demo", "demo");
+    const std::pair<const char*, int> cases[] = {
+        {"/", 200},
+        {"/js/host.js", 200},
+        {"/js/../secret.txt", 404},
+        {"/js/%2e%2e/secret.txt", 404},
+        {"/secret.txt", 404},
+        {"/js/Host.js", 404},
+        {"/missing.css", 404},
+    };
+    for (const auto& [path, status] : cases) {
+        auto res = get(demo, path);
+        ASSERT_TRUE(res) << path;
+        EXPECT_EQ(res->status, status) << path;
+        EXPECT_EQ(res->body.find("segreto"), std::string::npos) << path;
+    }
+    EXPECT_EQ(get(demo, "/js/host.js")->get_header_value("Content-Type"),
+              "text/javascript; charset=utf-8");
+}
+
+TEST_F(WebHost, TheProgramIsOfferedAsUnavailable) {
+    const auto demo = signIn("demo", "demo");
+    EXPECT_EQ(demo.session["menu"][0]["caption"], "Parametri di gestione");
+    EXPECT_EQ(demo.session["menu"][0]["available"], false);
+    auto res = post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}});
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 503);
+    EXPECT_EQ(errorOf(res), "Il programma \"Parametri di gestione\" non è disponibile.");
+}
+
+}  // namespace
+}  // namespace zovrena::web
