@@ -267,7 +267,9 @@ class SqliteProvider final : public Provider {
         }
         sqlite3_reset(stmt);
         if (columnCount == 0) {
-            const auto changed = sqlite3_total_changes64(db_) - changesBefore;
+            // Rows changed by triggers are not this statement's.
+            const bool changedRows = sqlite3_total_changes64(db_) != changesBefore;
+            const auto changed = changedRows ? sqlite3_changes64(db_) : 0;
             result.recordsAffected =
                 std::max(result.recordsAffected, 0L) + static_cast<long>(changed);
         }
