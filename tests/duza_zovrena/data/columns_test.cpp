@@ -1,0 +1,191 @@
+#include "duza_zovrena/data/columns.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+namespace duza_zovrena::data {
+namespace {
+
+using Source = NewRowValue::Source;
+
+// The 42 general columns no page shows.
+const std::set<std::string> kUnshownGeneral = {
+    "PD42_FLGDOCCODART",   "PD42_FLGDOCCODFOR",   "PD42_FLGDOCCOMM",      "PD42_FLGDOCDESCREST",
+    "PD42_FLGDOCFASI",     "PD42_FLGDOCPROGETTO", "PD42_FLGDOCRIFORD",    "PD42_FLGGENDDTCLAV",
+    "PD42_FLGGESCONTLAV",  "PD42_FLGGESSCHEDUL",  "PD42_FLGGESSTOR",      "PD42_FLGGESTALT",
+    "PD42_FLGGESTECCED",   "PD42_FLGGESTFABLO",   "PD42_FLGGESTFABNE",    "PD42_FLGGESTMANC",
+    "PD42_FLGGESTMANDET",  "PD42_FLGGESTPARTINT", "PD42_FLGGESTPARTLAVE", "PD42_FLGGESTWIP",
+    "PD42_FLGIMPEVAORD",   "PD42_FLGIMPSTAORD",   "PD42_FLGIMPSTPLISP",   "PD42_FLGNOIMP",
+    "PD42_FLGNOIMPCLAV",   "PD42_FLGORDCLAV",     "PD42_FLGSCAAVAPRO",    "PD42_FLGSCALISPRE",
+    "PD42_FLGSCASTADDT",   "PD42_FLGSCASTAORD",   "PD42_FLGSCAVERPRO",    "PD42_FLGSCHEDATEC",
+    "PD42_FLGSINCRIMPSCA", "PD42_FLGSTPDDTCLAV",  "PD42_FLGSTPORDCLAV",   "PD42_INDGESTOPZIONI",
+    "PD42_INDGESTSFRIDO",  "PD42_INDGESTVAR",     "PD42_INDLISTACQVAR",   "PD42_INDLISTVENDVAR",
+    "PD42_INDMODLISTACQ",  "PD42_INDMODVAR",
+};
+
+const std::set<std::string> kUnshownDocument = {
+    "PD88_INDGENDDTCLAV", "PD88_INDGESOCLPRO", "PD88_INDIMPSTAORD",
+    "PD88_INDMOVSLINT",   "PD88_INDORDCLAV",   "PD88_INDSCASTAORD",
+};
+
+TEST(Columns, Records_hold_every_known_column_once) {
+    struct Case {
+        Record record;
+        std::size_t count;
+        std::string prefix;
+    };
+    for (const Case& c :
+         {Case{Record::General, 205, "PD42_"}, Case{Record::Document, 61, "PD88_"}}) {
+        SCOPED_TRACE(std::string(tableName(c.record)));
+        std::set<std::string_view> names;
+        for (const ColumnDef& column : columns(c.record)) {
+            EXPECT_TRUE(column.name.starts_with(c.prefix)) << column.name;
+            EXPECT_TRUE(names.insert(column.name).second) << "twice: " << column.name;
+            if (column.shown()) {
+                EXPECT_FALSE(column.control.empty()) << column.name;
+                EXPECT_FALSE(column.caption.empty()) << column.name;
+            }
+        }
+        EXPECT_EQ(names.size(), c.count);
+    }
+}
+
+TEST(Columns, Widths_follow_the_kind_of_value) {
+    const std::map<ColumnKind, int> textWidths = {{ColumnKind::DocumentCode, 14},
+                                                  {ColumnKind::DepositCode, 2},
+                                                  {ColumnKind::QualificationCode, 5}};
+    for (Record record : {Record::General, Record::Document}) {
+        for (const ColumnDef& column : columns(record)) {
+            SCOPED_TRACE(std::string(column.name));
+            if (auto found = textWidths.find(column.kind); found != textWidths.end()) {
+                EXPECT_EQ(column.width, found->second);
+            } else if (column.kind == ColumnKind::Number) {
+                EXPECT_GE(column.width, 4);
+                EXPECT_LE(column.width, 5);
+            } else {
+                EXPECT_EQ(column.width, 0);
+            }
+        }
+    }
+    EXPECT_EQ(findGeneralColumn("PD42_LIVELLOESP")->width, 4);
+    EXPECT_EQ(findGeneralColumn("PD42_STEPNUMLEGDB")->width, 5);
+}
+
+TEST(Columns, General_new_row_writes_92_columns_with_their_constants) {
+    const std::map<std::string, std::int16_t> notZero = {
+        {"PD42_FLGGENTRASFCL", 1}, {"PD42_STEPNUMLEGDB", 10},  {"PD42_STEPSEQINTLEGDB", 1},
+        {"PD42_FLGDEPCLEGAME", 1}, {"PD42_FLGDEPCPIANART", 1}, {"PD42_FLGDEPARIGAORD", 1},
+    };
+    const std::set<std::string> nulls = {"PD42_QSETUP_PD04", "PD42_QLAV_PD04"};
+
+    std::vector<const ColumnDef*> written = newRowColumns(Record::General);
+    EXPECT_EQ(written.size(), 92u);
+    int shownWithValue = 0;
+    for (const ColumnDef* column : written) {
+        std::string name(column->name);
+        SCOPED_TRACE(name);
+        if (name == "PD42_DITTA_CG18") {
+            EXPECT_EQ(column->newRow.source, Source::CurrentCompany);
+        } else if (nulls.contains(name)) {
+            EXPECT_EQ(column->newRow.source, Source::Null);
+        } else {
+            ASSERT_EQ(column->newRow.source, Source::Constant);
+            auto found = notZero.find(name);
+            EXPECT_EQ(column->newRow.constant, found == notZero.end() ? 0 : found->second);
+        }
+        if (column->shown()) {
+            ++shownWithValue;
+        }
+    }
+    EXPECT_EQ(shownWithValue, 49);
+    for (const auto& [name, value] : notZero) {
+        EXPECT_TRUE(findGeneralColumn(name)->newRow.writes()) << name;
+    }
+}
+
+TEST(Columns, Columns_no_page_shows_start_at_zero) {
+    struct Case {
+        Record record;
+        const std::set<std::string>* unshown;
+        std::set<std::string> otherWithoutPage;  // keys and the media link
+    };
+    const Case cases[] = {
+        {Record::General, &kUnshownGeneral, {"PD42_DITTA_CG18", "PD42_IDMEDIA_CG99"}},
+        {Record::Document, &kUnshownDocument, {"PD88_DITTA_CG18", "PD88_CODDOC_MG36"}},
+    };
+    for (const Case& c : cases) {
+        std::set<std::string> withoutPage;
+        for (const ColumnDef& column : columns(c.record)) {
+            if (!column.shown()) {
+                withoutPage.insert(std::string(column.name));
+            }
+        }
+        std::set<std::string> expected = *c.unshown;
+        expected.insert(c.otherWithoutPage.begin(), c.otherWithoutPage.end());
+        EXPECT_EQ(withoutPage, expected);
+        for (const std::string& name : *c.unshown) {
+            const ColumnDef* column = findColumn(c.record, name);
+            ASSERT_NE(column, nullptr) << name;
+            EXPECT_EQ(column->newRow.source, Source::Constant) << name;
+            EXPECT_EQ(column->newRow.constant, 0) << name;
+        }
+    }
+}
+
+TEST(Columns, Document_new_row_sets_keys_then_indicators_then_deposit_flags) {
+    std::vector<const ColumnDef*> written = newRowColumns(Record::Document);
+    ASSERT_EQ(written.size(), 30u);
+    EXPECT_EQ(written[0]->name, "PD88_DITTA_CG18");
+    EXPECT_EQ(written[1]->name, "PD88_CODDOC_MG36");
+    EXPECT_EQ(written[1]->newRow.source, Source::SelectedCode);
+    EXPECT_EQ(written[2]->name, "PD88_INDSTATI");
+    EXPECT_EQ(written[21]->name, "PD88_INDSCARTOFASI");
+    const std::map<std::string, std::int16_t> depositFlags = {
+        {"PD88_FLGDEPCLEGAME", 1},  {"PD88_FLGDEPCREP", 0},     {"PD88_FLGDEPCCLP", 0},
+        {"PD88_FLGDEPCPRELART", 0}, {"PD88_FLGDEPCPIANART", 1}, {"PD88_FLGDEPARIGAORD", 1},
+        {"PD88_FLGDEPAVERSART", 0}, {"PD88_FLGDEPAPIANART", 0},
+    };
+    for (std::size_t i = 2; i < written.size(); ++i) {
+        std::string name(written[i]->name);
+        SCOPED_TRACE(name);
+        EXPECT_EQ(written[i]->newRow.source, Source::Constant);
+        auto flag = depositFlags.find(name);
+        EXPECT_EQ(i >= 22, flag != depositFlags.end());
+        EXPECT_EQ(written[i]->newRow.constant, flag == depositFlags.end() ? 0 : flag->second);
+    }
+    // Columns the procedure leaves alone.
+    for (const char* name : {"PD88_INDCARSFRIDOCL", "PD88_INDSCAGENLISPCL", "PD88_FLGDEPCRIGAORD",
+                             "PD88_INDTIPOVERSQTA", "PD88_VERSCL_MG3G"}) {
+        EXPECT_FALSE(findDocumentColumn(name)->newRow.writes()) << name;
+    }
+}
+
+TEST(Columns, New_row_values_are_16_bit_integers_null_company_or_trimmed_code) {
+    krl::Variant company(std::int32_t{7});
+    krl::Variant step = newRowVariant(*findGeneralColumn("PD42_STEPNUMLEGDB"), company);
+    EXPECT_EQ(step.type(), krl::Variant::Type::Integer);
+    EXPECT_EQ(step.toInt16(), 10);
+    EXPECT_TRUE(newRowVariant(*findGeneralColumn("PD42_QLAV_PD04"), company).isNull());
+    EXPECT_TRUE(newRowVariant(*findGeneralColumn("PD42_DITTA_CG18"), company).identical(company));
+    EXPECT_EQ(newRowVariant(*findDocumentColumn("PD88_CODDOC_MG36"), company, "ODP   ").toText(),
+              "ODP");
+    EXPECT_TRUE(newRowVariant(*findGeneralColumn("PD42_INDLIVESP"), company).isEmpty());
+}
+
+TEST(Columns, Lookup_by_name_ignores_case_and_keeps_odd_captions) {
+    const ColumnDef* column = findGeneralColumn("pd42_indavanzfaseest");
+    ASSERT_NE(column, nullptr);
+    EXPECT_EQ(column->caption, "Modalità controllo avanzamento fasi ");
+    EXPECT_EQ(column->pageClass, "CTLPD_PRG_LAVESTIND");
+    EXPECT_EQ(column->control, "CBO_AVANZFASIEXT");
+    EXPECT_EQ(findDocumentColumn("PD88_INDIMPGENLISP")->caption,
+              "Modalià impegno da generazione lista prelievo");
+    EXPECT_EQ(findGeneralColumn("PD88_INDIMPGENLISP"), nullptr);
+    EXPECT_EQ(findDocumentColumn("PD88_NOSUCHCOLUMN"), nullptr);
+}
+
+}  // namespace
+}  // namespace duza_zovrena::data

@@ -1,0 +1,458 @@
+#include "duza_zovrena/data/demo_database.h"
+
+#include <gtest/gtest.h>
+#include <sodium.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/data/sqlite_rows.h"
+#include "krl/ado/ado.h"
+
+namespace duza_zovrena::data {
+namespace {
+
+using testing::Row;
+using testing::SqliteFile;
+using testing::TempFolder;
+
+double number(const Row& row, const char* column) {
+    return krl::numericValue(row.at(column));
+}
+
+// Every document kind (type, subtype) that some page, rule or lookup of the program asks for.
+const std::vector<std::pair<int, int>> kCheckedKinds = {
+    {1, 1},   {5, 2},   {10, 1},  {10, 3},  {14, 2},  {22, 1},  {24, 1},  {24, 2},  {24, 3},
+    {24, 4},  {24, 5},  {24, 6},  {24, 7},  {24, 8},  {24, 9},  {24, 10}, {24, 11}, {24, 14},
+    {24, 15}, {24, 16}, {24, 20}, {24, 23}, {25, 1},  {25, 3},  {25, 5},  {25, 6},  {25, 7},
+    {25, 8},  {25, 10}, {25, 11}, {25, 12}, {25, 13}, {25, 14}, {25, 15}, {25, 16}, {25, 20},
+    {26, 2},  {26, 3},  {26, 4},  {26, 5},  {26, 6},  {26, 7},
+};
+
+const char* kCompanyDocuments =
+    "SELECT MG3G_DITTA_CG18, MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
+    "FROM MG3G_DOCDITTA INNER JOIN MG36_DOCUMENTI "
+    "ON MG3G_CODDOCUM_MG36 = MG36_CODDOCUM AND MG3G_INDSTAPER_MG36 = MG36_INDSTAPER ";
+
+class DemoDatabase : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        file_ = folder_.file("demo.db");
+        createDemoDatabase("sqlite:" + file_, false);
+        db_ = std::make_unique<SqliteFile>(file_);
+    }
+
+    Row generalRow() { return db_->rows("SELECT * FROM PD42_ZOVRENA").at(0); }
+
+    std::string typeText(const std::string& code) {
+        auto rows = db_->rows(std::string(kCompanyDocuments) + "WHERE MG3G_DITTA_CG18 = 1 " +
+                              "AND MG3G_CODDOCUM_MG36 = '" + code + "'");
+        if (rows.size() != 1) {
+            return "";
+        }
+        return rows[0].at("MG36_TIPODOC").toText() + rows[0].at("MG36_STIPODOC").toText();
+    }
+
+    TempFolder folder_;
+    std::string file_;
+    std::unique_ptr<SqliteFile> db_;
+};
+
+TEST_F(DemoDatabase, Companies_are_set_up_as_the_pages_need) {
+    struct Case {
+        int company;
+        long long generalRows;
+        long long warehouse;
+        long long options;  // sum of the two yes/no options
+    };
+    for (const Case& c : {Case{1, 1, 0, 0}, Case{2, 0, 1, 2}}) {
+        SCOPED_TRACE(c.company);
+        std::string company = std::to_string(c.company);
+        EXPECT_EQ(
+            db_->count("SELECT COUNT(*) FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + company),
+            c.generalRows);
+        EXPECT_EQ(db_->count("SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WHERE WM00_DITTA_CG18 = " +
+                             company),
+                  c.warehouse);
+        EXPECT_EQ(db_->count("SELECT CG18_FLGOPZIONE1 + CG18_FLGOPZIONE2 FROM CG18_DITTE "
+                             "WHERE CG18_CODICE = " +
+                             company),
+                  c.options);
+        for (const char* table : {"MG58_DEPOSITI", "PD04_QUALIFICHE", "LP09_TESTATAPRIORITA"}) {
+            std::string prefix = std::string(table).substr(0, 4);
+            EXPECT_GT(db_->count(std::string("SELECT COUNT(*) FROM ") + table + " WHERE " + prefix +
+                                 "_DITTA_CG18 = " + company),
+                      0)
+                << table;
+        }
+    }
+}
+
+TEST_F(DemoDatabase, Company_one_holds_every_document_kind_the_program_checks) {
+    std::set<std::pair<int, int>> held;
+    for (const Row& row : db_->rows(std::string(kCompanyDocuments) + "WHERE MG3G_DITTA_CG18 = 1")) {
+        held.insert({row.at("MG36_TIPODOC").toInt32(), row.at("MG36_STIPODOC").toInt32()});
+    }
+    for (const auto& kind : kCheckedKinds) {
+        EXPECT_TRUE(held.contains(kind)) << kind.first << "/" << kind.second;
+    }
+    EXPECT_TRUE(held.contains({2, 1})) << "a kind no page manages";
+    EXPECT_GT(db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_DITTA_CG18 = 1"),
+              db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_DITTA_CG18 = 2"));
+}
+
+TEST_F(DemoDatabase, Every_company_document_follows_exactly_one_definition) {
+    EXPECT_EQ(db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE NOT EXISTS (SELECT 1 FROM "
+                         "MG36_DOCUMENTI WHERE MG36_CODDOCUM = MG3G_CODDOCUM_MG36 "
+                         "AND MG36_INDSTAPER = MG3G_INDSTAPER_MG36)"),
+              0);
+    for (int company : {1, 2}) {
+        EXPECT_GT(db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_INDSTAPER_MG36 = 1 "
+                             "AND MG3G_DITTA_CG18 = " +
+                             std::to_string(company)),
+                  0)
+            << "company " << company << " has a customised document";
+    }
+    // A customised definition of another kind than the standard one: only the indicator tells.
+    EXPECT_EQ(typeText("ODP2"), "2420");
+    EXPECT_EQ(db_->count("SELECT COUNT(*) FROM MG36_DOCUMENTI WHERE MG36_CODDOCUM = 'ODP2'"), 2);
+}
+
+TEST_F(DemoDatabase, Users_sign_in_with_their_passwords_into_their_companies) {
+    ASSERT_GE(sodium_init(), 0);
+    struct Case {
+        std::string user;
+        std::string password;
+        std::string wrongPassword;
+        std::set<long long> companies;
+    };
+    const Case cases[] = {{"demo", "demo", "ospite", {1, 2}}, {"ospite", "ospite", "demo", {1}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.user);
+        auto users =
+            db_->rows("SELECT UT00_PWDHASH FROM UT00_UTENTI WHERE UT00_CODICE = '" + c.user + "'");
+        ASSERT_EQ(users.size(), 1u);
+        std::string hash = users[0].at("UT00_PWDHASH").toText();
+        EXPECT_TRUE(hash.starts_with("$argon2id$"));
+        EXPECT_EQ(crypto_pwhash_str_verify(hash.c_str(), c.password.c_str(), c.password.size()), 0);
+        EXPECT_NE(
+            crypto_pwhash_str_verify(hash.c_str(), c.wrongPassword.c_str(), c.wrongPassword.size()),
+            0);
+        std::set<long long> companies;
+        for (const Row& row : db_->rows("SELECT UT01_DITTA_CG18 FROM UT01_UTENTIDITTE "
+                                        "WHERE UT01_UTENTE_UT00 = '" +
+                                        c.user + "'")) {
+            companies.insert(row.at("UT01_DITTA_CG18").toInt64());
+        }
+        EXPECT_EQ(companies, c.companies);
+    }
+}
+
+struct Invariant {
+    const char* what;
+    std::function<bool(const Row&)> holds;
+};
+
+TEST_F(DemoDatabase, General_row_is_one_the_save_rules_and_pages_leave_unchanged) {
+    auto n = number;
+    const Invariant invariants[] = {
+        {"numbering step set", [&](const Row& r) { return n(r, "PD42_STEPNUMLEGDB") != 0; }},
+        {"sequence step set when sequences are numbered",
+         [&](const Row& r) {
+             return n(r, "PD42_INDSEQINTLEGDB") == 0 || n(r, "PD42_STEPSEQINTLEGDB") != 0;
+         }},
+        {"explosion level set when exploding to a level",
+         [&](const Row& r) { return n(r, "PD42_INDLIVESP") != 3 || n(r, "PD42_LIVELLOESP") != 0; }},
+        {"no commitment by list with transfer by order",
+         [&](const Row& r) {
+             return !(n(r, "PD42_FLGIMPGENLISP") == 1 && n(r, "PD42_FLGSCAGENORD") == 1);
+         }},
+        {"no released state with commitment by list",
+         [&](const Row& r) {
+             bool byList = n(r, "PD42_FLGIMPGENLISP") == 1 || n(r, "PD42_FLGGENTRASFCL") == 1;
+             return !(byList && n(r, "PD42_FLGSTATI") == 1 && n(r, "PD42_INDSTATO") == 2);
+         }},
+        {"a component picking deposit",
+         [&](const Row& r) {
+             return n(r, "PD42_FLGDEPCLEGAME") + n(r, "PD42_FLGDEPCREP") + n(r, "PD42_FLGDEPCCLP") +
+                        n(r, "PD42_FLGDEPCPRELART") + n(r, "PD42_FLGDEPCPIANART") !=
+                    0;
+         }},
+        {"an assembly receipt deposit",
+         [&](const Row& r) {
+             return n(r, "PD42_FLGDEPARIGAORD") + n(r, "PD42_FLGDEPAVERSART") +
+                        n(r, "PD42_FLGDEPAPIANART") !=
+                    0;
+         }},
+        {"not BOM models with open BOM",
+         [&](const Row& r) {
+             return !(n(r, "PD42_FLGMODELLODB") == 1 && n(r, "PD42_INDGESDISBA") == 1);
+         }},
+        {"not lots with external transfer lists",
+         [&](const Row& r) {
+             return !(n(r, "PD42_FLGGESTLOTTI") == 1 && n(r, "PD42_FLGSCAGENLISPCL") == 1);
+         }},
+        {"not raw-material tracing with transfer-list excess",
+         [&](const Row& r) {
+             return !(n(r, "PD42_FLGTRACLOTMP") == 1 && n(r, "PD42_FLGECCEDLOTLISTRAS") == 1);
+         }},
+        {"order heading only with several rows per order",
+         [&](const Row& r) {
+             return n(r, "PD42_FLGMODORDLAV") != 0 || n(r, "PD42_INDINTORDLAV") == 0;
+         }},
+        {"lead time from the item without routings",
+         [&](const Row& r) {
+             return n(r, "PD42_FLGGESCICLI") != 0 || n(r, "PD42_INDLEADTIME") == 2;
+         }},
+        {"semi-finished generation from phases without movements",
+         [&](const Row& r) {
+             return n(r, "PD42_INDMOVSLINT") != 0 || n(r, "PD42_INDGENSEMLAV") == 0;
+         }},
+        {"no recovery receipt document when not loading recovery items",
+         [&](const Row& r) {
+             return n(r, "PD42_INDCARSFRIDOCL") != 0 || r.at("PD42_CARSFRIDOCL_MG3G").isNull();
+         }},
+        // Company 1 has its options off: the repairs for that case change nothing.
+        {"no localisation level with the options off",
+         [&](const Row& r) { return n(r, "PD42_INDLIVVARDISBA") == 0; }},
+        {"no origin/parent heading with the options off",
+         [&](const Row& r) { return n(r, "PD42_INDINTORDLAV") != 2; }},
+        // Showing the pages writes nothing either.
+        {"released state when order-row states are off",
+         [&](const Row& r) { return n(r, "PD42_FLGSTATI") == 1 || n(r, "PD42_INDSTATO") == 2; }},
+        {"no cycle revisions without routings",
+         [&](const Row& r) {
+             return n(r, "PD42_FLGGESCICLI") >= 1 || n(r, "PD42_INDREVCICLI") == 0;
+         }},
+        {"final phase scrap without scrap documents",
+         [&](const Row& r) {
+             return n(r, "PD42_INDMODSCARTO") > 0 || n(r, "PD42_INDSCARTOFASI") == 0;
+         }},
+        {"no component lot quantity without material reference per row",
+         [&](const Row& r) {
+             return n(r, "PD42_INDRIFMATCLA") == 1 || n(r, "PD42_FLGQTAMATCLA") == 0;
+         }},
+    };
+    Row row = generalRow();
+    for (const Invariant& invariant : invariants) {
+        EXPECT_TRUE(invariant.holds(row)) << invariant.what;
+    }
+    for (const ColumnDef& column : generalColumns()) {
+        if (!column.shown() && column.kind != ColumnKind::CompanyKey &&
+            column.kind != ColumnKind::MediaId) {
+            EXPECT_EQ(number(row, std::string(column.name).c_str()), 0) << column.name;
+            EXPECT_FALSE(row.at(std::string(column.name)).isNull()) << column.name;
+        }
+    }
+}
+
+TEST_F(DemoDatabase, Document_rows_pass_the_document_rules) {
+    double generalLots = number(generalRow(), "PD42_FLGGESTLOTTI");
+    double generalCommitByList = number(generalRow(), "PD42_FLGIMPGENLISP");
+    auto allowedPair = [](double order, double list) {
+        return (order == 0 && list == 0) || (order == 1 && (list == 1 || list == 2)) ||
+               (order == 2 && list == 1);
+    };
+    std::set<std::string> kinds;
+    auto rows = db_->rows("SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1");
+    ASSERT_GE(rows.size(), 2u);
+    for (const Row& r : rows) {
+        std::string code = r.at("PD88_CODDOC_MG36").toText();
+        std::string kind = typeText(code);
+        SCOPED_TRACE(code + " " + kind);
+        kinds.insert(kind);
+        auto n = [&](const char* column) { return number(r, column); };
+        if (kind == "2420" || kind == "251") {
+            EXPECT_NE(n("PD88_FLGDEPCLEGAME") + n("PD88_FLGDEPCREP") + n("PD88_FLGDEPCCLP") +
+                          n("PD88_FLGDEPCPRELART") + n("PD88_FLGDEPCPIANART"),
+                      0);
+            EXPECT_NE(
+                n("PD88_FLGDEPARIGAORD") + n("PD88_FLGDEPAVERSART") + n("PD88_FLGDEPAPIANART"), 0);
+        }
+        if (kind != "103") {
+            EXPECT_TRUE(allowedPair(n("PD88_INDIMPGENORD"), n("PD88_INDIMPGENLISP")));
+            EXPECT_TRUE(allowedPair(n("PD88_INDSCAGENORD"), n("PD88_INDSCAGENLISP")));
+        }
+        EXPECT_FALSE(n("PD88_INDSCAGENORD") == 2 && n("PD88_INDIMPGENLISP") == 2);
+        double list = n("PD88_INDIMPGENLISP");
+        bool byList = list == 2 || (list == 0 && generalCommitByList == 1);
+        EXPECT_FALSE(n("PD88_INDSTATI") == 2 && n("PD88_INDSTATOORD") == 2 &&
+                     (kind == "2420" || kind == "241") && byList);
+        EXPECT_FALSE(generalLots == 1 && n("PD88_INDSCAGENLISPCL") == 2);
+        EXPECT_TRUE(n("PD88_INDCARSFRIDOCL") != 1 || r.at("PD88_CARSFRIDOCL_MG3G").isNull());
+        // What the indicators page writes when it shows the row is already there.
+        EXPECT_TRUE(n("PD88_INDSTATI") == 2 || n("PD88_INDSTATOORD") == 2);
+        EXPECT_TRUE(n("PD88_INDMODSCARTO") > 1 || n("PD88_INDSCARTOFASI") == 0);
+    }
+    EXPECT_TRUE(kinds.contains("2420"));
+    EXPECT_TRUE(kinds.contains("103"));
+    EXPECT_EQ(db_->count("SELECT COUNT(*) FROM PD49_PARDOCPROD WHERE PD49_DITTA_CG18 = 1 AND "
+                         "(PD49_INDTRPERSTESTA <> 2 OR PD49_INDTRPERSCORPO <> 2)"),
+              1);
+}
+
+TEST_F(DemoDatabase, Codes_in_parameter_rows_exist_for_the_company) {
+    auto exists = [&](ColumnKind kind, const std::string& value) -> bool {
+        switch (kind) {
+            case ColumnKind::DocumentCode:
+                return db_->count(
+                           "SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_DITTA_CG18 = 1 "
+                           "AND MG3G_CODDOCUM_MG36 = '" +
+                           value + "'") == 1;
+            case ColumnKind::DepositCode:
+                return db_->count(
+                           "SELECT COUNT(*) FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 "
+                           "AND MG58_CODICE = '" +
+                           value + "'") == 1;
+            case ColumnKind::QualificationCode:
+                return db_->count(
+                           "SELECT COUNT(*) FROM PD04_QUALIFICHE WHERE PD04_DITTA_CG18 = 1 "
+                           "AND PD04_CODICE = '" +
+                           value + "'") == 1;
+            case ColumnKind::PriorityTableId:
+                return db_->count(
+                           "SELECT COUNT(*) FROM LP09_TESTATAPRIORITA WHERE "
+                           "LP09_DITTA_CG18 = 1 AND LP09_ID = " +
+                           value) == 1;
+            default:
+                return true;
+        }
+    };
+    int checked = 0;
+    struct Table {
+        Record record;
+        std::string select;
+    };
+    for (const Table& t : {Table{Record::General, "SELECT * FROM PD42_ZOVRENA"},
+                           Table{Record::Document, "SELECT * FROM PD88_ZOVRENADOC"}}) {
+        for (const Row& row : db_->rows(t.select)) {
+            for (const ColumnDef& column : columns(t.record)) {
+                const krl::Variant& value = row.at(std::string(column.name));
+                if (!value.isNull()) {
+                    EXPECT_TRUE(exists(column.kind, value.toText()))
+                        << column.name << " = " << value.toText();
+                    ++checked;
+                }
+            }
+        }
+    }
+    for (const Row& row : db_->rows("SELECT PD49_CODDOC_MG3G FROM PD49_PARDOCPROD")) {
+        EXPECT_TRUE(exists(ColumnKind::DocumentCode, row.at("PD49_CODDOC_MG3G").toText()));
+    }
+    EXPECT_GT(checked, 0);
+}
+
+TEST(DemoDatabaseFile, Rebuild_restores_the_demo_data_from_scratch) {
+    TempFolder folder;
+    std::string file = folder.file("demo.db");
+    createDemoDatabase("sqlite:" + file, false);
+    auto counts = [&] {
+        SqliteFile db(file);
+        std::vector<long long> result;
+        for (std::string_view table : demoTables()) {
+            result.push_back(db.count("SELECT COUNT(*) FROM " + std::string(table)));
+        }
+        return result;
+    };
+    std::vector<long long> fresh = counts();
+    {
+        SqliteFile db(file);
+        db.exec(
+            "DELETE FROM PD42_ZOVRENA; INSERT INTO PD88_ZOVRENADOC (PD88_DITTA_CG18, "
+            "PD88_CODDOC_MG36) VALUES (2, 'ODP'); UPDATE CG18_DITTE SET CG18_RAGSOC = 'x'");
+    }
+    createDemoDatabase("sqlite:" + file, true);
+    EXPECT_EQ(counts(), fresh);
+    SqliteFile db(file);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM CG18_DITTE WHERE CG18_RAGSOC = 'x'"), 0);
+}
+
+TEST(DemoDatabaseFile, Creation_is_all_or_nothing) {
+    TempFolder folder;
+    std::string file = folder.file("demo.db");
+    {
+        SqliteFile db(file);  // the last table of the script is in the way
+        db.exec("CREATE TABLE PD49_PARDOCPROD (X INTEGER)");
+    }
+    EXPECT_THROW(createDemoDatabase("sqlite:" + file, false), DemoDatabaseError);
+    SqliteFile db(file);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM sqlite_master WHERE name = 'PD42_ZOVRENA'"), 0);
+    EXPECT_EQ(db.count("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"), 1);
+}
+
+TEST(DemoDatabaseFile, Ensure_creates_a_missing_or_empty_file_once) {
+    TempFolder folder;
+    struct Case {
+        std::string file;
+        bool emptyFileFirst;
+    };
+    const Case cases[] = {{folder.file("data/sub/zovrena.db"), false},
+                          {folder.file("empty.db"), true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        if (c.emptyFileFirst) {
+            std::ofstream(c.file).close();
+            ASSERT_EQ(std::filesystem::file_size(c.file), 0u);
+        }
+        EXPECT_TRUE(ensureDemoDatabase("sqlite:" + c.file));
+        {
+            SqliteFile db(c.file);
+            EXPECT_EQ(db.count("SELECT COUNT(*) FROM PD42_ZOVRENA"), 1);
+            db.exec("UPDATE CG18_DITTE SET CG18_RAGSOC = 'changed' WHERE CG18_CODICE = 1");
+        }
+        EXPECT_FALSE(ensureDemoDatabase("sqlite:" + c.file));
+        SqliteFile db(c.file);
+        EXPECT_EQ(db.count("SELECT COUNT(*) FROM CG18_DITTE WHERE CG18_RAGSOC = 'changed'"), 1);
+    }
+}
+
+TEST(DemoDatabaseFile, Unusable_connection_strings_are_refused) {
+    TempFolder folder;
+    std::string notDatabase = folder.file("a.db");
+    std::ofstream(notDatabase) << "not a database at all, but long enough to be read as one";
+    for (const std::string& connection :
+         {std::string("sqlite:"), std::string("postgres:x"), notDatabase,
+          "sqlite:" + notDatabase + "/inside/a/file.db", "sqlite:" + notDatabase}) {
+        SCOPED_TRACE(connection);
+        EXPECT_THROW(ensureDemoDatabase(connection), DemoDatabaseError);
+        EXPECT_THROW(createDemoDatabase(connection, true), DemoDatabaseError);
+    }
+}
+
+TEST(DemoDatabaseServer, Builds_twice_and_answers_through_the_document_function) {
+    const char* server = std::getenv("ZOVRENA_SQLSERVER");
+    if (server == nullptr || *server == '\0') {
+        GTEST_SKIP() << "ZOVRENA_SQLSERVER does not name a SQL Server: not run";
+    }
+    std::string connection = server;
+    if (!connection.starts_with("odbc:")) {
+        connection = "odbc:" + connection;
+    }
+    createDemoDatabase(connection, true);
+    createDemoDatabase(connection, true);
+    EXPECT_FALSE(ensureDemoDatabase(connection));
+
+    auto db = krl::ado::Connection::create();
+    db->setConnectionString(connection);
+    db->open();
+    auto rows = db->execute(
+        "SELECT MG36_TIPODOC, MG36_STIPODOC FROM MG3G_DOCDITTA WITH (NOLOCK) "
+        "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "
+        "MG3G_INDSTAPER_MG36) WHERE MG3G_DITTA_CG18 = 1 AND MG3G_CODDOCUM_MG36 = 'ODP2'");
+    ASSERT_FALSE(rows->eof());
+    EXPECT_EQ(rows->fields()["MG36_TIPODOC"].value().toInt32(), 24);
+    EXPECT_EQ(rows->fields()["MG36_STIPODOC"].value().toInt32(), 20);
+    rows = db->execute("SELECT COUNT(*) AS N FROM PD42_ZOVRENA");
+    EXPECT_EQ(rows->fields()["N"].value().toInt32(), 1);
+    db->close();
+}
+
+}  // namespace
+}  // namespace duza_zovrena::data
