@@ -5,6 +5,7 @@ ZOVRENA_BUILD_PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     libsqlite3-dev unixodbc-dev tdsodbc
     libcpp-httplib-dev nlohmann-json3-dev libsodium-dev libfmt-dev libspdlog-dev
+    nodejs npm
 )
 ZOVRENA_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev

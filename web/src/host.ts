@@ -1,0 +1,181 @@
+// The host frame: company selector, program menu, host toolbar and the window area.
+
+import { h } from "./dom.js";
+import { api, ApiError, setCsrfToken } from "./http.js";
+import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
+import { markFocus, renderWindow, restoreFocus } from "./window_view.js";
+
+const hostButtons: { name: string; caption: string; symbol: string }[] = [
+    { name: "Nuovo", caption: "Nuovo", symbol: "＋" },
+    { name: "Conferma", caption: "Conferma", symbol: "✔" },
+    { name: "Annulla", caption: "Annulla", symbol: "↺" },
+    { name: "Stampa", caption: "Stampa", symbol: "🖶" },
+    { name: "Media", caption: "Collegamenti multimediali", symbol: "📎" },
+    { name: "Chiudi", caption: "Chiudi", symbol: "✕" },
+];
+
+function element<T extends HTMLElement>(selector: string): T {
+    const found = document.querySelector<T>(selector);
+    if (!found) {
+        throw new Error(`manca ${selector} nella pagina`);
+    }
+    return found;
+}
+
+const companySelect = element<HTMLSelectElement>("[data-control=host-company]");
+const userName = element<HTMLElement>("[data-host=user]");
+const signOutButton = element<HTMLButtonElement>("[data-host=sign-out]");
+const menu = element<HTMLElement>("[data-host=menu]");
+const toolbar = element<HTMLElement>("[data-host=toolbar]");
+const windowArea = element<HTMLElement>("[data-host=window-area]");
+const notice = element<HTMLElement>("[data-host=notice]");
+
+let session: SessionInfo | null = null;
+let snapshot: WindowSnapshot | null = null;
+let pending: Promise<void> = Promise.resolve();
+
+function showNotice(text: string): void {
+    notice.textContent = text;
+    notice.hidden = text === "";
+}
+
+function failed(error: unknown): void {
+    if (error instanceof ApiError && error.status === 401) {
+        location.assign("/login.html?scaduta=1");
+        return;
+    }
+    showNotice(error instanceof Error ? error.message : "Operazione non riuscita.");
+}
+
+// Requests run one after the other, in the order the person acted.
+function enqueue(work: () => Promise<void>): void {
+    pending = pending.then(work).catch(failed);
+}
+
+function drawCompanies(): void {
+    if (!session) {
+        return;
+    }
+    companySelect.replaceChildren();
+    if (session.company === null) {
+        companySelect.append(h("option", { value: "" }, "— scegliere la ditta —"));
+    }
+    for (const company of session.companies) {
+        companySelect.append(h("option", { value: String(company.code) }, `${company.code} - ${company.name}`));
+    }
+    companySelect.value = session.company === null ? "" : String(session.company);
+}
+
+function drawMenu(): void {
+    menu.replaceChildren();
+    for (const entry of session?.menu ?? []) {
+        const usable = entry.available && session?.company !== null && snapshot === null;
+        const button = h(
+            "button",
+            {
+                type: "button",
+                "data-menu": entry.progId,
+                disabled: !usable,
+                title: entry.available ? entry.caption : `${entry.caption}: non disponibile`,
+            },
+            entry.caption,
+        );
+        if (!entry.available) {
+            button.append(h("span", { class: "unavailable" }, " (non disponibile)"));
+        }
+        button.addEventListener("click", () => enqueue(() => openProgram(entry.progId)));
+        menu.append(h("li", {}, button));
+    }
+}
+
+function drawToolbar(): void {
+    const states = new Map((snapshot?.toolbar ?? []).map((state) => [state.name, state.enabled]));
+    for (const button of toolbar.querySelectorAll<HTMLButtonElement>("[data-host-button]")) {
+        const name = button.dataset["hostButton"] ?? "";
+        const open = snapshot !== null && !snapshot.closed;
+        button.disabled = !open || (name !== "Chiudi" && states.get(name) !== true);
+    }
+}
+
+function drawWindow(): void {
+    const mark = markFocus(windowArea);
+    if (!snapshot || snapshot.closed) {
+        snapshot = null;
+        windowArea.replaceChildren(h("p", { class: "window-empty" }, "Nessun programma aperto."));
+    } else {
+        windowArea.replaceChildren(renderWindow(snapshot, { send: (action) => enqueue(() => act(action)) }));
+        restoreFocus(windowArea, mark);
+    }
+    drawToolbar();
+    drawMenu();
+}
+
+async function openProgram(progId: string): Promise<void> {
+    showNotice("");
+    snapshot = await api<WindowSnapshot>("POST", "/api/window", { progId });
+    drawWindow();
+}
+
+async function act(action: WindowAction): Promise<void> {
+    if (!snapshot) {
+        return;
+    }
+    showNotice("");
+    const path = `/api/window/${encodeURIComponent(snapshot.window)}/action`;
+    snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
+    drawWindow();
+}
+
+async function changeCompany(code: number): Promise<void> {
+    showNotice("");
+    try {
+        const answer = await api<SessionInfo & { window?: WindowSnapshot | null }>("POST", "/api/company", {
+            company: code,
+        });
+        session = answer;
+        if (answer.window !== undefined) {
+            snapshot = answer.window;
+        }
+    } finally {
+        drawCompanies();
+        drawWindow();
+    }
+}
+
+function buildToolbar(): void {
+    for (const button of hostButtons) {
+        const element = h(
+            "button",
+            { type: "button", "data-host-button": button.name, title: button.caption, "aria-label": button.caption, disabled: true },
+            h("span", { "aria-hidden": "true" }, button.symbol),
+            h("span", { class: "toolbar-caption" }, button.name === "Media" ? "Media" : button.caption),
+        );
+        element.addEventListener("click", () =>
+            enqueue(() => act(button.name === "Chiudi" ? { type: "close" } : { type: "hostButton", button: button.name })),
+        );
+        toolbar.append(element);
+    }
+}
+
+async function start(): Promise<void> {
+    buildToolbar();
+    session = await api<SessionInfo>("GET", "/api/session");
+    setCsrfToken(session.csrfToken);
+    userName.textContent = session.userName || session.user;
+    drawCompanies();
+    drawWindow();
+    companySelect.addEventListener("change", () => {
+        const code = Number(companySelect.value);
+        if (Number.isInteger(code) && companySelect.value !== "") {
+            enqueue(() => changeCompany(code));
+        }
+    });
+    signOutButton.addEventListener("click", () =>
+        enqueue(async () => {
+            await api("POST", "/api/logout");
+            location.assign("/login.html");
+        }),
+    );
+}
+
+start().catch(failed);

@@ -1,0 +1,112 @@
+// Draws a window snapshot: side bar, document header, the current page's frames, the navigation
+// bars, and on top of them a pending message box, lookup list or print sheet. While a box or a
+// list is open the window behind it takes no input.
+
+import { h } from "./dom.js";
+import type { WindowSnapshot } from "./protocol.js";
+import { render, type RenderContext } from "./renderers.js";
+import "./controls.js";
+import "./frame.js";
+import "./sidebar.js";
+import "./navigator.js";
+import "./message_box.js";
+import "./lookup.js";
+import "./print_sheet.js";
+
+export function renderWindow(snapshot: WindowSnapshot, context: RenderContext): HTMLElement {
+    const body = h("div", { class: "window-body" });
+    if (snapshot.sideBar) {
+        body.append(render("sideBar", snapshot.sideBar, context));
+    }
+    const page = h("div", { class: "window-page" });
+    if (snapshot.header) {
+        page.append(h("div", { class: "window-header" }, render("frame", snapshot.header, context)));
+    }
+    if (snapshot.page) {
+        page.append(h("h3", { class: "page-title", "data-page": snapshot.page.key }, snapshot.page.title));
+        for (const frame of snapshot.page.frames) {
+            page.append(render("frame", frame, context));
+        }
+    } else {
+        page.append(h("p", { class: "page-empty" }, "Scegliere una voce nella barra laterale."));
+    }
+    for (const bar of snapshot.navigators) {
+        page.append(render("navigator", bar, context));
+    }
+    body.append(page);
+
+    const content = h("div", { class: "window-content" }, body);
+    const windowElement = h(
+        "section",
+        { class: "program-window", "data-window": snapshot.window, "aria-label": snapshot.caption },
+        h("h2", { class: "window-caption" }, snapshot.caption),
+        content,
+    );
+    if (snapshot.notice) {
+        content.prepend(h("p", { class: "window-notice", role: "status" }, snapshot.notice));
+    }
+
+    const overlay = snapshot.messageBox
+        ? render("messageBox", snapshot.messageBox, context)
+        : snapshot.lookup
+          ? render("lookup", snapshot.lookup, context)
+          : null;
+    if (snapshot.printSheet) {
+        content.inert = true;
+        windowElement.append(render("printSheet", snapshot.printSheet, context));
+    }
+    if (overlay) {
+        content.inert = true;
+        windowElement.append(overlay);
+    }
+    return windowElement;
+}
+
+// The attributes that name an element across redraws.
+const identities = ["data-control", "data-item", "data-answer", "data-lookup-row", "data-lookup-search", "data-print"];
+
+export interface FocusMark {
+    attribute: string;
+    value: string;
+    extra?: string;
+}
+
+export function markFocus(root: HTMLElement): FocusMark | null {
+    const active = document.activeElement;
+    if (!(active instanceof HTMLElement) || !root.contains(active)) {
+        return null;
+    }
+    if (active.dataset["gridnav"]) {
+        return { attribute: "data-gridnav", value: active.dataset["gridnav"], extra: active.dataset["button"] ?? "" };
+    }
+    for (const attribute of identities) {
+        const value = active.getAttribute(attribute);
+        if (value !== null) {
+            return { attribute, value };
+        }
+    }
+    return null;
+}
+
+// After a redraw: a message box takes the focus on its default button, a lookup list on its search
+// box; otherwise the focus goes back where it was.
+export function restoreFocus(root: HTMLElement, mark: FocusMark | null): void {
+    const preferred =
+        root.querySelector<HTMLElement>("[role=dialog][data-message-id] button.default") ??
+        root.querySelector<HTMLElement>("[data-lookup] input[type=search]");
+    if (preferred) {
+        preferred.focus();
+        return;
+    }
+    if (!mark) {
+        return;
+    }
+    const selector =
+        mark.attribute === "data-gridnav"
+            ? `[data-gridnav="${CSS.escape(mark.value)}"][data-button="${CSS.escape(mark.extra ?? "")}"]`
+            : `[${mark.attribute}="${CSS.escape(mark.value)}"]`;
+    const target = root.querySelector<HTMLElement>(selector);
+    if (target && !target.hasAttribute("disabled")) {
+        target.focus();
+    }
+}
