@@ -32,6 +32,7 @@ struct TableName {
     std::size_t next = 0;  // index of the token after the name
     bool temporary = false;
     std::string name;  // a temporary table's name as written ("#T"), otherwise its SQLite spelling
+    std::string written;  // the name without quotes
 };
 
 class Rewriter {
@@ -141,13 +142,20 @@ class Rewriter {
         return kNone;
     }
 
-    static bool isTemporary(const Token& token) {
-        const bool named = token.kind == TokenKind::TempName ||
-                           (token.kind == TokenKind::QuotedName && token.text.starts_with('#'));
-        if (named && token.text.starts_with("##")) {
+    // ##name tables are shared between connections on the server; SQLite has nothing like them.
+    static void refuseGlobalTemporary(const Token& token) {
+        if (token.text.starts_with("##")) {
             unsupported("tabella temporanea globale " + token.text);
         }
-        return named;
+    }
+
+    static bool isTemporary(const Token& token) {
+        const bool temporary = token.kind == TokenKind::TempName ||
+                               (token.kind == TokenKind::QuotedName && token.text.starts_with('#'));
+        if (temporary) {
+            refuseGlobalTemporary(token);
+        }
+        return temporary;
     }
 
     std::optional<TableName> tableName(std::size_t i) const {
@@ -159,13 +167,13 @@ class Rewriter {
         }
         const Token& token = t_[i];
         if (isTemporary(token)) {
-            return TableName{i + 1, true, token.text};
+            return TableName{i + 1, true, token.text, token.text};
         }
         if (token.kind == TokenKind::Word) {
-            return TableName{i + 1, false, token.text};
+            return TableName{i + 1, false, token.text, token.text};
         }
         if (token.kind == TokenKind::QuotedName) {
-            return TableName{i + 1, false, quoteName(token.text)};
+            return TableName{i + 1, false, quoteName(token.text), token.text};
         }
         return std::nullopt;
     }
@@ -221,22 +229,24 @@ class Rewriter {
 
     // UPDATE ... FROM joins the target again on SQLite instead of naming it, so it is refused.
     void updateStatement() {
+        out_.token(t_[0]);
+        emitRange(1, t_.size());
         if (findTopLevelWord(1, "FROM") != kNone) {
             unsupported("UPDATE ... FROM");
         }
-        out_.token(t_[0]);
-        emitRange(1, t_.size());
     }
 
     // DELETE t WHERE ... is DELETE FROM t WHERE ...; DELETE t FROM t JOIN ... is refused.
     void deleteStatement() {
         const std::size_t target = wordAt(1, "FROM") ? 2 : 1;
+        out_.token(t_[0]);
+        if (target == 1) {
+            out_.word("FROM");
+        }
+        emitRange(1, t_.size());
         if (findTopLevelWord(target, "FROM") != kNone) {
             unsupported("DELETE ... FROM");
         }
-        out_.token(t_[0]);
-        out_.word("FROM");
-        emitRange(target, t_.size());
     }
 
     void createStatement() {
@@ -309,7 +319,7 @@ class Rewriter {
             unsupported("IF");
         }
         const auto target = tableName(i + 2);
-        if (!target || target->next != t_.size() || !namesTable(object, *target, t_[i + 2])) {
+        if (!target || target->next != t_.size() || !namesTable(object, *target)) {
             unsupported("IF");
         }
         out_.word("DROP");
@@ -320,15 +330,13 @@ class Rewriter {
     }
 
     // Whether the name given to OBJECT_ID is the table dropped.
-    bool namesTable(std::string_view object, const TableName& target, const Token& written) const {
+    static bool namesTable(std::string_view object, const TableName& target) {
         const std::string wanted = upper(object);
+        const std::string name = upper(target.written);
         if (target.temporary) {
-            const std::string name = upper(target.name);
             return wanted == "TEMPDB.." + name || wanted == "TEMPDB.DBO." + name;
         }
-        const std::string name =
-            upper(written.kind == TokenKind::Word ? written.text : std::string_view());
-        return !name.empty() && (wanted == name || wanted == "DBO." + name);
+        return wanted == name || wanted == "DBO." + name;
     }
 
     // ---- expressions and clauses
@@ -344,6 +352,7 @@ class Rewriter {
                 case TokenKind::Variable:
                     unsupported(token.text);
                 case TokenKind::TempName:
+                    refuseGlobalTemporary(token);
                     emitTemporary(token);
                     break;
                 case TokenKind::QuotedName:

@@ -1,0 +1,1 @@
+SELECT [Codice doc], "c""d", N'citt\xc3\xa0' /* c /* n */ */ FROM dbo.T -- fine

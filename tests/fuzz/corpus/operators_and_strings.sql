@@ -1,0 +1,1 @@
+SELECT 'it''s' + 'x', B -/**/-1 FROM T WHERE A LIKE '[A]%'
