@@ -8,6 +8,8 @@
 
 #include "krl/controls/grid_nav.h"
 #include "krl/host/catalogue_message_service.h"
+#include "krl/host/global.h"
+#include "krl/host/host_interface.h"
 #include "krl/host/presenter.h"
 #include "ui_database.h"
 
@@ -36,12 +38,14 @@ class Frame : public UiDatabase {
         UiDatabase::TearDown();
     }
 
-    void bind(const std::string& sql) {
+    void bind(const std::string& sql, ObjectPtr programInterface = nullptr) {
         recordset = open(sql);
         bar = std::make_shared<controls::GridNav>("INTERNAV_TEST");
         frame = VirtualFrame::create("FME_TEST");
-        frame->setMessageService(service);
-        frame->initialize(nullptr, connection_, recordset, sql, "", bar);
+        if (!programInterface) {
+            frame->setMessageService(service);
+        }
+        frame->initialize(programInterface, connection_, recordset, sql, "", bar);
         frame->AfterAddNew.connect(
             [this](long r) { log.push_back("AfterAddNew(" + std::to_string(r) + ")"); });
         frame->BeforeUpdate.connect([this](bool& cancel) {
@@ -414,6 +418,37 @@ TEST_F(Frame, DeleteHappensOnlyAfterTheQuestionIsAnsweredYes) {
     EXPECT_EQ(page->step->text(), "5");
     EXPECT_EQ(boxTexts(), (std::vector<std::string>{std::string(frame::DeleteQuestion),
                                                     std::string(frame::DeleteQuestion)}));
+}
+
+TEST_F(Frame, QuestionsReachThePersonHoweverTheMessageServiceIsGiven) {
+    enum class Route { Setter, ProgramInterface, ThreadPresenter };
+    for (Route route : {Route::Setter, Route::ProgramInterface, Route::ThreadPresenter}) {
+        SCOPED_TRACE(static_cast<int>(route));
+        page = std::make_unique<ParamPage>(connectionString());
+        host::ScriptedPresenter own;
+        host::ScopedPresenter current(own);
+        if (route == Route::Setter) {
+            bind(kCompanyRows);
+        } else {
+            auto program = std::make_shared<host::HostProgramInterface>();
+            auto global = std::make_shared<host::ClsGlobal>();
+            if (route == Route::ProgramInterface) {
+                global->setMessageService(service);
+            }
+            program->setClsGlobal(global);
+            bind(kCompanyRows, program);
+        }
+        frame->setCaption("Parametri generali");
+        auto& expected = route == Route::ThreadPresenter ? own : presenter;
+        const std::size_t before = expected.boxes().size();
+        expected.queue(host::vbNo);
+        EXPECT_EQ(bar->userClick("elimina").status, InputStatus::Refused);
+        ASSERT_EQ(expected.boxes().size(), before + 1);
+        EXPECT_EQ(expected.boxes().back().text, frame::DeleteQuestion);
+        EXPECT_EQ(expected.boxes().back().title, "Parametri generali");
+        EXPECT_EQ(count("PARAM"), 2);
+        frame->terminate();
+    }
 }
 
 TEST_F(Frame, LockedFrameAndRemovedControlsTakeNoChanges) {
