@@ -80,6 +80,10 @@ public:
     // the page does not have does nothing.
     virtual void SetFocus(std::string_view focusedControlName = {}) = 0;
 
+    // Fills the page's value lists without initialising it (the printable sheet reads the labels
+    // of the codes from them). Pages with lists override it.
+    virtual void prepareValueLists() {}
+
     // Page-specific members.
     virtual void AzioniWMSEnabled();
     virtual void setEnableCarSfridoCl(bool value);
