@@ -109,8 +109,10 @@ class CVidazIzozu : public krl::Object, public std::enable_shared_from_this<CVid
     // Raised by a session that created a new id; returns the Cancel the program left.
     bool raiseAfterMediaCreate(const Variant& codiceMedia);
 
-  private:
+  protected:
     CVidazIzozu() = default;
+
+  private:
 
     std::shared_ptr<krl::ado::Connection> connection_;
     std::weak_ptr<MediaEvents> sink_;
