@@ -39,33 +39,43 @@ BatchWriter::BatchWriter(Provider& provider, Errors& errors, const ColumnSet& co
       columns_(columns),
       target_(target),
       table_(provider.quoteTable(target)),
-      keyFields_(std::move(keyFields)) {}
+      keyFields_(std::move(keyFields)) {
+    writable_.reserve(columns.columns.size());
+    for (const auto& info : columns.columns) {
+        writable_.push_back(!info.baseColumn.empty() &&
+                            (info.baseTable.empty() ||
+                             (info.baseTable == target.table && info.baseSchema == target.schema)));
+    }
+}
 
 bool BatchWriter::writable(std::size_t field) const {
-    const ColumnInfo& info = columns_.columns[field];
-    if (info.baseColumn.empty()) {
-        return false;
+    return writable_[field];
+}
+
+const std::string& BatchWriter::column(std::size_t field) const {
+    auto& quoted = columns_.quotedBaseColumns;
+    if (quoted.size() != columns_.columns.size()) {
+        quoted.clear();
+        quoted.reserve(columns_.columns.size());
+        for (const auto& info : columns_.columns) {
+            quoted.push_back(provider_.quoteIdentifier(info.baseColumn));
+        }
     }
-    return info.baseTable.empty() ||
-           (info.baseTable == target_.table && info.baseSchema == target_.schema);
+    return quoted[field];
 }
 
-std::string BatchWriter::column(std::size_t field) const {
-    return provider_.quoteIdentifier(columns_.columns[field].baseColumn);
-}
-
-std::string BatchWriter::sameAsRead(const Recordset::Row& row,
-                                    std::vector<Variant>& parameters) const {
-    std::string where;
+void BatchWriter::sameAsRead(std::string& sql, const Recordset::Row& row,
+                             std::vector<Variant>& parameters) const {
+    bool first = true;
     for (std::size_t i = 0; i < columns_.columns.size(); ++i) {
         const Variant& original = row.original[i];
         if (!writable(i) || !columns_.columns[i].comparable || original.isEmpty()) {
             continue;
         }
-        where += where.empty() ? " WHERE " : " AND ";
-        where += provider_.sameAsOriginal(column(i), original, parameters);
+        sql += first ? " WHERE " : " AND ";
+        provider_.sameAsOriginal(sql, column(i), original, parameters);
+        first = false;
     }
-    return where;
 }
 
 void BatchWriter::expectOneRow(long affected) {
@@ -79,7 +89,12 @@ void BatchWriter::expectOneRow(long affected) {
 
 void BatchWriter::update(const Recordset::Row& row) {
     std::vector<Variant> parameters;
-    std::string sql = "UPDATE " + table_ + " SET ";
+    parameters.reserve(row.values.size() * 2);
+    std::string sql;
+    sql.reserve(64 + row.values.size() * 24);
+    sql += "UPDATE ";
+    sql += table_;
+    sql += " SET ";
     bool first = true;
     for (std::size_t i = 0; i < row.values.size(); ++i) {
         if (sameValue(row.values[i], row.original[i])) {
@@ -89,20 +104,22 @@ void BatchWriter::update(const Recordset::Row& row) {
             raiseError(&errors_, adErrProvider, notWritableText(columns_.columns[i].name));
         }
         sql += first ? "" : ", ";
-        sql += column(i) + " = ?";
+        sql += column(i);
+        sql += " = ?";
         parameters.push_back(row.values[i]);
         first = false;
     }
     if (first) {
         return;  // values assigned but none differs from what was read
     }
-    sql += sameAsRead(row, parameters);
+    sameAsRead(sql, row, parameters);
     expectOneRow(provider_.run(sql, parameters, false).recordsAffected);
 }
 
 void BatchWriter::remove(const Recordset::Row& row) {
     std::vector<Variant> parameters;
-    std::string sql = "DELETE FROM " + table_ + sameAsRead(row, parameters);
+    std::string sql = "DELETE FROM " + table_;
+    sameAsRead(sql, row, parameters);
     expectOneRow(provider_.run(sql, parameters, false).recordsAffected);
 }
 
@@ -144,7 +161,7 @@ std::optional<std::vector<Variant>> BatchWriter::insert(const Recordset::Row& ro
             break;
         }
         where += where.empty() ? " WHERE " : " AND ";
-        where += provider_.sameAsOriginal(column(field), row.values[field], keyValues);
+        provider_.sameAsOriginal(where, column(field), row.values[field], keyValues);
     }
     if (where.empty()) {
         const std::string last = provider_.lastInsertedRowCondition();

@@ -299,13 +299,15 @@ class OdbcProvider final : public Provider {
         return table.schema + '.' + table.table;
     }
 
-    std::string sameAsOriginal(const std::string& quotedColumn, const Variant& original,
-                               std::vector<Variant>& parameters) const override {
+    void sameAsOriginal(std::string& sql, const std::string& quotedColumn, const Variant& original,
+                        std::vector<Variant>& parameters) const override {
+        sql += quotedColumn;
         if (original.isNull()) {
-            return quotedColumn + " IS NULL";
+            sql += " IS NULL";
+            return;
         }
         parameters.push_back(original);
-        return quotedColumn + " = ?";
+        sql += " = ?";
     }
 
   private:

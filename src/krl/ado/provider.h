@@ -37,6 +37,9 @@ struct ColumnSet {
     std::vector<ColumnInfo> columns;
     std::unordered_map<std::string, std::size_t> byLowerName;  // first column of each name
 
+    // Each column's base column as the engine quotes it, filled on first use by the writer.
+    mutable std::vector<std::string> quotedBaseColumns;
+
     void index();
     std::optional<std::size_t> find(std::string_view name) const;
 };
@@ -80,10 +83,11 @@ class Provider {
     // Statement building in the engine's dialect.
     virtual std::string quoteIdentifier(std::string_view name) const = 0;
     virtual std::string quoteTable(const TableName& table) const = 0;
-    // A WHERE condition that holds when the column still has the value originally read; appends
-    // the parameters it needs.
-    virtual std::string sameAsOriginal(const std::string& quotedColumn, const Variant& original,
-                                       std::vector<Variant>& parameters) const = 0;
+    // Appends to sql a condition that holds when the column still has the value originally read,
+    // and to parameters the values it needs.
+    virtual void sameAsOriginal(std::string& sql, const std::string& quotedColumn,
+                                const Variant& original,
+                                std::vector<Variant>& parameters) const = 0;
     // A condition finding the row inserted last by this connection when the table's key is not
     // known (empty when the engine cannot tell).
     virtual std::string lastInsertedRowCondition() const { return {}; }

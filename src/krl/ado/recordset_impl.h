@@ -63,8 +63,10 @@ class BatchWriter {
 
   private:
     bool writable(std::size_t field) const;
-    std::string column(std::size_t field) const;
-    std::string sameAsRead(const Recordset::Row& row, std::vector<Variant>& parameters) const;
+    const std::string& column(std::size_t field) const;
+    // Appends the WHERE that finds the row only as it was read.
+    void sameAsRead(std::string& sql, const Recordset::Row& row,
+                    std::vector<Variant>& parameters) const;
     void expectOneRow(long affected);
 
     Provider& provider_;
@@ -73,6 +75,7 @@ class BatchWriter {
     TableName target_;
     std::string table_;
     std::vector<std::size_t> keyFields_;
+    std::vector<bool> writable_;  // the column is one of the target table's
 };
 
 }  // namespace krl::ado

@@ -88,8 +88,8 @@ class SqliteProvider final : public Provider {
         return result;
     }
 
-    void beginTransaction() override { exec("SAVEPOINT krl_batch"); }
-    void commit() override { exec("RELEASE krl_batch"); }
+    void beginTransaction() override { run("SAVEPOINT krl_batch", {}, false); }
+    void commit() override { run("RELEASE krl_batch", {}, false); }
     void rollback() override {
         sqlite3_exec(db_, "ROLLBACK TO krl_batch", nullptr, nullptr, nullptr);
         sqlite3_exec(db_, "RELEASE krl_batch", nullptr, nullptr, nullptr);
@@ -145,10 +145,11 @@ class SqliteProvider final : public Provider {
         return quoteIdentifier(table.schema) + '.' + quoteIdentifier(table.table);
     }
 
-    std::string sameAsOriginal(const std::string& quotedColumn, const Variant& original,
-                               std::vector<Variant>& parameters) const override {
+    void sameAsOriginal(std::string& sql, const std::string& quotedColumn, const Variant& original,
+                        std::vector<Variant>& parameters) const override {
         parameters.push_back(original);
-        return quotedColumn + " IS ?";
+        sql += quotedColumn;
+        sql += " IS ?";
     }
 
     std::string lastInsertedRowCondition() const override { return "rowid = last_insert_rowid()"; }
@@ -158,17 +159,12 @@ class SqliteProvider final : public Provider {
         sqlite3_stmt* stmt = nullptr;
         std::size_t consumed = 0;  // characters of the text this statement took
         bool ddl = false;
+        int reprepared = 0;  // the engine's count of re-preparations when columns were read
         ColumnSetPtr columns;
     };
 
     [[noreturn]] void failWithEngineError(int code) {
         fail({{adErrProvider, sqlite3_errmsg(db_), kSqliteSource, {}, static_cast<long>(code)}});
-    }
-
-    void exec(const char* sql) {
-        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
-            failWithEngineError(sqlite3_extended_errcode(db_));
-        }
     }
 
     void forgetStatements() {
@@ -276,13 +272,14 @@ class SqliteProvider final : public Provider {
     }
 
     // The description of the statement's columns, kept with the statement until the engine
-    // prepares it again with different columns (a temporary table created anew).
+    // prepares it again (a table created anew may have other columns).
     ColumnSetPtr columnsOf(Prepared& statement) {
         sqlite3_stmt* stmt = statement.stmt;
-        const int count = sqlite3_column_count(stmt);
-        if (statement.columns && sameColumns(*statement.columns, stmt, count)) {
+        const int reprepared = sqlite3_stmt_status(stmt, SQLITE_STMTSTATUS_REPREPARE, 0);
+        if (statement.columns && statement.reprepared == reprepared) {
             return statement.columns;
         }
+        const int count = sqlite3_column_count(stmt);
         auto set = std::make_shared<ColumnSet>();
         set->columns.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) {
@@ -298,22 +295,8 @@ class SqliteProvider final : public Provider {
         }
         set->index();
         statement.columns = set;
+        statement.reprepared = reprepared;
         return set;
-    }
-
-    static bool sameColumns(const ColumnSet& set, sqlite3_stmt* stmt, int count) {
-        if (set.columns.size() != static_cast<std::size_t>(count)) {
-            return false;
-        }
-        for (int i = 0; i < count; ++i) {
-            const ColumnInfo& column = set.columns[static_cast<std::size_t>(i)];
-            if (column.name != orEmpty(sqlite3_column_name(stmt, i)) ||
-                column.baseTable != orEmpty(sqlite3_column_table_name(stmt, i)) ||
-                column.kind != kindOfDeclaredType(orEmpty(sqlite3_column_decltype(stmt, i)))) {
-                return false;
-            }
-        }
-        return true;
     }
 
     static std::vector<Variant> readRow(sqlite3_stmt* stmt, const ColumnSet& set) {
