@@ -248,6 +248,14 @@ TEST_F(WebHost, ChangesNeedTheSessionsCsrfToken) {
          {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}, {"Origin", "http://altro.example"}},
          403},
         {"own token", {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}}, 200},
+        {"own page",
+         {{"Cookie", demo.cookie},
+          {csrfHeaderName, demo.csrf},
+          {"Origin", "http://127.0.0.1:" + std::to_string(server_->port())}},
+         200},
+        {"page without origin",
+         {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}, {"Origin", "null"}},
+         403},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

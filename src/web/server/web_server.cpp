@@ -86,7 +86,8 @@ bool changesState(const std::string& method) {
 
 // A browser names the page that sent a request in Origin: it has to be one of ours.
 bool sameOrigin(const Request& req) {
-    std::string_view origin = req.get_header_value("Origin");
+    const std::string header = req.get_header_value("Origin");
+    std::string_view origin = header;
     if (origin.empty()) {
         return true;  // not sent by a browser page
     }
@@ -148,7 +149,7 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
          "default-src 'self'; frame-ancestors 'none'; base-uri 'none'; form-action 'self'"},
         {"X-Content-Type-Options", "nosniff"},
         {"X-Frame-Options", "DENY"},
-        {"Referrer-Policy", "no-referrer"},
+        {"Referrer-Policy", "same-origin"},  // "no-referrer" would blank Origin
     });
     addRoutes();
 }
