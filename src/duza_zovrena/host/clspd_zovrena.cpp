@@ -65,7 +65,7 @@ CLSPD_ZOVRENA::~CLSPD_ZOVRENA() {
             }
             multimedia_.reset();
         },
-        [&] { fallbackMessages_.reset(); },
+        [&] { messages_.releaseFallback(); },
     });
 }
 
@@ -446,41 +446,12 @@ void CLSPD_ZOVRENA::RefreshProgramIcon() {
 
 int CLSPD_ZOVRENA::ShowMessage(std::string_view text, long messageId, int buttons,
                                std::string_view title, const Variant& params) {
-    int answer = 0;
-    ignoring([&] {
-        std::shared_ptr<kh::Cinterface> dll = activeDll();
-        if (!dll) {
-            std::string prompt = "[x" + std::to_string(messageId) + "x] " + std::string(text);
-            answer = fallbackMessages().KRLMsgBox(prompt, buttons, title);
-        } else if (messageId < 1) {
-            answer = hostMessageService(*dll).msgBox(text, buttons, title);
-        } else if (params.isArray()) {
-            answer =
-                hostMessageService(*dll).msgBoxFromId(messageId, buttons, title, params.array());
-        } else {
-            answer = hostMessageService(*dll).msgBoxFromId(messageId, buttons, title, {});
-        }
-    });
-    return answer;
+    return messages_.show(activeDll().get(), text, messageId, buttons, title, params);
 }
 
 std::string CLSPD_ZOVRENA::TranslateMessage(std::string_view text, long messageId,
                                             const Variant& params, int quoteForSql) {
-    std::string result;
-    ignoring([&] {
-        std::shared_ptr<kh::Cinterface> dll = activeDll();
-        if (!dll || messageId < 1) {
-            result = "[x" + std::to_string(messageId) + "x] " + std::string(text);
-        } else if (params.isArray()) {
-            result = hostMessageService(*dll).textFromId(messageId, params.array());
-        } else {
-            result = hostMessageService(*dll).textFromId(messageId, {});
-        }
-    });
-    if (quoteForSql == 1) {
-        result = krl::doubleQuotes(result);
-    }
-    return result;
+    return messages_.translate(activeDll().get(), text, messageId, params, quoteForSql);
 }
 
 // ---- Helpers
@@ -494,19 +465,6 @@ std::shared_ptr<kh::Cinterface> CLSPD_ZOVRENA::requireActiveDll() {
 std::shared_ptr<ProgramWindow> CLSPD_ZOVRENA::requireWindow() const {
     require(window_, "FRMPD_ZOVRENA");
     return window_;
-}
-
-kh::MessageService& CLSPD_ZOVRENA::hostMessageService(kh::Cinterface& dll) {
-    kh::ClsGlobal& global = require(dll.clsGlobal(), "ClsGlobal");
-    return require(global.messageService(), "MessageService");
-}
-
-kh::CLSFW_MULTILINGUA& CLSPD_ZOVRENA::fallbackMessages() {
-    if (!fallbackMessages_) {
-        fallbackMessages_ =
-            kh::createObjectAs<kh::CLSFW_MULTILINGUA>(kh::CLSFW_MULTILINGUA::progId);
-    }
-    return *fallbackMessages_;
 }
 
 kh::CVidazIzozu& CLSPD_ZOVRENA::multimediaManager() {

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
+#include "duza_zovrena/host/program_messages.h"
 #include "duza_zovrena/host/program_window.h"
 #include "krl/diag/trace.h"
 #include "krl/host/cinterface.h"
-#include "krl/host/multilingua.h"
 #include "krl/host/multimedia.h"
 #include "krl/host/navigator.h"
 #include "krl/host/progid.h"
@@ -128,8 +128,6 @@ class CLSPD_ZOVRENA : public krl::host::Cinterface,
 
     std::shared_ptr<krl::host::Cinterface> requireActiveDll();
     std::shared_ptr<ProgramWindow> requireWindow() const;
-    krl::host::MessageService& hostMessageService(krl::host::Cinterface& dll);
-    krl::host::CLSFW_MULTILINGUA& fallbackMessages();
     krl::host::CVidazIzozu& multimediaManager();
     bool inactive();
     void multimediaLink();
@@ -146,7 +144,7 @@ class CLSPD_ZOVRENA : public krl::host::Cinterface,
     std::shared_ptr<ProgramWindow> window_;
     std::shared_ptr<krl::ado::Connection> connection_;
     std::shared_ptr<krl::host::CVidazIzozu> multimedia_;
-    std::shared_ptr<krl::host::CLSFW_MULTILINGUA> fallbackMessages_;
+    ProgramMessages messages_;  // holds the fallback message object
 
     std::shared_ptr<krl::host::FrameAccess> activeFrame_;
     krl::ObjectPtr statusBar_;

@@ -6,6 +6,7 @@
 #include "host_fixture.h"
 #include "krl/diag/trace.h"
 #include "krl/host/menu_entry.h"
+#include "krl/host/multilingua.h"
 #include "krl/host/progid.h"
 
 namespace duza_zovrena::host::testing {
