@@ -278,7 +278,8 @@ Variant CLSPD_ZOVRENA::closeForm() {
     ignoring([&] {
         std::shared_ptr<ProgramWindow> window = requireWindow();
         closed = false;
-        closed = window->unload();
+        // Closed means the unload ran to the end: the window let go of its program interface.
+        closed = window->unload() && !window->programInterface();
     });
     return Variant(closed);
 }
