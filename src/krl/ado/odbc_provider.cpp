@@ -395,8 +395,12 @@ class OdbcProvider final : public Provider {
             column.kind = kindOfSqlType(type);
             column.definedSize = isTextType(type) ? static_cast<int>(size) : 0;
             column.comparable = !isLongType(type);
-            column.baseTable = attributeText(stmt, i, SQL_DESC_BASE_TABLE_NAME);
+            // The table is taken from the program's text, where a temporary table has the name the
+            // program gave it; the driver names the column behind an alias when it can.
             column.baseColumn = attributeText(stmt, i, SQL_DESC_BASE_COLUMN_NAME);
+            if (column.baseColumn.empty()) {
+                column.baseColumn = column.name;
+            }
             set->columns.push_back(std::move(column));
         }
         set->index();

@@ -336,7 +336,7 @@ void Recordset::addNew() {
 
 void Recordset::cancelUpdate() {
     if (!impl_->onRow()) {
-        raise(adErrNoCurrentRecord, text::NoCurrentRecord);
+        return;  // nothing being edited
     }
     Row& row = impl_->rows[static_cast<std::size_t>(impl_->position)];
     if (!row.isNew) {
