@@ -192,18 +192,6 @@ TEST(ClsGlobal, KeepsProgramsWithoutOwningThem) {
     EXPECT_EQ(global.currentProgram(), nullptr) << "the host owns its programs";
 }
 
-TEST(ClsGlobal, PassesParameterChangesOnToTheHost) {
-    ClsGlobal global;
-    std::vector<std::string> heard;
-    global.notifyParametersChanged(2, Variant(std::int32_t{1}));
-    global.setParameterChangeListener([&](const ClsGlobal::ParameterChange& change) {
-        heard.push_back(std::to_string(change.kind) + ":" + change.company.textOrEmpty());
-    });
-    global.notifyParametersChanged(2, Variant(std::int32_t{7}));
-    ASSERT_EQ(global.parameterChanges().size(), 2u);
-    EXPECT_EQ(heard, (std::vector<std::string>{"2:7"}));
-}
-
 TEST(ClsGlobal, ToolbarButtonsAreFoundByName) {
     ClsGlobal global;
     auto buttons = global.toolbarButtons();
