@@ -156,10 +156,10 @@ void Recordset::open(int cursorType, int lockType, long options) {
     if (!result.columns) {
         return;  // the source returned no rows: the recordset stays closed
     }
+    openResult(connection_, source_, std::move(result));
     impl_->openCursor = cursorType;
     impl_->openLock = lockType;
     impl_->openOptions = options;
-    openResult(connection_, source_, std::move(result));
     impl_->readOnly = lockType == adLockReadOnly;
 
     baseTable_ = singleTableOf(source_);
@@ -196,7 +196,8 @@ void Recordset::openResult(std::shared_ptr<Connection> connection, std::string s
     }
     impl.position = impl.rows.empty() ? 0 : impl.visibleFrom(0, 1);
     impl.positionBeforeAddNew.reset();
-    impl.readOnly = true;
+    impl.readOnly = true;  // rows of a command; Open makes them writable unless asked not to
+    impl.openLock = adLockReadOnly;
     impl.open = true;
 }
 

@@ -383,6 +383,11 @@ TEST_P(RecordsetTest, Requery_reads_what_others_wrote) {
     rs->requery();
     EXPECT_EQ(rs->fields()["FLAG"].value().toInt32(), 8);
     EXPECT_EQ(rs->keyColumns(), std::vector<std::string>{"DITTA"});
+
+    auto rows = db_->execute("SELECT * FROM ADO_PARAM");
+    rows->requery();
+    EXPECT_EQ(errorNumberOf([&] { rows->fields()["FLAG"].setValue(std::int16_t{1}); }),
+              adErrNotUpdatable);
 }
 
 TEST_P(RecordsetTest, Engine_errors_fill_Errors_and_raise_the_first) {
