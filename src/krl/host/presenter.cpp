@@ -75,7 +75,7 @@ int defaultAnswer(int buttons) {
 
 int unattendedAnswer(int buttons) {
     std::vector<int> answers = buttonAnswers(buttons);
-    for (int wanted : {vbCancel, vbAbort}) {
+    for (int wanted : {vbCancel, vbAbort, vbNo}) {
         if (std::find(answers.begin(), answers.end(), wanted) != answers.end()) {
             return wanted;
         }

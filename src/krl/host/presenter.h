@@ -19,8 +19,8 @@ std::vector<int> buttonAnswers(int buttons);
 // The default button of the box: the first one, the second with 256, the third with 512.
 int defaultAnswer(int buttons);
 
-// The answer given to a box nobody answers: Cancel when the box offers it, else Abort, else the
-// default button.
+// The answer given to a box nobody answers: Cancel when the box offers it, else Abort, else No,
+// else the default button. A question nobody answered never confirms anything.
 int unattendedAnswer(int buttons);
 
 // Presenter of this thread. Without one installed, boxes are answered unattended (see above) and

@@ -20,7 +20,8 @@ struct PendingBox {
 
 // The presenter of a window thread: it parks the box where the host can read it, and blocks the
 // window thread until the host answers, the thread is stopped, or the timeout passes. A box nobody
-// answers gets Cancel when it offers it, else Abort, else its default button. Created by UiThread.
+// answers gets Cancel when it offers it, else Abort, else No, else OK (unattendedAnswer). Created
+// by UiThread.
 class BlockingPresenter : public MessagePresenter {
   public:
     int present(const MessageBoxRequest& box) override;

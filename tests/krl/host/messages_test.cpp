@@ -139,8 +139,8 @@ TEST(Presenters, AnswerABoxNobodyAnswersWithoutEverRetrying) {
         {vbAbortRetryIgnore, vbAbort, vbAbort, vbAbort},
         {4370, vbAbort, vbAbort, vbRetry},
         {vbYesNoCancel, vbYes, vbCancel, vbYes},
-        {vbYesNo, vbYes, vbYes, vbYes},
-        {36, vbYes, vbYes, vbYes},
+        {vbYesNo, vbYes, vbNo, vbYes},
+        {36, vbYes, vbNo, vbYes},
         {vbYesNo + 256, vbYes, vbNo, vbNo},
         {5, vbCancel, vbCancel, vbRetry},
     };

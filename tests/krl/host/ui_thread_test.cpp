@@ -84,14 +84,14 @@ TEST(UiThread, TasksPostedWhileBlockedWaitBehindTheBox) {
     EXPECT_EQ(order, (std::vector<std::string>{"box answered", "second task"}));
 }
 
-TEST(UiThread, ABoxNobodyAnswersGetsCancelElseAbortElseItsDefault) {
+TEST(UiThread, ABoxNobodyAnswersGetsCancelElseAbortElseNo) {
     struct Case {
         int buttons;
         int expected;
     };
     const Case cases[] = {
         {vbOKCancel, vbCancel}, {vbYesNoCancel, vbCancel}, {5, vbCancel},         {4370, vbAbort},
-        {vbOKOnly + 48, vbOK},  {vbYesNo, vbYes},          {vbYesNo + 256, vbNo},
+        {vbOKOnly + 48, vbOK},  {vbYesNo, vbNo},           {vbYesNo + 256, vbNo},
     };
     UiThread::Options options;
     options.modalTimeout = 0ms;
