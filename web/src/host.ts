@@ -5,13 +5,13 @@ import { api, ApiError, setCsrfToken } from "./http.js";
 import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
 import { markFocus, renderWindow, restoreFocus } from "./window_view.js";
 
-const hostButtons: { name: string; caption: string; symbol: string }[] = [
-    { name: "Nuovo", caption: "Nuovo", symbol: "＋" },
-    { name: "Conferma", caption: "Conferma", symbol: "✔" },
-    { name: "Annulla", caption: "Annulla", symbol: "↺" },
-    { name: "Stampa", caption: "Stampa", symbol: "🖶" },
-    { name: "Media", caption: "Collegamenti multimediali", symbol: "📎" },
-    { name: "Chiudi", caption: "Chiudi", symbol: "✕" },
+const hostButtons: { name: string; caption: string }[] = [
+    { name: "Nuovo", caption: "Nuovo" },
+    { name: "Conferma", caption: "Conferma" },
+    { name: "Annulla", caption: "Annulla" },
+    { name: "Stampa", caption: "Stampa" },
+    { name: "Media", caption: "Collegamenti multimediali" },
+    { name: "Chiudi", caption: "Chiudi" },
 ];
 
 function element<T extends HTMLElement>(selector: string): T {
@@ -123,6 +123,10 @@ async function act(action: WindowAction): Promise<void> {
     showNotice("");
     const path = `/api/window/${encodeURIComponent(snapshot.window)}/action`;
     snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
+    if (snapshot.session) {
+        session = snapshot.session;
+        drawCompanies();
+    }
     drawWindow();
 }
 
@@ -146,9 +150,8 @@ function buildToolbar(): void {
     for (const button of hostButtons) {
         const element = h(
             "button",
-            { type: "button", "data-host-button": button.name, title: button.caption, "aria-label": button.caption, disabled: true },
-            h("span", { "aria-hidden": "true" }, button.symbol),
-            h("span", { class: "toolbar-caption" }, button.name === "Media" ? "Media" : button.caption),
+            { type: "button", "data-host-button": button.name, title: button.caption, disabled: true },
+            button.name,
         );
         element.addEventListener("click", () =>
             enqueue(() => act(button.name === "Chiudi" ? { type: "close" } : { type: "hostButton", button: button.name })),

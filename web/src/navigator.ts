@@ -6,12 +6,12 @@ import type { NavigatorState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
 const symbols: Record<string, string> = {
-    primo: "⏮",
+    primo: "|◀",
     precedente: "◀",
     successivo: "▶",
-    ultimo: "⏭",
-    apri: "📂",
-    nuovo: "＋",
+    ultimo: "▶|",
+    apri: "Apri",
+    nuovo: "+",
     elimina: "✕",
     indietro: "↶",
     avanti: "↷",

@@ -145,6 +145,7 @@ export interface WindowSnapshot {
     lookup: LookupState | null;
     printSheet: PrintSheetState | null;
     notice?: string | null;
+    session?: SessionInfo; // only when the action completed a company change
 }
 
 // What the person did, posted to the window's thread.
