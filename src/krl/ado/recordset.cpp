@@ -156,24 +156,24 @@ void Recordset::open(int cursorType, int lockType, long options) {
     if (!result.columns) {
         return;  // the source returned no rows: the recordset stays closed
     }
+    std::string table = singleTableOf(source_);
+    TableName target = commonTable(*result.columns);
+    if (target.empty() && !table.empty()) {
+        target = {{}, table};  // the engine does not say: the table as the program wrote it
+    }
+    std::vector<std::string> key = keyColumns_;
+    if (!impl_->keysTold) {
+        key = target.empty() ? std::vector<std::string>{} : provider.primaryKey(target);
+    }
+
     openResult(connection_, source_, std::move(result));
     impl_->openCursor = cursorType;
     impl_->openLock = lockType;
     impl_->openOptions = options;
     impl_->readOnly = lockType == adLockReadOnly;
-
-    baseTable_ = singleTableOf(source_);
-    impl_->target = commonTable(*impl_->columns);
-    if (impl_->target.empty() && !baseTable_.empty()) {
-        impl_->target = {{}, baseTable_};  // the engine does not say: the table as written
-    }
-    if (baseTable_.empty()) {
-        baseTable_ = impl_->target.table;
-    }
-    if (!impl_->keysTold) {
-        keyColumns_ =
-            impl_->target.empty() ? std::vector<std::string>{} : provider.primaryKey(impl_->target);
-    }
+    impl_->target = std::move(target);
+    baseTable_ = table.empty() ? impl_->target.table : std::move(table);
+    keyColumns_ = std::move(key);
 }
 
 void Recordset::openResult(std::shared_ptr<Connection> connection, std::string source,
