@@ -1,0 +1,137 @@
+#include "duza_zovrena/pages/code_field.h"
+
+#include "duza_zovrena/pages/parameter_page.h"
+#include "krl/controls/frame.h"
+#include "krl/host/lookup_decode.h"
+#include "krl/trap/trap.h"
+
+namespace duza_zovrena::pages {
+
+namespace kc = krl::controls;
+using krl::Variant;
+
+std::string controlloValiditaDocSql(const Variant& company, std::string_view code) {
+    return "SELECT MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
+           "FROM MG3G_DOCDITTA WITH (NOLOCK) "
+           "INNER JOIN MG36_DOCUMENTI WITH (NOLOCK) "
+           "ON MG36_CODDOCUM = MG3G_CODDOCUM_MG36 "
+           "AND MG36_INDSTAPER = MG3G_INDSTAPER_MG36 "
+           "WHERE MG3G_DITTA_CG18 = " +
+           company.textOrEmpty() + " " + "AND MG3G_CODDOCUM_MG36 = '" +
+           krl::doubleQuotes(krl::rtrim(code)) + "'";
+}
+
+std::string customDocumentLookupSql(std::string_view standardText, std::string_view customisedText,
+                                    const Variant& company, int type,
+                                    std::span<const int> subtypes) {
+    std::string sql = "SELECT MG3G_CODDOCUM_MG36, MG36_DESCDOCUM, ";
+    sql += "CASE MG3G_INDSTAPER_MG36 ";
+    sql += "WHEN 0 THEN '" + std::string(standardText) + "'";
+    sql += "WHEN 1 THEN '" + std::string(customisedText) + "'";
+    sql += "END AS MG3G_INDSTAPER ";
+    sql += "FROM MG3G_DOCDITTA WITH (NOLOCK) ";
+    sql +=
+        "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "
+        "MG3G_INDSTAPER_MG36) ";
+    sql += "WHERE MG3G_DITTA_CG18 = " + company.textOrEmpty() + " ";
+    sql += "AND MG36_TIPODOC = " + std::to_string(type) + " ";
+    sql += "AND MG36_STIPODOC IN(";
+    for (std::size_t i = 0; i < subtypes.size(); ++i) {
+        sql += (i == 0 ? "" : ", ") + std::to_string(subtypes[i]);
+    }
+    sql += ") ";
+    sql += "ORDER BY MG3G_CODDOCUM_MG36";
+    return sql;
+}
+
+CodeField::CodeField(ParameterPage& page, CodeFieldDef definition, std::shared_ptr<kc::EditM> edit)
+    : page_(page), definition_(std::move(definition)), edit_(std::move(edit)) {}
+
+std::string CodeField::routine(std::string_view event) const {
+    return std::string(definition_.control) + "_" + std::string(event);
+}
+
+void CodeField::StartDecode(kc::DecodeRequest& request) {
+    std::shared_ptr<krl::host::ClsDecodeProduzione> decode = page_.clsDecodeProduzione();
+    if (!decode) {
+        return;
+    }
+    std::shared_ptr<kc::Label> label = edit_->descriptionLabel();
+    krl::trap::run(routine("StartDecode"),
+                   {
+                       [&] {
+                           if (label && krl::rtrim(edit_->text()).empty()) {
+                               label->setCaption("");
+                               krl::trap::exitRoutine();
+                           }
+                       },
+                       [&] {
+                           request.cancel = false;
+                           std::string labelName = label ? label->name() : std::string();
+                           krl::host::DecodeQuery query =
+                               definition_.kind == CodeKind::Document
+                                   ? decode->decodeDocument(edit_->text(), labelName)
+                                   : decode->decodeDeposit(edit_->text(), labelName);
+                           request.sql = std::move(query.sql);
+                           request.extra = std::move(query.extra);
+                       },
+                       [&] { request.connectionString = page_.hostConnectionString(); },
+                   },
+                   page_.errorRoutine());
+}
+
+void CodeField::StartLookup(kc::LookupRequest& request) {
+    const std::vector<int>& subtypes = definition_.subtypes;
+    krl::trap::run(
+        routine("StartLookup"),
+        {
+            [&] { request.cancel = false; },
+            [&] {
+                std::shared_ptr<krl::host::ClsLookupProduzione> lookupObject =
+                    page_.clsLookupProduzione();
+                if (!lookupObject) {
+                    krl::err::objectNotSet("ClsLookupProduzione");
+                }
+                krl::host::ClsLookupProduzione& lookup = *lookupObject;
+                krl::host::LookupQuery query;
+                if (definition_.kind == CodeKind::Document) {
+                    Variant subtype =
+                        subtypes.empty() ? Variant() : Variant(std::int32_t{subtypes.front()});
+                    query = lookup.lookupDocuments(Variant(std::int32_t{definition_.documentType}),
+                                                   subtype);
+                } else {
+                    query = lookup.lookupDeposits();
+                }
+                request.extra = std::move(query.extra);
+                request.lookupText = std::move(query.text);
+                request.sql = std::move(query.sql);
+                edit_->setLookup(std::move(query.columns));
+            },
+            [&] {
+                if (definition_.kind == CodeKind::Document && subtypes.size() > 1) {
+                    request.sql = customDocumentLookupSql(
+                        page_.TranslateMessage("Standard", msg::Standard, {}, 1),
+                        page_.TranslateMessage("Personalizzato", msg::Personalizzato, {}, 1),
+                        page_.companyCode(), definition_.documentType, subtypes);
+                }
+            },
+            [&] { request.connectionString = page_.hostConnectionString(); },
+        },
+        page_.errorRoutine());
+}
+
+void CodeField::Validate(bool& cancel) {
+    std::string code = krl::rtrim(edit_->text());
+    if (code.empty()) {
+        return;
+    }
+    if (definition_.subtypes.size() == 1) {
+        cancel = page_.ControlloValiditaDoc(code, definition_.documentType,
+                                            definition_.subtypes.front());
+        return;
+    }
+    cancel = page_.documentRefused(routine("Validate"), code, definition_.documentType,
+                                   definition_.subtypes);
+}
+
+}  // namespace duza_zovrena::pages

@@ -1,0 +1,619 @@
+#include "duza_zovrena/pages/parameter_page.h"
+
+#include <algorithm>
+#include <atomic>
+
+#include "duza_zovrena/pages/code_field.h"
+#include "krl/ado/ado.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/cinterface.h"
+#include "krl/host/error_log.h"
+#include "krl/host/global.h"
+#include "krl/host/lookup_decode.h"
+#include "krl/host/multilingua.h"
+#include "krl/host/navigator.h"
+#include "krl/host/progid.h"
+#include "krl/variant/error.h"
+
+namespace duza_zovrena::pages {
+
+namespace kc = krl::controls;
+namespace kh = krl::host;
+using krl::Variant;
+
+namespace {
+
+template <class T>
+T& require(const std::shared_ptr<T>& object, const char* what) {
+    if (!object) {
+        krl::err::objectNotSet(what);
+    }
+    return *object;
+}
+
+[[noreturn]] void notSupported(std::string_view member) {
+    krl::err::raise(krl::err::ObjectDoesNotSupport,
+                    "L'oggetto non supporta la proprietà o il metodo " + std::string(member));
+}
+
+long defaultMessage(InitializeStep step) {
+    switch (step) {
+        case InitializeStep::ActiveInterface:
+            return msg::NoActiveInterface;
+        case InitializeStep::VirtualFrame:
+            return msg::NoVirtualFrame;
+        case InitializeStep::Recordset:
+            return msg::NoRecord;
+        case InitializeStep::Connection:
+            return msg::NoConnection;
+        case InitializeStep::ClsDecodeProduzione:
+        case InitializeStep::ClsDecodeListiniParametrici:
+            return msg::NoDecode;
+        case InitializeStep::ClsLookupProduzione:
+        case InitializeStep::ClsLookupListiniParametrici:
+            return msg::NoLookup;
+        default:
+            return 0;
+    }
+}
+
+// A window handle of the page's own, for Component_Parent before the host stores one.
+std::int32_t nextWindowHandle() {
+    static std::atomic<std::int32_t> next{0x10000};
+    return next.fetch_add(4);
+}
+
+}  // namespace
+
+std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeStep> steps) {
+    std::vector<InitializeCheck> checks;
+    for (InitializeStep step : steps) {
+        checks.push_back({step, defaultMessage(step)});
+    }
+    return checks;
+}
+
+ParameterPage::ParameterPage(PageDefinition definition) : definition_(std::move(definition)) {
+    trace_.emplace(definition_.className);
+    record_ = std::string_view(definition_.className).substr(6, 3) == "PRD" ? data::Record::Document
+                                                                            : data::Record::General;
+    errorLog_ = std::make_shared<kh::ErrorLog>();
+    ownWindowHandle_ = nextWindowHandle();
+    controlsCollection_ = std::make_shared<PageControls>(*this);
+    resize_ = create<kc::ResizeForm>(nullptr, "KRL_RESIZEFORM1");
+    resize_->QueryResize.connect([](bool& allow) { allow = true; });
+    resize_->RegisterControls.connect([this] { registerFrames(); });
+}
+
+ParameterPage::~ParameterPage() {
+    trace_.reset();
+    ParameterPage::Terminate();
+}
+
+// --- members the window sets -----------------------------------------------------------------
+
+void ParameterPage::setActiveInterface(std::shared_ptr<kh::Cinterface> value) {
+    activeInterface_ = std::move(value);
+}
+
+std::shared_ptr<kh::Cinterface> ParameterPage::activeInterface() const {
+    return activeInterface_;
+}
+
+void ParameterPage::setVirtualFrame(std::shared_ptr<krl::frame::VirtualFrame> value) {
+    if (!definition_.virtualFrame) {
+        notSupported("VirtualFrame");
+    }
+    virtualFrame_ = std::move(value);
+}
+
+std::shared_ptr<krl::frame::VirtualFrame> ParameterPage::virtualFrame() const {
+    return virtualFrame_;
+}
+
+void ParameterPage::setRecordset(std::shared_ptr<krl::ado::Recordset> value) {
+    if (!definition_.virtualFrame) {
+        notSupported("Recordset");
+    }
+    recordset_ = std::move(value);
+}
+
+std::shared_ptr<krl::ado::Recordset> ParameterPage::recordset() const {
+    return recordset_;
+}
+
+void ParameterPage::setConnection(std::shared_ptr<krl::ado::Connection> value) {
+    if (!definition_.connection) {
+        Page::setConnection(value);
+    }
+    connection_ = std::move(value);
+}
+
+void ParameterPage::setClsDecodeProduzione(std::shared_ptr<kh::ClsDecodeProduzione> value) {
+    if (!definition_.decodeLookup) {
+        Page::setClsDecodeProduzione(value);
+    }
+    decode_ = std::move(value);
+}
+
+void ParameterPage::setClsLookupProduzione(std::shared_ptr<kh::ClsLookupProduzione> value) {
+    if (!definition_.decodeLookup) {
+        Page::setClsLookupProduzione(value);
+    }
+    lookup_ = std::move(value);
+}
+
+void ParameterPage::setClsDecodeListiniParametrici(
+    std::shared_ptr<kh::ClsDecodeListiniParametrici> value) {
+    if (!definition_.priceListObjects) {
+        Page::setClsDecodeListiniParametrici(value);
+    }
+    decodeListini_ = std::move(value);
+}
+
+void ParameterPage::setClsLookupListiniParametrici(
+    std::shared_ptr<kh::ClsLookupListiniParametrici> value) {
+    if (!definition_.priceListObjects) {
+        Page::setClsLookupListiniParametrici(value);
+    }
+    lookupListini_ = std::move(value);
+}
+
+// --- Initialize and Terminate ----------------------------------------------------------------
+
+bool ParameterPage::recordsetUsable() const {
+    return recordset_ && recordset_->state() == krl::ado::adStateOpen &&
+           recordset_->recordCount() != 0 && !recordset_->bof() && !recordset_->eof();
+}
+
+bool ParameterPage::check(const InitializeCheck& step) {
+    bool ok = false;
+    switch (step.step) {
+        case InitializeStep::ActiveInterface:
+            ok = activeInterface_ != nullptr;
+            break;
+        case InitializeStep::VirtualFrame:
+            ok = virtualFrame_ != nullptr;
+            break;
+        case InitializeStep::Recordset:
+            ok = recordsetUsable();
+            break;
+        case InitializeStep::Connection:
+            ok = connection_ && connection_->state() == krl::ado::adStateOpen;
+            break;
+        case InitializeStep::ClsDecodeProduzione:
+            ok = decode_ != nullptr;
+            break;
+        case InitializeStep::ClsLookupProduzione:
+            ok = lookup_ != nullptr;
+            break;
+        case InitializeStep::ClsDecodeListiniParametrici:
+            ok = decodeListini_ != nullptr;
+            break;
+        case InitializeStep::ClsLookupListiniParametrici:
+            ok = lookupListini_ != nullptr;
+            break;
+        case InitializeStep::FillCombos:
+            return FillCombos();
+        case InitializeStep::AddVirtualFrameControl:
+            return AddVirtualFrameControl();
+        case InitializeStep::InitializeScriptObjectModel:
+            return InitializeScriptObjectModel();
+    }
+    if (!ok) {
+        ShowMessage(step.messageId, kh::vbExclamation, title());
+    }
+    return ok;
+}
+
+bool ParameterPage::Initialize() {
+    bool result = false;
+    std::vector<krl::trap::Step> steps;
+    for (const InitializeCheck& step : definition_.initialize) {
+        steps.emplace_back([this, step] {
+            if (!check(step)) {
+                krl::trap::exitRoutine();
+            }
+        });
+    }
+    steps.emplace_back([this, &result] {
+        resize_->setActive(true);
+        resize_->start();
+        result = true;
+    });
+    krl::trap::run("Initialize", steps, errorRoutine());
+    return result;
+}
+
+bool ParameterPage::registered(const kc::Control& control) const {
+    const auto& types = definition_.registeredTypes;
+    const auto& left = definition_.notRegistered;
+    return std::find(types.begin(), types.end(), control.typeName()) != types.end() &&
+           std::find(left.begin(), left.end(), control.name()) == left.end();
+}
+
+void ParameterPage::Terminate() {
+    const auto& types = definition_.registeredTypes;
+    krl::trap::runIgnoring({
+        [this] { resize_->cleanUp(); },
+        [this] {
+            if (virtualFrame_) {
+                virtualFrame_->removeControlsOf(*this);
+            }
+        },
+        [this] { activeInterface_.reset(); },
+        [this] { errorLog_.reset(); },
+        [this] { virtualFrame_.reset(); },
+        [this] { recordset_.reset(); },
+        [this] {
+            if (decode_) {
+                decode_->release();
+            }
+        },
+        [this] {
+            decode_.reset();
+            lookup_.reset();
+            decodeListini_.reset();
+            lookupListini_.reset();
+            connection_.reset();
+        },
+        [this, &types] {
+            for (const kc::ControlPtr& control : controls()) {
+                if (std::find(types.begin(), types.end(), control->typeName()) != types.end()) {
+                    control->terminate();
+                }
+            }
+        },
+        [this] {
+            fallbackMessages_.reset();
+            texts_.releaseFallback();
+        },
+        [this] { componentForm_.reset(); },
+    });
+}
+
+// --- combos, data frame, host models ---------------------------------------------------------
+
+bool ParameterPage::FillCombos() {
+    std::vector<krl::trap::Step> steps;
+    for (const ComboRows& combo : combos_) {
+        steps.emplace_back([this, &combo] {
+            auto list = control<kc::Combo>(combo.combo);
+            list->clear();
+            for (const auto& [label, value] : combo.rows) {
+                list->addRow(std::string(label), value);
+            }
+            list->setAllowEmpty(false);
+        });
+    }
+    return krl::trap::run("FillCombos", steps, errorRoutine());
+}
+
+bool ParameterPage::AddVirtualFrameControl() {
+    std::vector<krl::trap::Step> steps;
+    for (const kc::ControlPtr& control : controls()) {
+        if (registered(*control)) {
+            steps.emplace_back(
+                [this, control] { require(virtualFrame_, "VirtualFrame").add(control, nullptr); });
+        }
+    }
+    return krl::trap::run("AddVirtualFrameControl", steps, errorRoutine());
+}
+
+bool ParameterPage::InitializeScriptObjectModel() {
+    bool result = false;
+    std::shared_ptr<kh::ScriptModel> script;
+    krl::trap::run(
+        "InitializeScriptObjectModel",
+        {
+            [&] {
+                kh::Navigator& navigator =
+                    require(require(activeInterface_, "ActiveInterface").activeNavigator(),
+                            "ActiveNavigator");
+                script = navigator.scriptModel();
+                require(script, "ScriptModel");
+            },
+            [&] {
+                krl::ObjectPtr extender = weak_from_this().lock();
+                script->registerObject(Name(), extender,
+                                       Variant(krl::ObjectPtr(controlsCollection_)),
+                                       activeInterface_->caption().textOrEmpty());
+            },
+            [&] {
+                std::string name = require(virtualFrame_, "VirtualFrame").name();
+                krl::ObjectPtr frame = virtualFrame_;
+                script->registerObject(name, frame,
+                                       Variant(std::int32_t{kh::ScriptModel::KindFrame}), name);
+                virtualFrame_ = std::dynamic_pointer_cast<krl::frame::VirtualFrame>(frame);
+            },
+            [&] {
+                script.reset();
+                result = true;
+            },
+        },
+        errorRoutine());
+    return result;
+}
+
+void ParameterPage::InitializeLayoutObjectModel() {
+    if (!definition_.layoutModel) {
+        return;
+    }
+    krl::trap::ignoring([this] {
+        kh::Navigator& navigator = require(
+            require(activeInterface_, "ActiveInterface").activeNavigator(), "ActiveNavigator");
+        kh::LayoutModel& layout = require(navigator.layoutModel(), "LayoutModel");
+        layout.registerPage(title(), weak_from_this().lock(), controlsCollection_);
+        layout.apply();
+    });
+}
+
+void ParameterPage::SetFocus(std::string_view focusedControlName) {
+    krl::trap::ignoring([&] {
+        std::string_view name =
+            focusedControlName.empty() ? definition_.firstControl : focusedControlName;
+        if (!name.empty()) {
+            setFocus(name);
+        }
+    });
+}
+
+// --- resize control and Component ------------------------------------------------------------
+
+void ParameterPage::setVisible(bool value) {
+    Page::setVisible(value);
+    krl::trap::ignoring([&] {
+        resize_->setShown(value);
+        if (value) {
+            resize_->setPositionProperties({"Top", "Left", "Width", "Height"});
+        }
+    });
+}
+
+void ParameterPage::Resize() {
+    krl::trap::ignoring([this] { resize_->resize(); });
+}
+
+void ParameterPage::registerFrames() {
+    for (const auto& [name, mode] : resizeModes_) {
+        krl::trap::ignoring([&] {
+            control<kc::Frame>(name)->setResizeMode(mode);
+            resize_->registerControl(name, mode);
+        });
+    }
+}
+
+void ParameterPage::setComponentForm(krl::ObjectPtr form) {
+    krl::trap::runIgnoring({
+        [&] { componentForm_ = std::move(form); },
+        [this] { resize_->setShown(Visible()); },
+        [this] { resize_->resize(); },
+    });
+}
+
+void ParameterPage::setComponentParent(std::int32_t handle) {
+    componentParent_ = handle;
+}
+
+std::int32_t ParameterPage::componentParent() const {
+    return componentParent_ != 0 ? componentParent_ : ownWindowHandle_;
+}
+
+bool ParameterPage::componentWebStatus() const {
+    bool status = false;
+    krl::trap::ignoring([&] {
+        auto form = std::dynamic_pointer_cast<ComponentForm>(componentForm_);
+        status = require(form, "Component_Form").webStatus();
+    });
+    return status;
+}
+
+// --- messages and errors ---------------------------------------------------------------------
+
+kh::CLSFW_MULTILINGUA& ParameterPage::fallbackMessages() {
+    if (!fallbackMessages_) {
+        fallbackMessages_ =
+            kh::createObjectAs<kh::CLSFW_MULTILINGUA>(kh::CLSFW_MULTILINGUA::progId);
+    }
+    return *fallbackMessages_;
+}
+
+int ParameterPage::ShowMessage(long messageId, int buttons, std::string_view title,
+                               const Variant& params) {
+    int answer = 0;
+    krl::trap::ignoring([&] {
+        if (!activeInterface_) {
+            kh::CLSFW_MULTILINGUA& fallback = fallbackMessages();
+            answer = params.isArray() ? fallback.KRLMsgBoxFromIdConParametri(messageId, buttons,
+                                                                             title, params.array())
+                                      : fallback.KRLMsgBoxFromId(messageId, buttons, title);
+            return;
+        }
+        kh::ClsGlobal& global = require(activeInterface_->clsGlobal(), "ClsGlobal");
+        kh::MessageService& service = require(global.messageService(), "MessageService");
+        answer = service.msgBoxFromId(messageId, buttons, title,
+                                      params.isArray() ? params.array() : krl::VariantArray{});
+    });
+    return answer;
+}
+
+std::string ParameterPage::TranslateMessage(std::string_view text, long messageId,
+                                            const Variant& params, int quoteForSql) {
+    return texts_.translate(activeInterface_.get(), text, messageId, params, quoteForSql);
+}
+
+int ParameterPage::HandleError(std::string_view routine, const krl::VbError& error) {
+    if (!errorLog_) {
+        ShowMessage(msg::NoErrorLog, kh::vbOKOnly, "");
+        return krl::trap::Abort;
+    }
+    errorLog_->setError(error);
+    if (connection_) {
+        errorLog_->setProviderErrors(connection_->errors());
+    }
+    std::string procedure = "Controllo [" + className() + "] routine " + std::string(routine);
+    return errorLog_->report(ApplicationTitle, title(), procedure, kh::ErrorLog::ReportStyle);
+}
+
+krl::trap::ErrorRoutine ParameterPage::errorRoutine() {
+    return [this](std::string_view routine, const krl::VbError& error) {
+        return HandleError(routine, error);
+    };
+}
+
+// --- document codes --------------------------------------------------------------------------
+
+bool ParameterPage::ControlloValiditaDoc(std::string_view codDoc, int tipoDoc, int sottotipoDoc) {
+    const int subtypes[] = {sottotipoDoc};
+    return documentRefused("ControlloValiditaDoc", codDoc, tipoDoc, subtypes);
+}
+
+bool ParameterPage::documentRefused(std::string_view routine, std::string_view code, int type,
+                                    std::span<const int> subtypes) {
+    bool refused = false;
+    std::string sql;
+    std::shared_ptr<krl::ado::Recordset> rows;
+    krl::trap::run(
+        routine,
+        {
+            [&] { sql = controlloValiditaDocSql(companyCode(), code); },
+            [&] {
+                rows =
+                    require(connection_, "Connection").execute(sql, nullptr, krl::ado::adCmdText);
+            },
+            [&] {
+                bool accepted = false;
+                if (!rows->eof()) {
+                    std::string found = rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
+                                        rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
+                    for (int subtype : subtypes) {
+                        if (found == std::to_string(type) + std::to_string(subtype)) {
+                            accepted = true;
+                        }
+                    }
+                }
+                if (!accepted) {
+                    ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
+                    refused = true;
+                }
+            },
+            [&] {
+                rows->close();
+                rows.reset();
+            },
+        },
+        errorRoutine());
+    return refused;
+}
+
+Variant ParameterPage::companyCode() const {
+    kh::ClsGlobal& global =
+        require(require(activeInterface_, "ActiveInterface").clsGlobal(), "ClsGlobal");
+    return global.currentCompany();
+}
+
+std::string ParameterPage::hostConnectionString() const {
+    kh::ClsGlobal& global =
+        require(require(activeInterface_, "ActiveInterface").clsGlobal(), "ClsGlobal");
+    return global.connectionString();
+}
+
+// --- building the page -----------------------------------------------------------------------
+
+void ParameterPage::missingControl(std::string_view name) {
+    krl::err::raise(krl::err::InvalidProcedureCall,
+                    "Controllo non presente nella pagina: " + std::string(name));
+}
+
+void ParameterPage::buildFrames(std::span<const FrameDef> frames) {
+    for (const FrameDef& def : frames) {
+        kc::Frame* parent = def.parent.empty() ? nullptr : control<kc::Frame>(def.parent).get();
+        create<kc::Frame>(parent, std::string(def.name), std::string(def.caption));
+        if (def.resizeMode != 0) {
+            resizeModes_.emplace_back(std::string(def.name), def.resizeMode);
+        }
+    }
+}
+
+void ParameterPage::buildControls(std::span<const ControlDef> defs) {
+    for (const ControlDef& def : defs) {
+        kc::Frame* frame = def.frame.empty() ? nullptr : control<kc::Frame>(def.frame).get();
+        std::string name(def.name);
+        if (def.kind == ControlKind::Label) {
+            create<kc::Label>(frame, name, std::string(def.label));
+            continue;
+        }
+        kc::ControlPtr made;
+        switch (def.kind) {
+            case ControlKind::Combo:
+                made = create<kc::Combo>(frame, name);
+                break;
+            case ControlKind::CheckBox:
+                made = create<kc::CheckBox>(frame, name);
+                break;
+            default:
+                made = create<kc::EditM>(frame, name);
+                break;
+        }
+        const data::ColumnDef* column = data::findColumn(record_, def.column);
+        if (column == nullptr) {
+            krl::err::raise(krl::err::InvalidProcedureCall,
+                            "Colonna sconosciuta per " + name + ": " + std::string(def.column));
+        }
+        made->setDbField(std::string(column->name));
+        made->setCaption(std::string(column->caption));
+        made->setLabelText(std::string(def.label));
+        made->setMaxChar(def.design.maxChar);
+        made->setMandatory(def.design.mandatory);
+        if (def.design.defaultValue) {
+            made->setDefaultValue(Variant(*def.design.defaultValue));
+        }
+        if (def.design.upperCase) {
+            made->setDisplayFormat("Maiuscolo");
+        }
+        made->setEnabled(def.design.enabled);
+    }
+}
+
+void ParameterPage::declareCombos(std::vector<ComboRows> combos) {
+    combos_ = std::move(combos);
+}
+
+void ParameterPage::addCodeField(CodeFieldDef def) {
+    auto edit = control<kc::EditM>(def.control);
+    if (!def.descriptionLabel.empty()) {
+        edit->setDescriptionLabel(control<kc::Label>(def.descriptionLabel));
+    }
+    auto field = std::make_unique<CodeField>(*this, def, edit);
+    CodeField* handler = field.get();
+    edit->StartDecode.connect(
+        [handler](kc::DecodeRequest& request) { handler->StartDecode(request); });
+    edit->StartLookup.connect(
+        [handler](kc::LookupRequest& request) { handler->StartLookup(request); });
+    if (def.kind == CodeKind::Document) {
+        edit->Validate.connect([handler](bool& cancel) { handler->Validate(cancel); });
+    }
+    codeFields_.push_back(std::move(field));
+}
+
+void ParameterPage::onChangeRow(std::string_view combo, std::function<void(kc::Combo&)> rule) {
+    kc::Combo* source = control<kc::Combo>(combo).get();
+    source->ChangeRow.connect(
+        [source, rule = std::move(rule)] { krl::trap::ignoring([&] { rule(*source); }); });
+}
+
+void ParameterPage::onClick(std::string_view checkBox, std::function<void(kc::CheckBox&)> rule) {
+    kc::CheckBox* source = control<kc::CheckBox>(checkBox).get();
+    source->Click.connect(
+        [source, rule = std::move(rule)] { krl::trap::ignoring([&] { rule(*source); }); });
+}
+
+void ParameterPage::onValidate(std::string_view edit,
+                               std::function<void(kc::EditM&, bool& cancel)> rule) {
+    kc::EditM* source = control<kc::EditM>(edit).get();
+    source->Validate.connect([source, rule = std::move(rule)](bool& cancel) {
+        krl::trap::ignoring([&] { rule(*source, cancel); });
+    });
+}
+
+}  // namespace duza_zovrena::pages
