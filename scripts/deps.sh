@@ -8,7 +8,7 @@ ZOVRENA_BUILD_PACKAGES=(
     nodejs npm
 )
 ZOVRENA_TEST_PACKAGES=(
-    libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
+    libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev libsqliteodbc
     clang libclang-rt-14-dev
     nodejs npm chromium
 )
