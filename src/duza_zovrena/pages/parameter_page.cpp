@@ -483,7 +483,7 @@ bool ParameterPage::documentRefused(std::string_view routine, std::string_view c
             },
             [&] {
                 bool accepted = false;
-                if (!rows->eof()) {
+                if (!require(rows, "Recordset").eof()) {
                     std::string found = rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
                                         rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
                     for (int subtype : subtypes) {
@@ -498,7 +498,7 @@ bool ParameterPage::documentRefused(std::string_view routine, std::string_view c
                 }
             },
             [&] {
-                rows->close();
+                require(rows, "Recordset").close();
                 rows.reset();
             },
         },

@@ -1,0 +1,222 @@
+#include "duza_zovrena/pages/code_field.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "page_fixture.h"
+
+namespace duza_zovrena::pages::testing {
+namespace {
+
+std::string rtrimmed(const Variant& value) {
+    return krl::rtrim(value.textOrEmpty());
+}
+
+// A page with three document fields of the internal-work kind: loads (24/3), progress (24/4) and
+// a field that takes either (24/3 or 24/4), each with its description label.
+class DocumentFieldsPage : public ParameterPage {
+  public:
+    DocumentFieldsPage() : ParameterPage(definition()) {
+        static const FrameDef frames[] = {{"WLFrame1", "", "", 15}};
+        static const ControlDef controls[] = {
+            {"WLFrame1", "TXT_CARPROD", ControlKind::Edit, "PD42_CARPROD_MG3G", "Carico",
+             Design{}.chars(14).upper()},
+            {"WLFrame1", "LBL_DESCARPROD", ControlKind::Label, "", ""},
+            {"WLFrame1", "TXT_INTAVANZ", ControlKind::Edit, "PD42_AVANZ_MG3G", "Avanzamento",
+             Design{}.chars(14).upper()},
+            {"WLFrame1", "LBL_DESINTAVANZ", ControlKind::Label, "", ""},
+            {"WLFrame1", "TXT_CARINT", ControlKind::Edit, "PD42_CARREP_MG3G", "Carico reparto",
+             Design{}.chars(14).upper()},
+            {"WLFrame1", "LBL_DESCARINT", ControlKind::Label, "", ""},
+        };
+        buildFrames(frames);
+        buildControls(controls);
+        addCodeField({"TXT_CARPROD", CodeKind::Document, 24, {3}, "LBL_DESCARPROD"});
+        addCodeField({"TXT_INTAVANZ", CodeKind::Document, 24, {4}, "LBL_DESINTAVANZ"});
+        addCodeField({"TXT_CARINT", CodeKind::Document, 24, {3, 4}, "LBL_DESCARINT"});
+    }
+
+  private:
+    static PageDefinition definition() {
+        PageDefinition page;
+        page.className = "CTLPD_PRG_PROVADOC";
+        page.title = "Pagina di prova documenti";
+        page.connection = true;
+        page.decodeLookup = true;
+        page.initialize = initializeSteps(
+            {InitializeStep::ActiveInterface, InitializeStep::VirtualFrame,
+             InitializeStep::Recordset, InitializeStep::Connection,
+             InitializeStep::ClsDecodeProduzione, InitializeStep::ClsLookupProduzione,
+             InitializeStep::AddVirtualFrameControl, InitializeStep::InitializeScriptObjectModel});
+        page.firstControl = "TXT_CARPROD";
+        page.registeredTypes = {"TXT_EDITM"};
+        return page;
+    }
+};
+
+class CodeFields : public PageTest {
+  protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        page_ = std::make_shared<DocumentFieldsPage>();
+        wire(*page_);
+        ASSERT_TRUE(page_->Initialize());
+        ASSERT_TRUE(presenter_.boxes().empty());
+    }
+
+    kc::EditM& edit(const char* name) { return *page_->findAs<kc::EditM>(name); }
+    std::string description(const char* label) {
+        return page_->findAs<kc::Label>(label)->caption();
+    }
+
+    std::shared_ptr<DocumentFieldsPage> page_;
+};
+
+TEST(ControlloValiditaDocSql, Is_the_company_document_with_its_definition) {
+    EXPECT_EQ(controlloValiditaDocSql(Variant(std::int32_t{1}), "CAR'X  "),
+              "SELECT MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
+              "FROM MG3G_DOCDITTA WITH (NOLOCK) "
+              "INNER JOIN MG36_DOCUMENTI WITH (NOLOCK) "
+              "ON MG36_CODDOCUM = MG3G_CODDOCUM_MG36 "
+              "AND MG36_INDSTAPER = MG3G_INDSTAPER_MG36 "
+              "WHERE MG3G_DITTA_CG18 = 1 "
+              "AND MG3G_CODDOCUM_MG36 = 'CAR''X'");
+    // The company goes in as the host keeps it.
+    EXPECT_NE(controlloValiditaDocSql(Variant("0002"), "A").find("MG3G_DITTA_CG18 = 0002 "),
+              std::string::npos);
+}
+
+TEST(CustomDocumentLookupSql, Lists_code_description_and_definition_kind) {
+    const int subtypes[] = {3, 4};
+    EXPECT_EQ(customDocumentLookupSql("Standard", "Personalizzato", Variant(std::int32_t{1}), 24,
+                                      subtypes),
+              "SELECT MG3G_CODDOCUM_MG36, MG36_DESCDOCUM, "
+              "CASE MG3G_INDSTAPER_MG36 "
+              "WHEN 0 THEN 'Standard'"
+              "WHEN 1 THEN 'Personalizzato'"
+              "END AS MG3G_INDSTAPER "
+              "FROM MG3G_DOCDITTA WITH (NOLOCK) "
+              "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "
+              "MG3G_INDSTAPER_MG36) "
+              "WHERE MG3G_DITTA_CG18 = 1 "
+              "AND MG36_TIPODOC = 24 "
+              "AND MG36_STIPODOC IN(3, 4) "
+              "ORDER BY MG3G_CODDOCUM_MG36");
+}
+
+TEST_F(CodeFields, Validate_accepts_only_company_documents_of_the_field_kind) {
+    struct Case {
+        const char* field;
+        const char* typed;
+        bool accepted;
+        const char* stored;  // the column afterwards
+    };
+    const Case cases[] = {
+        {"TXT_CARPROD", "CARSL", true, "CARSL"},
+        {"TXT_CARPROD", "carprod   ", true, "CARPROD"},  // trailing blanks do not count
+        {"TXT_CARPROD", "AVANZ", false, "CARPROD"},      // "244" is not "243"
+        {"TXT_CARPROD", "NOSUCH", false, "CARPROD"},
+        {"TXT_CARPROD", "ODPEXT", false, "CARPROD"},  // another company's document
+        {"TXT_CARPROD", "CAR'X", false, "CARPROD"},   // the quote reaches the query doubled
+        {"TXT_CARPROD", "", true, ""},                // a blank code is always taken
+        {"TXT_INTAVANZ", "AVANZ", true, "AVANZ"},
+        {"TXT_INTAVANZ", "CARSL", false, "AVANZ"},
+        {"TXT_CARINT", "CARSL", true, "CARSL"},
+        {"TXT_CARINT", "AVANZ", true, "AVANZ"},
+        {"TXT_CARINT", "ODP2", false, "AVANZ"},    // its customised definition is 24/20
+        {"TXT_CARINT", "SCAREP", false, "AVANZ"},  // 24/2
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " '" + c.typed + "'");
+        std::size_t before = presenter_.boxes().size();
+        kc::InputResult result = edit(c.field).userEnter(c.typed);
+        EXPECT_EQ(result.accepted(), c.accepted);
+        auto boxes = presenter_.boxes();
+        if (c.accepted) {
+            EXPECT_EQ(boxes.size(), before);
+        } else {
+            ASSERT_EQ(boxes.size(), before + 1);
+            EXPECT_EQ(boxes.back().messageId, 23389);
+            EXPECT_EQ(boxes.back().buttons, 64);
+            EXPECT_EQ(boxes.back().title, "Pagina di prova documenti");
+            // The field keeps the focus until the code is corrected or emptied.
+            EXPECT_EQ(page_->focused(), &edit(c.field));
+            EXPECT_TRUE(edit(c.field).pendingValidation());
+            EXPECT_FALSE(page_->setFocus(std::string(c.field) == "TXT_CARPROD" ? "TXT_INTAVANZ"
+                                                                               : "TXT_CARPROD"));
+            ASSERT_TRUE(edit(c.field)
+                            .userEnter(column(edit(c.field).dbField().c_str()).textOrEmpty())
+                            .accepted());
+        }
+        EXPECT_EQ(rtrimmed(column(edit(c.field).dbField().c_str())), c.stored);
+    }
+}
+
+TEST_F(CodeFields, Decode_describes_the_definition_the_company_uses) {
+    EXPECT_TRUE(edit("TXT_CARPROD").userEnter("CARPROD").accepted());
+    EXPECT_EQ(description("LBL_DESCARPROD"), "Carico produzione con lotti");
+    EXPECT_TRUE(edit("TXT_CARPROD").userEnter("   ").accepted());
+    EXPECT_EQ(description("LBL_DESCARPROD"), "");
+    page_->setClsDecodeProduzione(nullptr);
+    EXPECT_TRUE(edit("TXT_CARPROD").userEnter("CARSL").accepted());
+    EXPECT_EQ(description("LBL_DESCARPROD"), "");
+}
+
+TEST_F(CodeFields, Single_subtype_field_lists_what_the_lookup_object_gives) {
+    lookupChooser_.answers = {1};
+    EXPECT_TRUE(edit("TXT_CARPROD").userLookup().accepted());
+    ASSERT_EQ(lookupChooser_.shown.size(), 1u);
+    const kc::LookupList& list = lookupChooser_.shown.front();
+    EXPECT_EQ(list.title, "Documenti");
+    EXPECT_EQ(list.columns.size(), 2u);
+    ASSERT_EQ(list.rows.size(), 2u);
+    EXPECT_EQ(list.code(0), "CARPROD");
+    EXPECT_EQ(list.code(1), "CARSL");
+    EXPECT_EQ(edit("TXT_CARPROD").text(), "CARSL");
+    EXPECT_EQ(description("LBL_DESCARPROD"), "Carico semilavorati");
+}
+
+TEST_F(CodeFields, Several_subtypes_field_lists_its_own_query_with_translated_kinds) {
+    // A translation with a quote must reach the query doubled.
+    catalogue_->add(55020, "Std'ard");
+    std::string sql;
+    edit("TXT_CARINT").StartLookup.connect([&](kc::LookupRequest& request) { sql = request.sql; });
+    lookupChooser_.answers = {0};
+    EXPECT_TRUE(edit("TXT_CARINT").userLookup().accepted());
+    const int subtypes[] = {3, 4};
+    EXPECT_EQ(sql, customDocumentLookupSql("Std''ard", "Personalizzato", Variant(std::int32_t{1}),
+                                           24, subtypes));
+    ASSERT_EQ(lookupChooser_.shown.size(), 1u);
+    const kc::LookupList& list = lookupChooser_.shown.front();
+    EXPECT_EQ(list.title, "Documenti");
+    std::vector<std::string> rows;
+    for (const auto& row : list.rows) {
+        rows.push_back(row.at(0) + "|" + row.at(2));
+    }
+    EXPECT_EQ(rows, (std::vector<std::string>{"AVANZ|Std'ard", "CARPROD|Personalizzato",
+                                              "CARSL|Std'ard"}));
+    EXPECT_EQ(edit("TXT_CARINT").text(), "AVANZ");
+    EXPECT_EQ(description("LBL_DESCARINT"), "Avanzamento produzione");
+    EXPECT_TRUE(presenter_.boxes().empty());
+}
+
+TEST_F(CodeFields, Query_error_in_the_check_goes_to_the_error_routine_and_keeps_the_code) {
+    connection_->close();
+    presenter_.queue(kh::vbIgnore);  // the failing query
+    presenter_.queue(kh::vbIgnore);  // reading a result that is not there
+    presenter_.queue(kh::vbIgnore);  // closing it
+    kc::InputResult result = edit("TXT_CARPROD").userEnter("CARSL");
+    auto boxes = presenter_.boxes();
+    ASSERT_GE(boxes.size(), 1u);
+    EXPECT_EQ(boxes.front().buttons, 4370);
+    EXPECT_NE(
+        boxes.front().text.find("Controllo [CTLPD_PRG_PROVADOC] routine ControlloValiditaDoc"),
+        std::string::npos);
+    // Nothing was decided: the code is not refused.
+    EXPECT_TRUE(result.accepted());
+}
+
+}  // namespace
+}  // namespace duza_zovrena::pages::testing

@@ -1,0 +1,383 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/pages/ctlpd_prg_indges.h"
+#include "page_fixture.h"
+
+namespace duza_zovrena::pages::testing {
+namespace {
+
+class ManagementIndicators : public PageTest {
+  protected:
+    void SetUp() override {
+        PageTest::SetUp();
+        page_ = std::make_shared<CTLPD_PRG_INDGES>();
+        page_->ComboGestioneCicliChangeRow.connect(
+            [this](std::int16_t value) { cyclesEvents_.push_back(value); });
+    }
+
+    void initialize() {
+        wire(*page_);
+        ASSERT_TRUE(page_->Initialize());
+        ASSERT_TRUE(presenter_.boxes().empty());
+        cyclesEvents_.clear();
+    }
+
+    template <class T>
+    T& get(const std::string& name) {
+        auto* control = page_->findAs<T>(name);
+        EXPECT_NE(control, nullptr) << name;
+        return *control;
+    }
+
+    std::shared_ptr<CTLPD_PRG_INDGES> page_;
+    std::vector<std::int16_t> cyclesEvents_;
+};
+
+std::vector<std::string> labels(const kc::Combo& combo) {
+    std::vector<std::string> result;
+    for (const auto& row : combo.rows()) {
+        result.push_back(row.label + "=" + row.value);
+    }
+    return result;
+}
+
+TEST_F(ManagementIndicators, FillCombos_lists_rows_in_order_and_offers_no_blank_row) {
+    initialize();
+    EXPECT_EQ(labels(get<kc::Combo>("CMB_INDCOEFFQTA2DB")),
+              (std::vector<std::string>{"Da qta esplosa UM1=0", "Da qta UM2 legame=1",
+                                        "Qta UM2 legame -> Qta esplosa UM1=2"}));
+    EXPECT_EQ(labels(get<kc::Combo>("CMB_INTESTORDLAV")),
+              (std::vector<std::string>{"Standard=0", "Documento origine=1",
+                                        "Documento origine/riga padre=2",
+                                        "Sezionale documento origine=3"}));
+    EXPECT_EQ(
+        labels(get<kc::Combo>("CMB_NUMPROG")),
+        (std::vector<std::string>{"Manuale=0", "Ordine di vendita=1", "Sezionale/n. documento=2",
+                                  "Sezionale/n. documento/n. riga=3"}));
+    int combos = 0;
+    for (const auto& control : page_->controls()) {
+        if (auto* combo = dynamic_cast<kc::Combo*>(control.get())) {
+            ++combos;
+            EXPECT_FALSE(combo->allowEmpty()) << combo->name();
+            EXPECT_FALSE(combo->rows().empty()) << combo->name();
+        }
+    }
+    EXPECT_EQ(combos, 25);
+    EXPECT_FALSE(get<kc::Combo>("CMB_LEADTIME").userSelect("").accepted());
+}
+
+TEST_F(ManagementIndicators, Every_column_of_the_page_is_bound_once_with_its_caption) {
+    std::vector<std::string> bound;
+    for (const auto& control : page_->controls()) {
+        if (control->dbField().empty()) {
+            continue;
+        }
+        SCOPED_TRACE(control->name());
+        const data::ColumnDef* column = data::findGeneralColumn(control->dbField());
+        ASSERT_NE(column, nullptr);
+        EXPECT_EQ(column->pageClass, "CTLPD_PRG_INDGES");
+        EXPECT_EQ(column->control, control->name());
+        bound.push_back(control->dbField());
+    }
+    std::size_t expected = 0;
+    for (const auto& column : data::generalColumns()) {
+        expected += column.pageClass == "CTLPD_PRG_INDGES" ? 1 : 0;
+    }
+    EXPECT_EQ(bound.size(), expected);
+    // A non-breaking space after "Nota" in the caption, an ordinary one in the label.
+    EXPECT_EQ(get<kc::Combo>("CMB_INDNOTAMODDBLOC").caption(),
+              "Nota\u00A0modifica Di.Ba. localizzata");
+    EXPECT_EQ(get<kc::Combo>("CMB_INDNOTAMODDBLOC").labelText(),
+              "Nota modifica Di.Ba. localizzata");
+    auto& deposit = get<kc::EditM>("TXT_DEPSLFASISEST");
+    EXPECT_FALSE(deposit.enabled());
+    EXPECT_EQ(deposit.maxChar(), 2);
+    EXPECT_TRUE(deposit.upperCase());
+    EXPECT_TRUE(get<kc::EditM>("TXT_STEPLEGDB").mandatory());
+}
+
+struct Effect {
+    std::string control;
+    std::optional<bool> enabled;
+    std::optional<bool> mandatory;
+    std::optional<std::string> text;
+};
+
+struct RuleCase {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> inputs;  // in order; the last is the rule
+    std::vector<Effect> effects;
+    std::vector<std::pair<std::string, double>> columns;  // the record afterwards
+};
+
+TEST_F(ManagementIndicators, Enabling_rules_follow_the_value_chosen) {
+    const std::vector<RuleCase> cases = {
+        {"fixed step needs the step",
+         {{"CMB_INDINSLEGDB", "1"}},
+         {{"TXT_STEPINSLEGDB", true, true, "1"}},
+         {}},
+        {"back to average sequences keeps the step",
+         {{"CMB_INDINSLEGDB", "1"}, {"TXT_STEPINSLEGDB", "4"}, {"CMB_INDINSLEGDB", "0"}},
+         {{"TXT_STEPINSLEGDB", false, false, "4"}},
+         {{"PD42_STEPSEQINTLEGDB", 4}}},
+        {"UM2 from the link enables the reference quantity",
+         {{"CMB_INDCOEFFQTA2DB", "1"}},
+         {{"CMB_INDQTARIFASS", true, std::nullopt, "0"}},
+         {}},
+        {"UM2 from the exploded quantity disables it without clearing",
+         {{"CMB_INDCOEFFQTA2DB", "2"}, {"CMB_INDQTARIFASS", "2"}, {"CMB_INDCOEFFQTA2DB", "0"}},
+         {{"CMB_INDQTARIFASS", false, std::nullopt, "2"}},
+         {{"PD42_INDQTARIFASSLEG", 2}}},
+        {"cycles off switches revisions off",
+         {{"CMB_GESTCICLI", "0"}},
+         {{"CHK_INDREVCICLI", false, std::nullopt, "0"}},
+         {{"PD42_INDREVCICLI", 0}}},
+        {"cycles on again leaves revisions as they were",
+         {{"CMB_GESTCICLI", "0"}, {"CMB_GESTCICLI", "2"}},
+         {{"CHK_INDREVCICLI", true, std::nullopt, "0"}},
+         {}},
+        {"optional to mandatory cycles keeps revisions",
+         {{"CMB_GESTCICLI", "2"}},
+         {{"CHK_INDREVCICLI", true, std::nullopt, "1"}},
+         {{"PD42_INDREVCICLI", 1}}},
+        {"one line per order disables the heading",
+         {{"CMB_MODORDLAV", "0"}},
+         {{"CMB_INTESTORDLAV", false, std::nullopt, "1"}},
+         {}},
+        {"line states on enables the state",
+         {{"CMB_FLGSTATI", "1"}},
+         {{"CMB_INDSTATO", true, std::nullopt, "2"}},
+         {}},
+        {"line states off launches the lines in the record",
+         {{"CMB_FLGSTATI", "1"}, {"CMB_INDSTATO", "0"}, {"CMB_FLGSTATI", "0"}},
+         {{"CMB_INDSTATO", false, std::nullopt, "0"}},
+         {{"PD42_INDSTATO", 2}}},
+        {"no movement disables deposit and generation",
+         {{"CMB_MOVSEMLAVINT", "0"}},
+         {{"TXT_DEPSLFASISEST", false, std::nullopt, "03"},
+          {"CMB_INDGENSEMLAV", false, std::nullopt, "1"}},
+         {}},
+        {"movement enables them again",
+         {{"CMB_MOVSEMLAVINT", "0"}, {"CMB_MOVSEMLAVINT", "2"}},
+         {{"TXT_DEPSLFASISEST", true, std::nullopt, "03"},
+          {"CMB_INDGENSEMLAV", true, std::nullopt, "1"}},
+         {}},
+        {"no scrap documents resets the phases",
+         {{"CBO_INDSCARTOFASI", "1"}, {"CMB_INDMODSCARTO", "0"}},
+         {{"CBO_INDSCARTOFASI", false, std::nullopt, "0"}},
+         {{"PD42_INDSCARTOFASI", 0}}},
+        {"scrap documents enable the phases",
+         {{"CMB_INDMODSCARTO", "0"}, {"CMB_INDMODSCARTO", "2"}},
+         {{"CBO_INDSCARTOFASI", true, std::nullopt, "0"}},
+         {}},
+        {"projects off disables their numbering",
+         {{"CBX_PROGETTI", "0"}},
+         {{"CMB_NUMPROG", false, std::nullopt, "2"}},
+         {}},
+        {"projects on enables it",
+         {{"CBX_PROGETTI", "0"}, {"CBX_PROGETTI", "1"}},
+         {{"CMB_NUMPROG", true, std::nullopt, "2"}},
+         {}},
+        {"lots on again only enables",
+         {{"CBX_GESLOTTI", "0"}, {"CBX_GESLOTTI", "1"}},
+         {{"CBX_TRACMP", true, std::nullopt, "0"},
+          {"CBX_TRACPF", true, std::nullopt, "0"},
+          {"CHK_FLGTRASFUBICAZ", true, std::nullopt, "0"},
+          {"CHK_FLGECCEDLISTATRASF", true, std::nullopt, "0"}},
+         {}},
+    };
+    for (const RuleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        initialize();
+        for (const auto& [control, value] : c.inputs) {
+            ASSERT_TRUE(input(*page_, control, value).accepted()) << control << " " << value;
+        }
+        for (const Effect& effect : c.effects) {
+            SCOPED_TRACE(effect.control);
+            kc::Control& target = get<kc::Control>(effect.control);
+            if (effect.enabled) {
+                EXPECT_EQ(target.enabled(), *effect.enabled);
+            }
+            if (effect.mandatory) {
+                EXPECT_EQ(target.mandatory(), *effect.mandatory);
+            }
+            if (effect.text) {
+                EXPECT_EQ(target.text(), *effect.text);
+            }
+        }
+        for (const auto& [name, value] : c.columns) {
+            EXPECT_EQ(krl::numericValue(column(name.c_str())), value) << name;
+        }
+        EXPECT_TRUE(presenter_.boxes().empty());
+    }
+}
+
+TEST_F(ManagementIndicators, Cycles_combo_tells_the_window_each_code_it_shows) {
+    initialize();
+    for (const char* code : {"0", "2", "1", "0"}) {
+        ASSERT_TRUE(input(*page_, "CMB_GESTCICLI", code).accepted());
+    }
+    EXPECT_EQ(cyclesEvents_, (std::vector<std::int16_t>{0, 2, 1, 0}));
+}
+
+TEST_F(ManagementIndicators, Lots_off_clears_and_disables_the_four_boxes_in_order) {
+    initialize();
+    for (const char* box :
+         {"CBX_TRACMP", "CBX_TRACPF", "CHK_FLGTRASFUBICAZ", "CHK_FLGECCEDLISTATRASF"}) {
+        ASSERT_TRUE(input(*page_, box, "1").accepted());
+    }
+    std::vector<std::string> cleared;
+    for (const char* box :
+         {"CBX_TRACMP", "CBX_TRACPF", "CHK_FLGTRASFUBICAZ", "CHK_FLGECCEDLISTATRASF"}) {
+        auto& checkBox = get<kc::CheckBox>(box);
+        checkBox.Click.connect([&cleared, &checkBox] {
+            cleared.push_back(checkBox.name() + (checkBox.enabled() ? " enabled" : " disabled"));
+        });
+    }
+    ASSERT_TRUE(input(*page_, "CBX_GESLOTTI", "0").accepted());
+    // Each box is cleared while still enabled, then disabled, one after the other.
+    EXPECT_EQ(cleared, (std::vector<std::string>{"CBX_TRACMP enabled", "CBX_TRACPF enabled",
+                                                 "CHK_FLGTRASFUBICAZ enabled",
+                                                 "CHK_FLGECCEDLISTATRASF enabled"}));
+    for (const char* box :
+         {"CBX_TRACMP", "CBX_TRACPF", "CHK_FLGTRASFUBICAZ", "CHK_FLGECCEDLISTATRASF"}) {
+        EXPECT_FALSE(get<kc::CheckBox>(box).enabled()) << box;
+    }
+    for (const char* name : {"PD42_FLGTRACLOTMP", "PD42_FLGTRACLOTPF", "PD42_FLGTRASFUBICAZ",
+                             "PD42_FLGECCEDLOTLISTRAS", "PD42_FLGGESTLOTTI"}) {
+        EXPECT_EQ(krl::numericValue(column(name)), 0) << name;
+    }
+}
+
+TEST_F(ManagementIndicators, Step_fields_replace_an_empty_zero_or_text_value_and_never_refuse) {
+    struct Case {
+        const char* field;
+        const char* column;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"TXT_STEPLEGDB", "PD42_STEPNUMLEGDB", "", "10"},
+        {"TXT_STEPLEGDB", "PD42_STEPNUMLEGDB", "0", "10"},
+        {"TXT_STEPLEGDB", "PD42_STEPNUMLEGDB", "ab", "10"},
+        {"TXT_STEPLEGDB", "PD42_STEPNUMLEGDB", "   ", "10"},
+        {"TXT_STEPLEGDB", "PD42_STEPNUMLEGDB", "25", "25"},
+        {"TXT_STEPINSLEGDB", "PD42_STEPSEQINTLEGDB", "", "1"},
+        {"TXT_STEPINSLEGDB", "PD42_STEPSEQINTLEGDB", "0", "1"},
+        {"TXT_STEPINSLEGDB", "PD42_STEPSEQINTLEGDB", "x", "1"},
+        {"TXT_STEPINSLEGDB", "PD42_STEPSEQINTLEGDB", "5", "5"},
+    };
+    initialize();
+    ASSERT_TRUE(input(*page_, "CMB_INDINSLEGDB", "1").accepted());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " '" + c.typed + "'");
+        ASSERT_TRUE(input(*page_, c.field, "7").accepted());
+        EXPECT_TRUE(input(*page_, c.field, c.typed).accepted());
+        EXPECT_EQ(get<kc::EditM>(c.field).text(), c.shown);
+        EXPECT_EQ(krl::numericValue(column(c.column)), std::stod(c.shown));
+    }
+    EXPECT_TRUE(presenter_.boxes().empty());
+}
+
+TEST_F(ManagementIndicators, Warehouse_management_locks_the_movement_mode_from_the_start) {
+    page_->AzioniWMSEnabled();
+    initialize();
+    EXPECT_FALSE(get<kc::Combo>("CMB_MOVSEMLAVINT").enabled());
+    // The rules that follow the movement mode still apply to the row shown.
+    EXPECT_TRUE(get<kc::EditM>("TXT_DEPSLFASISEST").enabled());
+    EXPECT_FALSE(input(*page_, "CMB_MOVSEMLAVINT", "0").accepted());
+}
+
+TEST_F(ManagementIndicators, Rules_match_the_row_shown) {
+    // Company 1: line states off, average sequences, movement with progressive totals.
+    initialize();
+    EXPECT_FALSE(get<kc::Combo>("CMB_INDSTATO").enabled());
+    EXPECT_FALSE(get<kc::EditM>("TXT_STEPINSLEGDB").enabled());
+    EXPECT_TRUE(get<kc::EditM>("TXT_DEPSLFASISEST").enabled());
+    EXPECT_TRUE(get<kc::CheckBox>("CHK_INDREVCICLI").enabled());
+    EXPECT_FALSE(frame_->dirty());
+}
+
+TEST_F(ManagementIndicators, Deposit_field_decodes_and_lists_the_company_deposits) {
+    initialize();
+    auto& deposit = get<kc::EditM>("TXT_DEPSLFASISEST");
+    EXPECT_EQ(deposit.description(), "Deposito transito");
+
+    EXPECT_TRUE(input(*page_, "TXT_DEPSLFASISEST", "cl").accepted());
+    EXPECT_EQ(deposit.text(), "CL");
+    EXPECT_EQ(column("PD42_DEPSLFAEST_MG58").textOrEmpty(), "CL");
+    EXPECT_EQ(deposit.description(), "Deposito conto lavoro");
+
+    // No check of its own: an unknown deposit is taken, only without a description.
+    EXPECT_TRUE(input(*page_, "TXT_DEPSLFASISEST", "ZZ").accepted());
+    EXPECT_EQ(deposit.description(), "");
+
+    lookupChooser_.answers = {4};
+    EXPECT_TRUE(deposit.userLookup().accepted());
+    ASSERT_EQ(lookupChooser_.shown.size(), 1u);
+    const kc::LookupList& list = lookupChooser_.shown.front();
+    std::vector<std::string> codes;
+    for (std::size_t row = 0; row < list.rows.size(); ++row) {
+        codes.push_back(list.code(row));
+    }
+    EXPECT_EQ(codes, (std::vector<std::string>{"01", "02", "03", "CL", "SC"}));
+    EXPECT_EQ(list.title, "Depositi");
+    EXPECT_EQ(deposit.text(), "SC");
+    EXPECT_EQ(deposit.description(), "Deposito scarti");
+    EXPECT_TRUE(presenter_.boxes().empty());
+}
+
+TEST_F(ManagementIndicators, Deposit_field_without_decode_object_leaves_the_description) {
+    initialize();
+    auto& deposit = get<kc::EditM>("TXT_DEPSLFASISEST");
+    page_->setClsDecodeProduzione(nullptr);
+    EXPECT_TRUE(input(*page_, "TXT_DEPSLFASISEST", "01").accepted());
+    EXPECT_EQ(deposit.description(), "Deposito transito");
+    EXPECT_TRUE(presenter_.boxes().empty());
+}
+
+TEST_F(ManagementIndicators, Lookup_error_is_reported_under_the_field_and_event_name) {
+    initialize();
+    page_->setClsLookupProduzione(nullptr);
+    presenter_.queue(kh::vbAbort);
+    EXPECT_FALSE(get<kc::EditM>("TXT_DEPSLFASISEST").userLookup().accepted());
+    auto boxes = presenter_.boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    const kh::MessageBoxRequest& box = boxes.front();
+    EXPECT_EQ(box.buttons, 4370);
+    EXPECT_EQ(box.title, "DUZA_ZOVRENA - Parametri generali - indicatori gestionali");
+    EXPECT_EQ(box.text.rfind("Procedura: Controllo [CTLPD_PRG_INDGES] routine "
+                             "TXT_DEPSLFASISEST_StartLookup\r\nErrore 91",
+                             0),
+              0u)
+        << box.text;
+    EXPECT_TRUE(lookupChooser_.shown.empty());
+}
+
+TEST_F(ManagementIndicators, Frames_register_with_their_resize_modes) {
+    initialize();
+    std::vector<std::string> registered;
+    for (const auto& registration : page_->resizeControl().registrations()) {
+        auto* frame = page_->findAs<kc::Frame>(registration.control);
+        ASSERT_NE(frame, nullptr) << registration.control;
+        EXPECT_EQ(frame->resizeMode(), registration.flags);
+        registered.push_back(frame->caption() + "=" + std::to_string(registration.flags));
+    }
+    EXPECT_EQ(registered, (std::vector<std::string>{
+                              "=15", "Distinta base=7", "Identificativo provenienza=7",
+                              "Piani di produzione=7", "Ordini produzione=7",
+                              "Semilavorato intermedio=7", "Scarto=7", "Gestione blocco merce=7",
+                              "=7", "Lead-time articoli/lavorazioni prov. c/lav.- acquisto=11",
+                              "Trasporto dati personalizzati documento origine=15"}));
+    EXPECT_EQ(page_->findAs<kc::Frame>("WLF_CICLI")->resizeMode(), 0);
+}
+
+}  // namespace
+}  // namespace duza_zovrena::pages::testing

@@ -1,0 +1,171 @@
+#pragma once
+
+// A page as the window drives it: a demo database of its own, the host's global object with its
+// message service, a navigator, the program interface, the general-parameters row of company 1 in
+// a started data frame, and the production lookup and decode objects. Message boxes are answered
+// by a scripted presenter, lookup lists by a scripted chooser.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "duza_zovrena/data/demo_database.h"
+#include "duza_zovrena/pages/parameter_page.h"
+#include "krl/ado/ado.h"
+#include "krl/controls/lookup.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/catalogue_message_service.h"
+#include "krl/host/global.h"
+#include "krl/host/host_interface.h"
+#include "krl/host/lookup_decode.h"
+#include "krl/host/navigator.h"
+#include "krl/host/presenter.h"
+
+namespace duza_zovrena::pages::testing {
+
+using krl::Variant;
+namespace kc = krl::controls;
+namespace kh = krl::host;
+
+// Chooses lookup rows from a script and keeps every list it was shown.
+class ScriptedLookup : public kc::LookupPresenter {
+  public:
+    std::optional<std::size_t> choose(const kc::LookupList& list) override {
+        shown.push_back(list);
+        if (answers.empty()) {
+            return std::nullopt;
+        }
+        auto answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+
+    std::vector<std::optional<std::size_t>> answers;
+    std::vector<kc::LookupList> shown;
+};
+
+class PageTest : public ::testing::Test {
+  protected:
+    static constexpr const char* GeneralSql =
+        "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1";
+
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        file_ = std::filesystem::path(::testing::TempDir()) /
+                ("zovrena_pages_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) +
+                 ".db");
+        std::filesystem::remove(file_);
+        connectionString_ = "sqlite:" + file_.string();
+        data::createDemoDatabase(connectionString_, false);
+
+        catalogue_ = std::make_shared<kh::MessageCatalogue>(*kh::MessageCatalogue::standard());
+        global_ = std::make_shared<kh::ClsGlobal>();
+        global_->setConnectionString(connectionString_);
+        global_->setCurrentCompany(Variant(std::int32_t{1}));
+        global_->setMessageService(std::make_shared<kh::CatalogueMessageService>(catalogue_));
+        navigator_ = std::make_shared<kh::Navigator>();
+        program_ = std::make_shared<kh::HostProgramInterface>();
+        program_->setClsGlobal(global_);
+        program_->setActiveNavigator(navigator_);
+        program_->setCaption(Variant("Parametri di gestione"));
+
+        connection_ = krl::ado::Connection::create();
+        connection_->setConnectionString(connectionString_);
+        connection_->open();
+        general_ = open(GeneralSql);
+        frame_ = krl::frame::VirtualFrame::create("FME_PARAMETRI");
+        frame_->initialize(program_, connection_, general_, GeneralSql, "", nullptr);
+        frame_->start();
+
+        decode_ = std::make_shared<kh::ClsDecodeProduzione>();
+        decode_->setProgramInterface(program_);
+        lookup_ = std::make_shared<kh::ClsLookupProduzione>();
+        lookup_->setProgramInterface(program_);
+    }
+
+    void TearDown() override {
+        kc::closeDecodeConnections();
+        if (decode_) {
+            decode_->release();
+        }
+        if (connection_->state() == krl::ado::adStateOpen) {
+            connection_->close();
+        }
+        std::filesystem::remove(file_);
+    }
+
+    std::shared_ptr<krl::ado::Recordset> open(const std::string& sql) const {
+        auto recordset = krl::ado::Recordset::create();
+        recordset->setActiveConnection(connection_);
+        recordset->setSource(sql);
+        recordset->open(krl::ado::adOpenUnspecified, krl::ado::adLockUnspecified,
+                        krl::ado::adCmdText);
+        return recordset;
+    }
+
+    // The members the window sets on a general page that has them.
+    void wire(Page& page) {
+        page.setActiveInterface(program_);
+        page.setVirtualFrame(frame_);
+        page.setRecordset(general_);
+        if (page.hasDecodeLookup()) {
+            page.setClsDecodeProduzione(decode_);
+            page.setClsLookupProduzione(lookup_);
+        }
+        if (page.hasConnection()) {
+            page.setConnection(connection_);
+        }
+    }
+
+    std::vector<long> messageIds() const {
+        std::vector<long> ids;
+        for (const auto& box : presenter_.boxes()) {
+            ids.push_back(box.messageId);
+        }
+        return ids;
+    }
+
+    Variant column(const char* name) const { return (*general_)[name].value(); }
+
+    kh::ScriptedPresenter presenter_;
+    kh::ScopedPresenter presenterScope_{presenter_};
+    ScriptedLookup lookupChooser_;
+    kc::ScopedLookupPresenter lookupScope_{lookupChooser_};
+
+    std::filesystem::path file_;
+    std::string connectionString_;
+    std::shared_ptr<kh::MessageCatalogue> catalogue_;
+    std::shared_ptr<kh::ClsGlobal> global_;
+    std::shared_ptr<kh::Navigator> navigator_;
+    std::shared_ptr<kh::HostProgramInterface> program_;
+    std::shared_ptr<krl::ado::Connection> connection_;
+    std::shared_ptr<krl::ado::Recordset> general_;
+    std::shared_ptr<krl::frame::VirtualFrame> frame_;
+    std::shared_ptr<kh::ClsDecodeProduzione> decode_;
+    std::shared_ptr<kh::ClsLookupProduzione> lookup_;
+};
+
+// The person's input on a control: a combo row chosen, a checkbox clicked until it shows the
+// value, a text typed and the field left.
+inline kc::InputResult input(kc::ControlContainer& page, const std::string& name,
+                             const std::string& value) {
+    kc::Control* control = page.find(name);
+    if (auto* combo = dynamic_cast<kc::Combo*>(control)) {
+        return combo->userSelect(value);
+    }
+    if (auto* box = dynamic_cast<kc::CheckBox*>(control)) {
+        return box->text() == value ? kc::InputResult::accept() : box->userClick();
+    }
+    if (auto* edit = dynamic_cast<kc::EditM*>(control)) {
+        return edit->userEnter(value);
+    }
+    return kc::InputResult::refuse("no control " + name);
+}
+
+}  // namespace duza_zovrena::pages::testing
