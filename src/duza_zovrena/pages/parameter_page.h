@@ -224,6 +224,8 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     std::int32_t componentParent() const;
     bool componentWebStatus() const;
 
+    void prepareValueLists() override { FillCombos(); }
+
     // The routines every page carries.
     virtual bool FillCombos();
     bool AddVirtualFrameControl();

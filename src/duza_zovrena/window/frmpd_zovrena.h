@@ -1,0 +1,250 @@
+#pragma once
+
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "duza_zovrena/data/general_rules.h"
+#include "duza_zovrena/host/program_messages.h"
+#include "duza_zovrena/host/program_window.h"
+#include "krl/controls/container.h"
+#include "krl/diag/trace.h"
+#include "krl/variant/variant.h"
+
+namespace krl::ado {
+class Connection;
+class Recordset;
+}  // namespace krl::ado
+namespace krl::controls {
+class SideBar;
+class Frame;
+class Label;
+class EditM;
+class GridNav;
+class ResizeForm;
+class MdiChildContainer;
+}  // namespace krl::controls
+namespace krl::frame {
+class VirtualFrame;
+}
+namespace krl::host {
+class Cinterface;
+class ClsGlobal;
+class ErrorLog;
+class NumberFormatter;
+class DateFormatter;
+class PrintObject;
+class ClsDecodeProduzione;
+class ClsLookupProduzione;
+class ClsDecodeListiniParametrici;
+class ClsLookupListiniParametrici;
+struct PrintSheet;
+}  // namespace krl::host
+namespace duza_zovrena::pages {
+class Page;
+}
+
+namespace duza_zovrena::window {
+
+// One item of the side bar: its group, the page it opens and the page's title.
+struct SideBarItem {
+    std::string_view group;
+    std::string_view item;
+    std::string_view pageClass;
+    std::string_view title;
+    std::string_view groupCaption;  // as the side bar shows them
+    std::string_view caption;
+};
+// Every item in the order the window unloads them.
+const std::array<SideBarItem, 17>& sideBarItems();
+
+// The program's window: it opens its own connection, loads the company's general row and an empty
+// document set, binds them to the data frames FME_PARAMETRI and FME_PARAMETRI_DOC, and shows one
+// parameter page at a time, chosen from the side bar SB_ZOVRENA.
+class FRMPD_ZOVRENA : public host::ProgramWindow,
+                      public krl::controls::ControlContainer,
+                      public data::GeneralRulesContext,
+                      public std::enable_shared_from_this<FRMPD_ZOVRENA> {
+  public:
+    static constexpr std::string_view className = "FRMPD_ZOVRENA";
+    static constexpr std::string_view designCaption = "Parametri generali";
+
+    static std::shared_ptr<FRMPD_ZOVRENA> create();
+    ~FRMPD_ZOVRENA() override;
+
+    // ProgramWindow.
+    void setProgramInterface(std::shared_ptr<krl::host::Cinterface> programInterface) override;
+    std::shared_ptr<krl::host::Cinterface> programInterface() const override;
+    void setWindowState(std::int16_t windowState) override;
+    void setProgramObject(std::shared_ptr<host::CLSPD_ZOVRENA> programObject) override;
+    void setCaption(std::string caption) override;
+    std::string caption() const override;
+    void show(bool modal) override;
+    bool unload() override;
+    void setIcon(std::string_view pictureKey) override;
+    void InitializeLayoutObjectModel() override;
+    std::string name() const override { return std::string(className); }
+
+    // The window comes to the front again (every activation synchronises the navigator).
+    void activate();
+
+    // What the host draws.
+    std::int16_t windowState() const { return windowState_; }
+    bool modal() const { return modal_; }
+    bool shown() const { return shown_; }
+    bool unloaded() const { return unloaded_; }
+    bool loadFailed() const { return loadFailed_; }
+    bool activated() const { return activated_; }
+    const std::string& iconKey() const { return iconKey_; }
+    const std::string& currentItem() const { return currentItem_; }
+    const std::string& documentTypeText() const { return documentTypeText_; }
+    bool wmsEnabled() const { return wmsEnabled_; }
+    const krl::Variant& companyCode() const { return companyCode_; }
+    std::shared_ptr<pages::Page> page(std::string_view itemKey) const;
+    std::shared_ptr<pages::Page> currentPage() const { return page(currentItem_); }
+    krl::controls::SideBar& sideBar() const { return *SB_ZOVRENA_; }
+    krl::controls::GridNav& navigatorBar(std::string_view name) const;
+    std::shared_ptr<krl::frame::VirtualFrame> generalFrame() const { return FME_PARAMETRI_; }
+    std::shared_ptr<krl::frame::VirtualFrame> documentFrame() const { return FME_PARAMETRI_DOC_; }
+    std::shared_ptr<krl::ado::Recordset> generalRows() const { return rsGeneral_; }
+    std::shared_ptr<krl::ado::Connection> connection() const { return connection_; }
+
+    // The window's routines other objects call.
+    int ShowMessage(std::string_view text, long messageId, int buttons, std::string_view title,
+                    const krl::Variant& params = {});
+    std::string TranslateMessage(std::string_view text, long messageId,
+                                 const krl::Variant& params = {}, int quoteForSql = 0);
+    // The SQL literal of a value: kind 0 text, 1 integer, 2 decimal, 3 date.
+    krl::Variant FormatSqlValue(const krl::Variant& value, int kind, bool nullable);
+    // The values of a new general row, written into the current record.
+    void InizializzaCampi();
+    // The error routine: reports the error of the procedure and returns 3, 4 or 5.
+    int HandleError(std::string_view procedure, const krl::VbError& error);
+    bool GetWmsEnabed();
+    // The warehouse-management query for a company code (written as it comes).
+    static std::string wmsQuery(const krl::Variant& companyCode);
+    // The printable sheet of the company's parameters.
+    krl::host::PrintSheet printSheet();
+
+    // GeneralRulesContext.
+    krl::ado::Recordset& generalRecordset() override;
+    int showMessage(const std::string& text, long messageId, int buttons) override;
+    void selectSideBarItem(std::string_view group, std::string_view item) override;
+    void setFocus(std::string_view pageClass, std::string_view controlName) override;
+    data::CompanyOptions companyOptions() override;
+    int errorRoutine(std::string_view routine, const krl::VbError& error) override;
+
+  private:
+    FRMPD_ZOVRENA();
+    void buildControls();
+    void ensureLoaded();
+
+    // Load sequence.
+    void Form_Load();
+    bool InitConnection();
+    bool InitLookupDecodeObjects();
+    bool LoadData();
+    bool LoadDataParametri();
+    bool LoadDataParametriDocumenti();
+    bool InitVirtualFrame();
+    bool InitVirtualFrameParametri();
+    bool InitVirtualFrameParametriDocumenti();
+    bool openRecordset(std::shared_ptr<krl::ado::Recordset>& recordset, const std::string& sql,
+                       std::string_view procedure);
+    void KRL_RESIZEFORM1_RegisterControls();
+    void MDIActiveX1_Load();
+
+    // Activation and navigator.
+    void Form_Activate();
+    void firstActivation();
+    void synchroniseNavigator();
+    void refreshNavigator();
+    void traceToHost(std::string_view what);
+    void ComboGestioneCicliChangeRow(std::int16_t value);
+
+    // Side bar and pages.
+    void SB_ZOVRENA_OnClickItemLink(const std::string& itemKey);
+    bool SetActiveFrame(std::string_view itemKey);
+    bool ShowCurrentControl(std::string_view itemKey);
+    std::shared_ptr<pages::Page> createPage(const SideBarItem& item);
+    void applyEnableCarSfridoCl();
+    void UnloadCurrentControl();
+    void UnloadAllControls();
+
+    // Editing cycle.
+    void connectFrameEvents();
+    bool ChiamataInGestione();
+    void INTERNAV_PARAMETRI_ButtonClick(bool& cancel, const std::string& button);
+    void Print();
+    void FME_PARAMETRI_ChangeStatus(long status, long reason);
+    void FME_PARAMETRI_DOC_ChangeStatus(long status, long reason);
+    void refreshProgramIcon();
+
+    // Query-unload and unload.
+    bool Form_QueryUnload();
+    void Form_Unload();
+
+    krl::host::ClsGlobal& global() const;
+    const SideBarItem* findItem(std::string_view itemKey) const;
+
+    // Written first so that its "INI" line is the first and its "TER" line the last the window
+    // writes.
+    krl::diag::ObjectTrace trace_{std::string(className)};
+
+    std::shared_ptr<krl::host::Cinterface> programInterface_;
+    std::weak_ptr<host::CLSPD_ZOVRENA> programObject_;
+    host::ProgramMessages messages_;
+    std::shared_ptr<krl::host::ErrorLog> errorLog_;
+    std::shared_ptr<krl::host::NumberFormatter> numberFormatter_;
+    std::shared_ptr<krl::host::DateFormatter> dateFormatter_;
+    std::string lastFormatFailure_;
+    std::shared_ptr<krl::ado::Connection> connection_;
+    std::string connectionString_;
+    krl::Variant companyCode_;
+
+    std::shared_ptr<krl::host::ClsLookupProduzione> clsLookupProduzione_;
+    std::shared_ptr<krl::host::ClsDecodeProduzione> clsDecodeProduzione_;
+    std::shared_ptr<krl::host::ClsLookupProduzione> documentsLookup_;
+    std::shared_ptr<krl::host::ClsLookupListiniParametrici> clsLookupListini_;
+    std::shared_ptr<krl::host::ClsDecodeListiniParametrici> clsDecodeListini_;
+
+    std::shared_ptr<krl::ado::Recordset> rsGeneral_;
+    std::shared_ptr<krl::ado::Recordset> rsDocument_;
+    std::shared_ptr<krl::frame::VirtualFrame> FME_PARAMETRI_;
+    std::shared_ptr<krl::frame::VirtualFrame> FME_PARAMETRI_DOC_;
+    std::shared_ptr<krl::host::PrintObject> printObject_;
+
+    std::shared_ptr<krl::controls::SideBar> SB_ZOVRENA_;
+    std::shared_ptr<krl::controls::Frame> FRAME_CLIENTAREA_;
+    std::shared_ptr<krl::controls::Label> LBL_CODDOC_;
+    std::shared_ptr<krl::controls::EditM> TXT_CODDOC_;
+    std::shared_ptr<krl::controls::Label> LBL_DESDOC_;
+    std::shared_ptr<krl::controls::GridNav> INTERNAV_PARAMETRI_;
+    std::shared_ptr<krl::controls::GridNav> INTERNAV_PARAMETRI_DOC_;
+    std::shared_ptr<krl::controls::GridNav> INTERNAV_PARAMETRI_TRP_;
+    std::shared_ptr<krl::controls::ResizeForm> KRL_RESIZEFORM1_;
+    std::shared_ptr<krl::controls::MdiChildContainer> MDIActiveX1_;
+
+    std::map<std::string, std::shared_ptr<pages::Page>, std::less<>> pages_;
+    std::string currentItem_;
+    std::string documentTypeText_;
+    std::string caption_{designCaption};
+    std::string iconKey_;
+    std::int16_t windowState_ = 0;
+    bool loaded_ = false;
+    bool loading_ = false;
+    bool loadFailed_ = false;
+    bool activated_ = false;
+    bool shown_ = false;
+    bool modal_ = false;
+    bool unloaded_ = false;
+    bool unloading_ = false;
+    bool wmsEnabled_ = false;
+};
+
+// Makes the program object build FRMPD_ZOVRENA for its ShowForm.
+void installWindowFactory();
+
+}  // namespace duza_zovrena::window

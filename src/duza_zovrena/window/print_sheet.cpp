@@ -1,0 +1,82 @@
+// The printable sheet of the company's parameters: each page's captions with the values as a
+// person reads them on the page (list labels rather than codes, "Sì"/"No" for check boxes).
+
+#include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/window/frmpd_zovrena.h"
+#include "krl/ado/ado.h"
+#include "krl/controls/check_box.h"
+#include "krl/controls/combo.h"
+#include "krl/host/print.h"
+#include "krl/host/progid.h"
+#include "krl/trap/trap.h"
+
+namespace duza_zovrena::window {
+
+namespace {
+
+std::string cellText(const krl::Variant& value) {
+    if (value.isNull() || value.isEmpty()) {
+        return {};
+    }
+    return krl::rtrim(value.toText());
+}
+
+// The value as the page's control shows it.
+std::string readable(const pages::Page* page, const data::ColumnDef& column,
+                     const krl::Variant& value) {
+    std::string code = cellText(value);
+    if (column.kind == data::ColumnKind::Flag && page != nullptr &&
+        dynamic_cast<krl::controls::CheckBox*>(page->find(column.control)) != nullptr) {
+        return krl::numericValue(value) == 1 ? "Sì" : "No";
+    }
+    if (page != nullptr) {
+        if (auto* combo = dynamic_cast<krl::controls::Combo*>(page->find(column.control))) {
+            for (const auto& row : combo->rows()) {
+                if (!code.empty() && krl::parseNumber(row.value) == krl::parseNumber(code)) {
+                    return row.label;
+                }
+            }
+        }
+        if (dynamic_cast<krl::controls::CheckBox*>(page->find(column.control)) != nullptr) {
+            return krl::numericValue(value) == 1 ? "Sì" : "No";
+        }
+    }
+    return code;
+}
+
+}  // namespace
+
+krl::host::PrintSheet FRMPD_ZOVRENA::printSheet() {
+    krl::host::PrintSheet sheet;
+    sheet.title = caption_;
+    if (!rsGeneral_ || rsGeneral_->state() != krl::ado::adStateOpen || rsGeneral_->bof() ||
+        rsGeneral_->eof()) {
+        return sheet;
+    }
+    for (const auto& item : sideBarItems()) {
+        if (item.pageClass.substr(6, 3) != "PRG") {
+            continue;
+        }
+        // The page shown in the window knows its lists; otherwise a fresh one is built for it.
+        std::shared_ptr<pages::Page> page = this->page(item.item);
+        if (!page) {
+            krl::trap::ignoring([&] {
+                page = krl::host::createObjectAs<pages::Page>(pages::pageProgId(item.pageClass));
+                page->prepareValueLists();
+            });
+        }
+        for (const auto& column : data::generalColumns()) {
+            if (column.pageClass != item.pageClass) {
+                continue;
+            }
+            krl::Variant value;
+            krl::trap::ignoring([&] { value = (*rsGeneral_)[column.name].value(); });
+            sheet.rows.push_back({std::string(item.title), std::string(column.caption),
+                                  readable(page.get(), column, value)});
+        }
+    }
+    return sheet;
+}
+
+}  // namespace duza_zovrena::window

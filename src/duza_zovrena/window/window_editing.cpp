@@ -1,0 +1,274 @@
+// The editing cycle: the data frames' events, the called-in-management start, print, and closing.
+
+#include "duza_zovrena/data/general_rules.h"
+#include "duza_zovrena/host/clspd_zovrena.h"
+#include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/window/frmpd_zovrena.h"
+#include "krl/ado/ado.h"
+#include "krl/controls/edit.h"
+#include "krl/controls/grid_nav.h"
+#include "krl/controls/side_bar.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/cinterface.h"
+#include "krl/host/error_log.h"
+#include "krl/host/formatters.h"
+#include "krl/host/global.h"
+#include "krl/host/lookup_decode.h"
+#include "krl/host/menu_entry.h"
+#include "krl/host/navigator.h"
+#include "krl/host/print.h"
+#include "krl/trap/trap.h"
+
+namespace duza_zovrena::window {
+
+namespace kh = krl::host;
+
+void FRMPD_ZOVRENA::connectFrameEvents() {
+    std::weak_ptr<FRMPD_ZOVRENA> self = weak_from_this();
+    auto with = [self](auto handler) {
+        return [self, handler](auto&&... args) {
+            if (auto window = self.lock()) {
+                handler(*window, args...);
+            }
+        };
+    };
+    FME_PARAMETRI_->AfterAddNew.connect(with([](FRMPD_ZOVRENA& window, long result) {
+        if (result != 0) {
+            window.InizializzaCampi();
+        }
+    }));
+    FME_PARAMETRI_->BeforeUpdate.connect(with([](FRMPD_ZOVRENA& window, bool& cancel) {
+        data::GeneralSaveRules(window).beforeUpdate(cancel);
+    }));
+    auto notifyHost = [](FRMPD_ZOVRENA& window, long result) {
+        if (result != 0) {
+            krl::trap::ignoring(
+                [&] { window.global().notifyParametersChanged(2, window.companyCode_); });
+        }
+    };
+    FME_PARAMETRI_->AfterUpdate.connect(with(notifyHost));
+    FME_PARAMETRI_DOC_->AfterUpdate.connect(with(notifyHost));
+    FME_PARAMETRI_->AfterUndo.connect(with([](FRMPD_ZOVRENA& window, long result) {
+        if (result == 0) {
+            return;
+        }
+        window.SB_ZOVRENA_->select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+        if (!window.FME_PARAMETRI_->dirty() && !window.FME_PARAMETRI_->locked()) {
+            window.INTERNAV_PARAMETRI_->setNavigationLocked(false);
+        }
+    }));
+    FME_PARAMETRI_DOC_->AfterUndo.connect(with([](FRMPD_ZOVRENA& window, long result) {
+        if (result != 0 && !window.FME_PARAMETRI_DOC_->dirty() &&
+            !window.FME_PARAMETRI_->locked()) {
+            window.INTERNAV_PARAMETRI_DOC_->setNavigationLocked(false);
+        }
+    }));
+    FME_PARAMETRI_->ChangeStatus.connect(with([](FRMPD_ZOVRENA& window, long status, long reason) {
+        window.FME_PARAMETRI_ChangeStatus(status, reason);
+    }));
+    FME_PARAMETRI_DOC_->ChangeStatus.connect(
+        with([](FRMPD_ZOVRENA& window, long status, long reason) {
+            window.FME_PARAMETRI_DOC_ChangeStatus(status, reason);
+        }));
+}
+
+// One general row per company: a second new row while the company's row exists is undone at once.
+void FRMPD_ZOVRENA::FME_PARAMETRI_ChangeStatus(long status, long) {
+    INTERNAV_PARAMETRI_->setNavigationLocked(false);
+    if (status == krl::frame::StatusInserting && rsGeneral_->recordCount() >= 2) {
+        FME_PARAMETRI_->setStatus(krl::frame::StatusViewing);
+    }
+    refreshProgramIcon();
+}
+
+void FRMPD_ZOVRENA::FME_PARAMETRI_DOC_ChangeStatus(long status, long) {
+    INTERNAV_PARAMETRI_DOC_->setNavigationLocked(true);
+    if (status == krl::frame::StatusInserting && rsDocument_->recordCount() >= 2) {
+        FME_PARAMETRI_DOC_->setStatus(krl::frame::StatusViewing);
+    }
+    refreshProgramIcon();
+}
+
+void FRMPD_ZOVRENA::refreshProgramIcon() {
+    if (auto program = programObject_.lock()) {
+        program->RefreshProgramIcon();
+    }
+}
+
+bool FRMPD_ZOVRENA::ChiamataInGestione() {
+    bool result = false;
+    krl::trap::run(
+        "ChiamataInGestione",
+        {
+            [&] {
+                if (programInterface_->isCalled()) {
+                    INTERNAV_PARAMETRI_->setNavigationLocked(true);
+                    FME_PARAMETRI_->start(krl::frame::StatusViewing);
+                    // The framework's further operation of a called program leaves the frame as
+                    // it is.
+                } else {
+                    FME_PARAMETRI_->start(krl::frame::StatusViewing);
+                    INTERNAV_PARAMETRI_->setNavigationLocked(false);
+                    INTERNAV_PARAMETRI_->addButton("Stampa", "Stampa", "", "Conferma");
+                }
+            },
+            // The document frame shows its empty set as a blank new record, so that the document
+            // pages can open and the person can type a document code in the header.
+            [&] { FME_PARAMETRI_DOC_->start(krl::frame::StatusViewing); },
+            [&] { result = true; },
+        },
+        [this](std::string_view routine, const krl::VbError& error) {
+            return HandleError(routine, error);
+        });
+    return result;
+}
+
+void FRMPD_ZOVRENA::INTERNAV_PARAMETRI_ButtonClick(bool&, const std::string& button) {
+    if (button == "Stampa") {
+        Print();
+    }
+}
+
+void FRMPD_ZOVRENA::Print() {
+    krl::trap::run("INTERNAV_PARAMETRI_ButtonClick",
+                   {
+                       [this] {
+                           if (!printObject_) {
+                               printObject_ = std::make_shared<kh::PrintObject>();
+                           }
+                           printObject_->setProgramInterface(programInterface_);
+                           std::weak_ptr<FRMPD_ZOVRENA> self = weak_from_this();
+                           printObject_->setSheetProducer([self](kh::Cinterface*) {
+                               auto window = self.lock();
+                               return window ? window->printSheet() : kh::PrintSheet{};
+                           });
+                       },
+                       [this] { printObject_->print(); },
+                       [this] { programInterface_->setIsActive(true); },
+                       [this] {
+                           printObject_->setProgramInterface(nullptr);
+                           printObject_->close();
+                           printObject_.reset();
+                       },
+                       [this] { global().setCurrentProgram(programInterface_); },
+                   },
+                   [this](std::string_view routine, const krl::VbError& error) {
+                       return HandleError(routine, error);
+                   });
+}
+
+// ---- Closing ----------------------------------------------------------------------------------
+
+bool FRMPD_ZOVRENA::Form_QueryUnload() {
+    bool cancel = false;
+    krl::trap::ignoring([this] { synchroniseNavigator(); });
+    krl::trap::ignoring([&] {
+        if (FME_PARAMETRI_ && !FME_PARAMETRI_->queryClose(true, 0, true)) {
+            cancel = true;
+        }
+    });
+    if (!cancel) {
+        krl::trap::ignoring([&] {
+            if (FME_PARAMETRI_DOC_ && !FME_PARAMETRI_DOC_->queryClose(true, 0, true)) {
+                cancel = true;
+            }
+        });
+    }
+    if (!cancel) {
+        krl::trap::ignoring([&] {
+            traceToHost("tsClose");
+            auto navigator = programInterface_->activeNavigator();
+            auto trace = navigator ? navigator->traceObject() : nullptr;
+            if (trace) {
+                cancel = trace->closingCheck();
+            }
+        });
+    }
+    return !cancel;
+}
+
+void FRMPD_ZOVRENA::Form_Unload() {
+    unloading_ = true;
+    krl::trap::runIgnoring({
+        [this] { messages_.releaseFallback(); },
+        [this] {
+            if (auto transfer = page("ITM_PRT_TRPERS")) {
+                transfer->setOnTerminate(true);
+            }
+        },
+        [this] { UnloadAllControls(); },
+        [this] {
+            std::shared_ptr<kh::HostQueryObject> objects[] = {
+                clsLookupProduzione_, clsDecodeProduzione_, documentsLookup_, clsLookupListini_,
+                clsDecodeListini_};
+            for (const auto& object : objects) {
+                if (object) {
+                    object->setProgramInterface(nullptr);
+                    object->release();
+                }
+            }
+            clsLookupProduzione_.reset();
+            clsDecodeProduzione_.reset();
+            documentsLookup_.reset();
+            clsLookupListini_.reset();
+            clsDecodeListini_.reset();
+        },
+        [this] {
+            for (auto* frame : {&FME_PARAMETRI_, &FME_PARAMETRI_DOC_}) {
+                if (*frame) {
+                    (*frame)->terminate();
+                    frame->reset();
+                }
+            }
+        },
+        [this] {
+            if (connection_ && connection_->state() == krl::ado::adStateOpen) {
+                connection_->close();
+            }
+            connection_.reset();
+        },
+        [this] {
+            for (const auto& control : controls()) {
+                control->terminate();
+            }
+        },
+        [] { krl::controls::closeDecodeConnections(); },
+        [this] {
+            for (auto* recordset : {&rsGeneral_, &rsDocument_}) {
+                if (*recordset && (*recordset)->state() == krl::ado::adStateOpen) {
+                    (*recordset)->close();
+                }
+                recordset->reset();
+            }
+        },
+        [this] {
+            errorLog_.reset();
+            numberFormatter_.reset();
+            dateFormatter_.reset();
+        },
+        [this] {
+            krl::Variant menuEntryId = programInterface_->clsVoceMenu()->identifier();
+            global().deregisterProgram(menuEntryId);
+        },
+        [this] { programInterface_->setActiveFrame(nullptr); },
+        [this] {
+            auto navigator = programInterface_->activeNavigator();
+            if (auto trace = navigator ? navigator->traceObject() : nullptr) {
+                trace->dropMenuEntry(programInterface_->clsVoceMenu()->identifier());
+            }
+        },
+        [this] {
+            if (auto navigator = programInterface_->activeNavigator()) {
+                navigator->dropReferences(programInterface_.get());
+            }
+        },
+        [this] { global().dropProgram(programInterface_.get()); },
+        [this] { INTERNAV_PARAMETRI_->setProgramInterface(nullptr); },
+    });
+    programInterface_.reset();
+    programObject_.reset();
+    unloaded_ = true;
+    unloading_ = false;
+}
+
+}  // namespace duza_zovrena::window

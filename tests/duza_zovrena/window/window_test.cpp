@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/window/window_fixture.h"
+#include "krl/controls/combo.h"
+#include "krl/controls/grid_nav.h"
+#include "krl/controls/side_bar.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/print.h"
+
+namespace duza_zovrena::window::testing {
+namespace {
+
+using krl::frame::StatusInserting;
+using krl::frame::StatusViewing;
+
+class Window : public WindowFixture {};
+
+TEST_F(Window, Loads_the_company_row_and_an_empty_document_set_with_the_exact_queries) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    ASSERT_FALSE(window.loadFailed());
+    EXPECT_EQ(window.generalRows()->source(),
+              "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1");
+    EXPECT_EQ(window.documentFrame()->recordset()->source(),
+              "SELECT * FROM PD88_ZOVRENADOC WHERE 1 = 0");
+    EXPECT_EQ(window.generalRows()->recordCount(), 1);
+    EXPECT_EQ(window.generalFrame()->status(), StatusViewing);
+    EXPECT_EQ(FRMPD_ZOVRENA::wmsQuery(Variant("1")),
+              "SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WITH (NOLOCK) WHERE WM00_DITTA_CG18 = 1");
+    EXPECT_FALSE(window.wmsEnabled());
+    EXPECT_EQ(program->connection(), window.connection()) << "the window hands back its connection";
+    EXPECT_EQ(window.caption(), "Parametri di gestione");
+    EXPECT_TRUE(window.currentItem().empty()) << "no page until an item is chosen";
+}
+
+TEST_F(Window, First_activation_prepares_side_bar_toolbar_and_trace) {
+    auto global = hostFor(Variant(std::int32_t{2}));
+    global->setToolbarButtons(kh::ToolbarButtons::standard());
+    auto program = open(Variant(std::int32_t{2}), global);
+    FRMPD_ZOVRENA& window = windowOf(program);
+    EXPECT_TRUE(window.wmsEnabled()) << "company 2 uses warehouse management";
+    for (const char* item : {"ITM_PRD_PRD", "ITM_PRD_DCLIE", "ITM_PRD_DCCLA"}) {
+        EXPECT_FALSE(window.sideBar().item(item)->enabled) << item;
+    }
+    EXPECT_TRUE(window.sideBar().item("ITM_PRD_IND")->enabled);
+    for (const char* button : {"FirstRecord", "BackwardPage", "PreviousRecord", "NextRecord",
+                               "ForwardPage", "LastRecord", "Query", "ExecuteQuery"}) {
+        EXPECT_FALSE(global->toolbarButtons()->enabled(button)) << button;
+    }
+    EXPECT_NE(window.navigatorBar("INTERNAV_PARAMETRI").button("Stampa"), nullptr);
+    ASSERT_FALSE(navigator_->traceObject()->entries().empty());
+    EXPECT_EQ(navigator_->traceObject()->entries().back().flag, kh::TraceObject::Open);
+}
+
+TEST_F(Window, A_company_without_a_row_gets_the_new_row_values_and_the_first_confirm_stores_them) {
+    auto global = hostFor(Variant(std::int32_t{2}));
+    global->setCompanyOptionA(true);
+    global->setCompanyOptionB(true);
+    auto program = open(Variant(std::int32_t{2}), global);
+    FRMPD_ZOVRENA& window = windowOf(program);
+    auto frame = window.generalFrame();
+    ASSERT_EQ(frame->status(), StatusInserting);
+    EXPECT_TRUE(storedGeneral(2).empty()) << "nothing is stored before the confirm";
+    ASSERT_TRUE(frame->confirm());
+    auto rows = storedGeneral(2);
+    ASSERT_EQ(rows.size(), 1u);
+    auto& row = rows.front();
+    EXPECT_EQ(row["PD42_STEPNUMLEGDB"].toInt32(), 10);
+    EXPECT_EQ(row["PD42_STEPSEQINTLEGDB"].toInt32(), 1);
+    EXPECT_EQ(row["PD42_FLGDEPCLEGAME"].toInt32(), 1);
+    EXPECT_EQ(row["PD42_FLGGENTRASFCL"].toInt32(), 1);
+    EXPECT_TRUE(row["PD42_QSETUP_PD04"].isNull());
+    EXPECT_EQ(row["PD42_FLGDOCCODART"].toInt32(), 0) << "a column shown by no page gets 0";
+    // Both company options on: the save made the repairs they ask for.
+    EXPECT_EQ(row["PD42_FLGMODORDLAV"].toInt32(), 1);
+    ASSERT_EQ(global->parameterChanges().size(), 1u) << "the host hears of the change";
+    EXPECT_EQ(global->parameterChanges().front().kind, 2);
+}
+
+TEST_F(Window, Nuovo_while_the_row_exists_leaves_one_row) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+    window.navigatorBar("INTERNAV_PARAMETRI").press("nuovo");
+    EXPECT_EQ(window.generalFrame()->status(), StatusViewing);
+    EXPECT_EQ(window.generalRows()->recordCount(), 1);
+    window.generalFrame()->confirm();
+    EXPECT_EQ(storedGeneral(1).size(), 1u);
+}
+
+TEST_F(Window, A_column_shown_by_no_page_keeps_its_stored_value_through_saves) {
+    execute("UPDATE PD42_ZOVRENA SET PD42_FLGGESTWIP = 7 WHERE PD42_DITTA_CG18 = 1");
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    for (int save = 0; save < 2; ++save) {
+        (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t(save % 2)));
+        window.generalFrame()->setStatus(1);
+        ASSERT_TRUE(window.generalFrame()->confirm());
+    }
+    EXPECT_EQ(storedGeneral(1).front()["PD42_FLGGESTWIP"].toInt32(), 7);
+}
+
+TEST_F(Window, The_second_confirm_of_a_stale_row_is_refused_and_the_first_writer_wins) {
+    auto first = open(Variant(std::int32_t{1}));
+    auto second = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& a = windowOf(first);
+    FRMPD_ZOVRENA& b = windowOf(second);
+    (*a.generalRows())["PD42_STEPNUMLEGDB"].setValue(Variant(std::int32_t{20}));
+    a.generalFrame()->setStatus(1);
+    ASSERT_TRUE(a.generalFrame()->confirm());
+    (*b.generalRows())["PD42_STEPNUMLEGDB"].setValue(Variant(std::int32_t{30}));
+    b.generalFrame()->setStatus(1);
+    EXPECT_FALSE(b.generalFrame()->confirm());
+    EXPECT_NE(b.generalFrame()->status(), StatusViewing) << "the person's change is kept";
+    EXPECT_EQ(storedGeneral(1).front()["PD42_STEPNUMLEGDB"].toInt32(), 20);
+    ASSERT_FALSE(presenter_.boxes().empty());
+    EXPECT_NE(presenter_.boxes().back().text.find("modificato da un altro utente"),
+              std::string::npos);
+}
+
+TEST_F(Window, Closing_with_pending_changes_asks_and_keeping_them_refuses_the_close) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
+    window.generalFrame()->setStatus(1);
+    std::size_t traced = navigator_->traceObject()->entries().size();
+    presenter_.queue(kh::vbCancel);
+    EXPECT_FALSE(program->closeForm().toBool());
+    EXPECT_FALSE(window.unloaded());
+    EXPECT_EQ(navigator_->traceObject()->entries().size(), traced) << "no tsClose when refused";
+    presenter_.queue(kh::vbNo);
+    EXPECT_TRUE(program->closeForm().toBool());
+    EXPECT_TRUE(window.unloaded());
+    EXPECT_EQ(storedGeneral(1).front()["PD42_FLGCOIN"].toInt32(), 0) << "No drops the change";
+}
+
+TEST_F(Window, A_load_that_fails_reports_and_closes_the_window_at_first_activation) {
+    struct Case {
+        const char* name;
+        Variant company;
+        std::string connection;
+    };
+    const Case cases[] = {
+        {"company code that is not a number", Variant("uno"), connectionString_},
+        {"connection string that does not open", Variant(std::int32_t{1}),
+         "sqlite:" + folder_.file("missing/dir/none.db") + "?mode=ro"},
+        {"unknown provider", Variant(std::int32_t{1}), "nessuno:x"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto global = hostFor(c.company);
+        global->setConnectionString(c.connection);
+        std::size_t before = presenter_.boxes().size();
+        auto program = open(c.company, global);
+        FRMPD_ZOVRENA& window = windowOf(program);
+        EXPECT_TRUE(window.loadFailed());
+        EXPECT_TRUE(window.unloaded());
+        ASSERT_GT(presenter_.boxes().size(), before) << "the error was reported";
+        EXPECT_EQ(presenter_.boxes()[before].buttons, 4370);
+    }
+}
+
+TEST_F(Window, Indicators_stored_as_null_or_text_read_as_zero) {
+    execute(
+        "UPDATE PD42_ZOVRENA SET PD42_FLGIMPGENLISP = NULL, PD42_FLGSCAGENORD = 'x', "
+        "PD42_INDSTATO = '  ' WHERE PD42_DITTA_CG18 = 1");
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    ASSERT_FALSE(window.loadFailed());
+    window.generalFrame()->setStatus(1);
+    EXPECT_TRUE(window.generalFrame()->confirm());
+}
+
+TEST_F(Window, Side_bar_switches_frame_bar_and_header_by_item) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+    EXPECT_EQ(window.currentItem(), "ITM_PRG_INDGES");
+    EXPECT_EQ(program->activeFrame(), window.generalFrame());
+    EXPECT_TRUE(window.navigatorBar("INTERNAV_PARAMETRI").visible());
+    EXPECT_FALSE(window.find("TXT_CODDOC")->visible());
+    auto shown = window.currentPage();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->Visible());
+
+    window.sideBar().select("GRP_PRD_DOCUMENTI", "ITM_PRD_IND");
+    EXPECT_EQ(program->activeFrame(), window.documentFrame());
+    EXPECT_TRUE(window.navigatorBar("INTERNAV_PARAMETRI_DOC").visible());
+    EXPECT_FALSE(window.navigatorBar("INTERNAV_PARAMETRI").visible());
+    EXPECT_TRUE(window.find("TXT_CODDOC")->visible());
+    EXPECT_FALSE(shown->Visible()) << "one page at a time";
+
+    window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
+    EXPECT_EQ(program->activeFrame(), nullptr);
+    EXPECT_TRUE(window.navigatorBar("INTERNAV_PARAMETRI_TRP").visible());
+    EXPECT_FALSE(window.find("TXT_CODDOC")->visible());
+}
+
+TEST_F(Window, Routing_item_follows_the_cycles_combo) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+    auto* cycles = dynamic_cast<krl::controls::Combo*>(window.currentPage()->find("CMB_GESTCICLI"));
+    ASSERT_NE(cycles, nullptr);
+    cycles->userSelect("0");
+    EXPECT_FALSE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
+    cycles->userSelect("2");
+    EXPECT_TRUE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
+}
+
+TEST_F(Window, FormatSqlValue_writes_literals_and_says_why_a_value_is_refused) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    struct Case {
+        Variant value;
+        int kind;
+        bool nullable;
+        std::string expected;  // "" with refusal: Empty
+        long refusal;          // message id of the reported reason, 0 when none
+    };
+    const Case cases[] = {
+        {Variant("L'ODP"), 0, false, "'L''ODP'", 0},
+        {Variant(""), 0, true, "NULL", 0},
+        {Variant("  "), 0, false, "''", 0},
+        {Variant::null(), 1, true, "NULL", 0},
+        {Variant(std::int32_t{42}), 1, false, "42", 0},
+        {Variant("7"), 1, false, "7", 0},
+        {Variant(2.5), 2, false, "2.5", 0},
+        {Variant("31/12/2026"), 3, false, "'20261231'", 0},
+        {Variant(), 1, false, "", 52518},
+        {Variant(""), 2, false, "", 52518},
+        {Variant::null(), 3, false, "", 52517},
+        {Variant("31/02/2026"), 3, false, "", 25382},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value.describe() + " kind " + std::to_string(c.kind));
+        std::size_t before = presenter_.boxes().size();
+        Variant literal = window.FormatSqlValue(c.value, c.kind, c.nullable);
+        if (c.refusal == 0) {
+            EXPECT_EQ(literal.textOrEmpty(), c.expected);
+            EXPECT_EQ(presenter_.boxes().size(), before);
+        } else {
+            EXPECT_TRUE(literal.isEmpty());
+            ASSERT_EQ(presenter_.boxes().size(), before + 1);
+            EXPECT_NE(presenter_.boxes().back().text.find("FormatSqlValue"), std::string::npos);
+        }
+    }
+}
+
+TEST_F(Window, Print_sheet_shows_captions_with_list_labels) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    kh::PrintSheet sheet = window.printSheet();
+    auto value = [&](std::string_view caption) -> std::string {
+        for (const auto& row : sheet.rows) {
+            if (row.label == caption) {
+                return row.value;
+            }
+        }
+        return "(missing)";
+    };
+    // Demo company 1: cycles managed as optional, order states off, lots on.
+    EXPECT_EQ(value("Gestione cicli di produzione"), "Cicli facoltativi");
+    EXPECT_EQ(value("Stati righe ordini"), "No");
+    EXPECT_EQ(value("Lotti"), "Sì");
+    EXPECT_EQ(value("Incremento numerazione distinta base"), "10");
+}
+
+TEST_F(Window, Undo_returns_to_the_management_indicators_page) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().select("GRP_PRG_LAVINT", "ITM_PRG_LAVINTIND");
+    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
+    window.generalFrame()->setStatus(1);
+    EXPECT_TRUE(window.generalFrame()->undo());
+    EXPECT_EQ(window.currentItem(), "ITM_PRG_INDGES");
+}
+
+}  // namespace
+}  // namespace duza_zovrena::window::testing
