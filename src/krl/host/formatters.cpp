@@ -172,7 +172,7 @@ int DateFormatter::setText(std::string_view text) {
     if (!inRange(*parts)) {
         return code_ = OutOfRange;
     }
-    char buffer[32];
+    char buffer[80];  // room for any int, so the compiler can prove nothing is cut
     if (parts->hasTime) {
         std::snprintf(buffer, sizeof buffer, "%04d%02d%02d %02d:%02d:%02d", parts->year,
                       parts->month, parts->day, parts->hour, parts->minute, parts->second);

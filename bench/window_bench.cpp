@@ -1,0 +1,198 @@
+// The window against the raw SQLite C API running the same statements on the same demo database:
+//   Open:    ShowForm through the first activation (connection, the general row, the empty
+//            document set, the warehouse-management switch) — raw: open, the three SELECTs.
+//   Confirm: a changed general row confirmed (save rules, optimistic UPDATE of the changed column
+//            in one transaction) — raw: the same UPDATE, prepared once, in a savepoint.
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "duza_zovrena/component.h"
+#include "duza_zovrena/data/demo_database.h"
+#include "duza_zovrena/host/clspd_zovrena.h"
+#include "duza_zovrena/window/frmpd_zovrena.h"
+#include "krl/ado/ado.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/catalogue_message_service.h"
+#include "krl/host/global.h"
+#include "krl/host/menu_entry.h"
+#include "krl/host/navigator.h"
+#include "krl/host/presenter.h"
+#include "krl/host/progid.h"
+
+namespace {
+
+namespace kh = krl::host;
+
+const std::string& databaseFile() {
+    static const std::string file = [] {
+        auto path = std::filesystem::temp_directory_path() /
+                    ("zovrena_window_bench_" + std::to_string(::getpid()) + ".db");
+        std::filesystem::remove(path);
+        duza_zovrena::data::createDemoDatabase("sqlite:" + path.string(), true);
+        duza_zovrena::registerComponent(kh::ProgIdRegistry::instance());
+        return path.string();
+    }();
+    return file;
+}
+
+void check(int code, sqlite3* db) {
+    if (code != SQLITE_OK && code != SQLITE_DONE && code != SQLITE_ROW) {
+        throw std::runtime_error(sqlite3_errmsg(db));
+    }
+}
+
+// Reads every column of every row, as a recordset does.
+void readAll(sqlite3* db, const char* sql) {
+    sqlite3_stmt* statement = nullptr;
+    check(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), db);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        for (int i = 0; i < sqlite3_column_count(statement); ++i) {
+            benchmark::DoNotOptimize(sqlite3_column_value(statement, i));
+        }
+    }
+    sqlite3_finalize(statement);
+}
+
+std::shared_ptr<kh::ClsGlobal> host() {
+    auto global = std::make_shared<kh::ClsGlobal>();
+    global->setConnectionString("sqlite:" + databaseFile());
+    global->setCurrentCompany(krl::Variant(std::int32_t{1}));
+    global->setMessageService(std::make_shared<kh::CatalogueMessageService>());
+    return global;
+}
+
+std::shared_ptr<duza_zovrena::host::CLSPD_ZOVRENA> openProgram(
+    const std::shared_ptr<kh::ClsGlobal>& global, const std::shared_ptr<kh::Navigator>& navigator) {
+    auto program = duza_zovrena::host::CLSPD_ZOVRENA::create();
+    program->setClsGlobal(global);
+    program->setActiveNavigator(navigator);
+    program->setClsVoceMenu(std::make_shared<kh::MenuEntry>(
+        krl::Variant("PD_ZOVRENA"), "Parametri di gestione", "DUZA_ZOVRENA.CLSPD_ZOVRENA"));
+    program->setCaption(krl::Variant("Parametri di gestione"));
+    program->setIsActive(true);
+    program->showForm();
+    return program;
+}
+
+void RawSqlite_Open(benchmark::State& state) {
+    const std::string& file = databaseFile();
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        check(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+        readAll(db, "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1");
+        readAll(db, "SELECT * FROM PD88_ZOVRENADOC WHERE 1 = 0");
+        readAll(db, "SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WHERE WM00_DITTA_CG18 = 1");
+        state.PauseTiming();
+        sqlite3_close(db);
+        state.ResumeTiming();
+    }
+}
+
+void Window_Open(benchmark::State& state) {
+    databaseFile();
+    kh::ScriptedPresenter presenter;
+    kh::ScopedPresenter scope(presenter);
+    auto global = host();
+    auto navigator = std::make_shared<kh::Navigator>();
+    for (auto _ : state) {
+        auto program = openProgram(global, navigator);
+        state.PauseTiming();
+        if (!program->window()) {
+            state.SkipWithError("no window");
+            break;
+        }
+        program->closeForm();
+        program.reset();
+        state.ResumeTiming();
+    }
+}
+
+void RawSqlite_Confirm(benchmark::State& state) {
+    const std::string& file = databaseFile();
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+    // The values as read, compared in the UPDATE as the data layer does.
+    sqlite3_stmt* select = nullptr;
+    check(sqlite3_prepare_v2(db, "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1", -1,
+                             &select, nullptr),
+          db);
+    check(sqlite3_step(select), db);
+    int columns = sqlite3_column_count(select);
+    std::vector<sqlite3_value*> original;
+    std::string sql = R"(UPDATE "PD42_ZOVRENA" SET "PD42_FLGCOIN" = ?)";
+    int coin = -1;
+    for (int i = 0; i < columns; ++i) {
+        std::string name = sqlite3_column_name(select, i);
+        original.push_back(sqlite3_value_dup(sqlite3_column_value(select, i)));
+        if (name == "PD42_FLGCOIN") {
+            coin = i;
+        }
+        sql += (i == 0 ? " WHERE \"" : " AND \"") + name + "\" IS ?";
+    }
+    sqlite3_finalize(select);
+    sqlite3_stmt* update = nullptr;
+    check(sqlite3_prepare_v2(db, sql.c_str(), -1, &update, nullptr), db);
+    int value = sqlite3_value_int(original[coin]);
+    for (auto _ : state) {
+        int next = 1 - value;
+        check(sqlite3_exec(db, "SAVEPOINT raw_batch", nullptr, nullptr, nullptr), db);
+        sqlite3_bind_int(update, 1, next);
+        for (int i = 0; i < columns; ++i) {
+            if (i == coin) {
+                sqlite3_bind_int(update, i + 2, value);
+            } else {
+                sqlite3_bind_value(update, i + 2, original[i]);
+            }
+        }
+        check(sqlite3_step(update), db);
+        if (sqlite3_changes(db) != 1) {
+            state.SkipWithError("row not found");
+            break;
+        }
+        sqlite3_reset(update);
+        check(sqlite3_exec(db, "RELEASE raw_batch", nullptr, nullptr, nullptr), db);
+        value = next;
+    }
+    sqlite3_finalize(update);
+    for (auto* copy : original) {
+        sqlite3_value_free(copy);
+    }
+    sqlite3_close(db);
+}
+
+void Window_Confirm(benchmark::State& state) {
+    databaseFile();
+    kh::ScriptedPresenter presenter;
+    kh::ScopedPresenter scope(presenter);
+    auto program = openProgram(host(), std::make_shared<kh::Navigator>());
+    auto window = std::dynamic_pointer_cast<duza_zovrena::window::FRMPD_ZOVRENA>(program->window());
+    auto frame = window->generalFrame();
+    auto rows = window->generalRows();
+    std::int16_t value = 0;
+    for (auto _ : state) {
+        value = static_cast<std::int16_t>(1 - value);
+        (*rows)["PD42_FLGCOIN"].setValue(krl::Variant(value));
+        frame->setStatus(krl::frame::StatusChanging);
+        if (!frame->confirm()) {
+            state.SkipWithError("confirm refused");
+            break;
+        }
+    }
+    program->closeForm();
+}
+
+}  // namespace
+
+BENCHMARK(RawSqlite_Open)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Window_Open)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RawSqlite_Confirm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Window_Confirm)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();
