@@ -5,13 +5,26 @@ ZOVRENA_BUILD_PACKAGES=(
     g++ cmake ninja-build pkg-config ccache
     libsqlite3-dev unixodbc-dev tdsodbc
     libcpp-httplib-dev nlohmann-json3-dev libsodium-dev libfmt-dev libspdlog-dev
-    nodejs npm
+    nodejs
 )
 ZOVRENA_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev libsqliteodbc
     clang libclang-rt-14-dev
     nodejs npm chromium
 )
+
+# Some nodejs builds bring their own npm, which the Debian npm package conflicts with: the package
+# is asked for only when the command is missing.
+if command -v npm >/dev/null 2>&1; then
+    _zovrena_packages=()
+    for _zovrena_package in "${ZOVRENA_TEST_PACKAGES[@]}"; do
+        [ "$_zovrena_package" = npm ] || _zovrena_packages+=("$_zovrena_package")
+    done
+    ZOVRENA_TEST_PACKAGES=("${_zovrena_packages[@]}")
+    unset _zovrena_packages _zovrena_package
+else
+    ZOVRENA_BUILD_PACKAGES+=(npm)
+fi
 
 # ensure_packages PACKAGE...: installs what is missing when root, otherwise prints the command.
 ensure_packages() {
