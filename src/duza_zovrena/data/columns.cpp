@@ -1,5 +1,7 @@
 #include "duza_zovrena/data/columns.h"
 
+#include "krl/variant/text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -302,13 +304,6 @@ constexpr std::string_view kDocumentNewRowOrder[] = {
     "PD88_FLGDEPAVERSART", "PD88_FLGDEPAPIANART",
 };
 
-bool sameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) ==
-               std::toupper(static_cast<unsigned char>(y));
-    });
-}
-
 }  // namespace
 
 std::span<const ColumnDef> generalColumns() {
@@ -329,7 +324,7 @@ std::string_view tableName(Record record) {
 
 const ColumnDef* findColumn(Record record, std::string_view name) {
     for (const ColumnDef& column : columns(record)) {
-        if (sameName(column.name, name)) {
+        if (krl::sameText(column.name, name)) {
             return &column;
         }
     }

@@ -21,14 +21,6 @@ constexpr int StatusViewing = 0;
 constexpr int StatusInserting = 2;
 constexpr const char* MediaColumn = "PD42_IDMEDIA_CG99";
 
-template <class T>
-T& require(const std::shared_ptr<T>& object, const char* what) {
-    if (!object) {
-        krl::err::objectNotSet(what);
-    }
-    return *object;
-}
-
 }  // namespace
 
 std::shared_ptr<CLSPD_ZOVRENA> CLSPD_ZOVRENA::create(WindowFactory windowFactory) {
@@ -362,10 +354,10 @@ void CLSPD_ZOVRENA::InitializeScriptObjectModel(bool&, kh::ScriptModel& script) 
     });
     std::shared_ptr<kh::FrameAccess> frame;
     ignoring([&] { frame = requireActiveDll()->activeFrame(); });
-    ignoring([&] { require(frame, "ActiveFrame").setName("FME_PARAMETRI"); });
+    ignoring([&] { krl::require(frame, "ActiveFrame").setName("FME_PARAMETRI"); });
     ignoring([&] {
         krl::ObjectPtr object = frame;
-        std::string name = require(frame, "ActiveFrame").name();
+        std::string name = krl::require(frame, "ActiveFrame").name();
         script.registerObject(name, object, Variant(std::int32_t{kh::ScriptModel::KindFrame}),
                               name);
     });
@@ -401,10 +393,10 @@ void CLSPD_ZOVRENA::multimediaLink() {
     Variant mediaId;
     ignoring([&] { mediaId = frame->recordset()->fields()[MediaColumn].value(); });
     ignoring([&] {
-        kh::ClsGlobal& global = require(requireActiveDll()->clsGlobal(), "ClsGlobal");
+        kh::ClsGlobal& global = krl::require(requireActiveDll()->clsGlobal(), "ClsGlobal");
         const kh::UserContext& user = global.userContext();
-        std::int32_t owner = require(global.mainInterface(), "Cinterface").hwndParent();
-        require(multimedia_, "CVidazIzozu")
+        std::int32_t owner = krl::require(global.mainInterface(), "Cinterface").hwndParent();
+        krl::require(multimedia_, "CVidazIzozu")
             .open(user.userCode, user.userValue, global.connectionString(), owner, mediaId, 1, 0);
     });
 }
@@ -413,8 +405,9 @@ void CLSPD_ZOVRENA::multimediaLink() {
 
 void CLSPD_ZOVRENA::AfterMediaCreate(bool&, const Variant& codiceMedia) {
     std::shared_ptr<krl::ado::Recordset> recordset;
-    ignoring(
-        [&] { recordset = require(requireActiveDll()->activeFrame(), "ActiveFrame").recordset(); });
+    ignoring([&] {
+        recordset = krl::require(requireActiveDll()->activeFrame(), "ActiveFrame").recordset();
+    });
     if (!recordset) {
         return;
     }
@@ -428,16 +421,16 @@ void CLSPD_ZOVRENA::RefreshProgramIcon() {
     std::string pictureKey = "KProgramma";
     bool shown = ignoring([&] {
         std::shared_ptr<kh::Cinterface> dll = requireActiveDll();
-        kh::FrameAccess& frame = require(dll->activeFrame(), "ActiveFrame");
-        krl::ado::Recordset& recordset = require(frame.recordset(), "Recordset");
+        kh::FrameAccess& frame = krl::require(dll->activeFrame(), "ActiveFrame");
+        krl::ado::Recordset& recordset = krl::require(frame.recordset(), "Recordset");
         std::string mediaId = recordset.fields()[MediaColumn].value().textOrEmpty();
         if (!mediaId.empty()) {
             kh::CVidazIzozu& manager = multimediaManager();
             manager.setConnection(dll->connection());
             pictureKey = manager.exists(Variant(mediaId)) ? "KProgrammaMM" : "KProgramma";
         }
-        const kh::ClsGlobal& global = require(dll->clsGlobal(), "ClsGlobal");
-        require(global.imageList(), "ImageList").picture(pictureKey);
+        const kh::ClsGlobal& global = krl::require(dll->clsGlobal(), "ClsGlobal");
+        krl::require(global.imageList(), "ImageList").picture(pictureKey);
         requireWindow()->setIcon(pictureKey);
     });
     if (!shown) {
@@ -459,12 +452,12 @@ std::string CLSPD_ZOVRENA::TranslateMessage(std::string_view text, long messageI
 
 std::shared_ptr<kh::Cinterface> CLSPD_ZOVRENA::requireActiveDll() {
     std::shared_ptr<kh::Cinterface> dll = activeDll();
-    require(dll, "ActiveDll");
+    krl::require(dll, "ActiveDll");
     return dll;
 }
 
 std::shared_ptr<ProgramWindow> CLSPD_ZOVRENA::requireWindow() const {
-    require(window_, "FRMPD_ZOVRENA");
+    krl::require(window_, "FRMPD_ZOVRENA");
     return window_;
 }
 

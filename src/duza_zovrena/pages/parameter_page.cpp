@@ -23,14 +23,6 @@ using krl::Variant;
 
 namespace {
 
-template <class T>
-T& require(const std::shared_ptr<T>& object, const char* what) {
-    if (!object) {
-        krl::err::objectNotSet(what);
-    }
-    return *object;
-}
-
 [[noreturn]] void notSupported(std::string_view member) {
     krl::err::raise(krl::err::ObjectDoesNotSupport,
                     "L'oggetto non supporta la proprietà o il metodo " + std::string(member));
@@ -293,8 +285,9 @@ bool ParameterPage::AddVirtualFrameControl() {
     std::vector<krl::trap::Step> steps;
     for (const kc::ControlPtr& control : controls()) {
         if (registered(*control)) {
-            steps.emplace_back(
-                [this, control] { require(virtualFrame_, "VirtualFrame").add(control, nullptr); });
+            steps.emplace_back([this, control] {
+                krl::require(virtualFrame_, "VirtualFrame").add(control, nullptr);
+            });
         }
     }
     return krl::trap::run("AddVirtualFrameControl", steps, errorRoutine());
@@ -307,11 +300,11 @@ bool ParameterPage::InitializeScriptObjectModel() {
         "InitializeScriptObjectModel",
         {
             [&] {
-                kh::Navigator& navigator =
-                    require(require(activeInterface_, "ActiveInterface").activeNavigator(),
-                            "ActiveNavigator");
+                kh::Navigator& navigator = krl::require(
+                    krl::require(activeInterface_, "ActiveInterface").activeNavigator(),
+                    "ActiveNavigator");
                 script = navigator.scriptModel();
-                require(script, "ScriptModel");
+                krl::require(script, "ScriptModel");
             },
             [&] {
                 krl::ObjectPtr extender = weak_from_this().lock();
@@ -320,7 +313,7 @@ bool ParameterPage::InitializeScriptObjectModel() {
                                        activeInterface_->caption().textOrEmpty());
             },
             [&] {
-                std::string name = require(virtualFrame_, "VirtualFrame").name();
+                std::string name = krl::require(virtualFrame_, "VirtualFrame").name();
                 krl::ObjectPtr frame = virtualFrame_;
                 script->registerObject(name, frame,
                                        Variant(std::int32_t{kh::ScriptModel::KindFrame}), name);
@@ -340,9 +333,9 @@ void ParameterPage::InitializeLayoutObjectModel() {
         return;
     }
     krl::trap::ignoring([this] {
-        kh::Navigator& navigator = require(
-            require(activeInterface_, "ActiveInterface").activeNavigator(), "ActiveNavigator");
-        kh::LayoutModel& layout = require(navigator.layoutModel(), "LayoutModel");
+        kh::Navigator& navigator = krl::require(
+            krl::require(activeInterface_, "ActiveInterface").activeNavigator(), "ActiveNavigator");
+        kh::LayoutModel& layout = krl::require(navigator.layoutModel(), "LayoutModel");
         layout.registerPage(title(), weak_from_this().lock(), controlsCollection_);
         layout.apply();
     });
@@ -403,7 +396,7 @@ bool ParameterPage::componentWebStatus() const {
     bool status = false;
     krl::trap::ignoring([&] {
         auto form = std::dynamic_pointer_cast<ComponentForm>(componentForm_);
-        status = require(form, "Component_Form").webStatus();
+        status = krl::require(form, "Component_Form").webStatus();
     });
     return status;
 }
@@ -429,8 +422,8 @@ int ParameterPage::ShowMessage(long messageId, int buttons, std::string_view tit
                                       : fallback.KRLMsgBoxFromId(messageId, buttons, title);
             return;
         }
-        kh::ClsGlobal& global = require(activeInterface_->clsGlobal(), "ClsGlobal");
-        kh::MessageService& service = require(global.messageService(), "MessageService");
+        kh::ClsGlobal& global = krl::require(activeInterface_->clsGlobal(), "ClsGlobal");
+        kh::MessageService& service = krl::require(global.messageService(), "MessageService");
         answer = service.msgBoxFromId(messageId, buttons, title,
                                       params.isArray() ? params.array() : krl::VariantArray{});
     });
@@ -473,48 +466,48 @@ bool ParameterPage::documentRefused(std::string_view routine, std::string_view c
     bool refused = false;
     std::string sql;
     std::shared_ptr<krl::ado::Recordset> rows;
-    krl::trap::run(
-        routine,
-        {
-            [&] { sql = controlloValiditaDocSql(companyCode(), code); },
-            [&] {
-                rows =
-                    require(connection_, "Connection").execute(sql, nullptr, krl::ado::adCmdText);
-            },
-            [&] {
-                bool accepted = false;
-                if (!require(rows, "Recordset").eof()) {
-                    std::string found = rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
-                                        rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
-                    for (int subtype : subtypes) {
-                        if (found == std::to_string(type) + std::to_string(subtype)) {
-                            accepted = true;
-                        }
-                    }
-                }
-                if (!accepted) {
-                    ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
-                    refused = true;
-                }
-            },
-            [&] {
-                require(rows, "Recordset").close();
-                rows.reset();
-            },
-        },
-        errorRoutine());
+    krl::trap::run(routine,
+                   {
+                       [&] { sql = controlloValiditaDocSql(companyCode(), code); },
+                       [&] {
+                           rows = krl::require(connection_, "Connection")
+                                      .execute(sql, nullptr, krl::ado::adCmdText);
+                       },
+                       [&] {
+                           bool accepted = false;
+                           if (!krl::require(rows, "Recordset").eof()) {
+                               std::string found =
+                                   rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
+                                   rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
+                               for (int subtype : subtypes) {
+                                   if (found == std::to_string(type) + std::to_string(subtype)) {
+                                       accepted = true;
+                                   }
+                               }
+                           }
+                           if (!accepted) {
+                               ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
+                               refused = true;
+                           }
+                       },
+                       [&] {
+                           krl::require(rows, "Recordset").close();
+                           rows.reset();
+                       },
+                   },
+                   errorRoutine());
     return refused;
 }
 
 Variant ParameterPage::companyCode() const {
     kh::ClsGlobal& global =
-        require(require(activeInterface_, "ActiveInterface").clsGlobal(), "ClsGlobal");
+        krl::require(krl::require(activeInterface_, "ActiveInterface").clsGlobal(), "ClsGlobal");
     return global.currentCompany();
 }
 
 std::string ParameterPage::hostConnectionString() const {
     kh::ClsGlobal& global =
-        require(require(activeInterface_, "ActiveInterface").clsGlobal(), "ClsGlobal");
+        krl::require(krl::require(activeInterface_, "ActiveInterface").clsGlobal(), "ClsGlobal");
     return global.connectionString();
 }
 

@@ -27,14 +27,6 @@ namespace {
 // The program's title, as the error log object names the application.
 constexpr std::string_view kApplicationTitle = "DUZA_ZOVRENA";
 
-template <class T>
-T& require(const std::shared_ptr<T>& object, const char* what) {
-    if (!object) {
-        krl::err::objectNotSet(what);
-    }
-    return *object;
-}
-
 }  // namespace
 
 const std::array<SideBarItem, 17>& sideBarItems() {
@@ -94,7 +86,7 @@ FRMPD_ZOVRENA::FRMPD_ZOVRENA() : krl::controls::ControlContainer(std::string(cla
 FRMPD_ZOVRENA::~FRMPD_ZOVRENA() = default;
 
 krl::host::ClsGlobal& FRMPD_ZOVRENA::global() const {
-    return require(require(programInterface_, "Cinterface").clsGlobal(), "ClsGlobal");
+    return krl::require(krl::require(programInterface_, "Cinterface").clsGlobal(), "ClsGlobal");
 }
 
 const SideBarItem* FRMPD_ZOVRENA::findItem(std::string_view itemKey) const {
@@ -275,9 +267,9 @@ krl::Variant FRMPD_ZOVRENA::FormatSqlValue(const krl::Variant& value, int kind, 
         case kInteger:
             return krl::Variant(krl::numberText(value.toDouble()));
         case kDecimal:
-            return krl::Variant(require(numberFormatter_, "NumberFormatter").sqlText(value));
+            return krl::Variant(krl::require(numberFormatter_, "NumberFormatter").sqlText(value));
         case kDate: {
-            kh::DateFormatter& dates = require(dateFormatter_, "DateFormatter");
+            kh::DateFormatter& dates = krl::require(dateFormatter_, "DateFormatter");
             if (dates.setText(value.toText()) == kh::DateFormatter::Valid) {
                 return krl::Variant("'" + dates.dbFormat() + "'");
             }
@@ -296,7 +288,7 @@ void FRMPD_ZOVRENA::InizializzaCampi() {
     std::vector<krl::trap::Step> writes;
     for (const data::ColumnDef* column : data::newRowColumns(data::Record::General)) {
         writes.emplace_back([this, column] {
-            require(rsGeneral_, "Recordset")[column->name].setValue(
+            krl::require(rsGeneral_, "Recordset")[column->name].setValue(
                 data::newRowVariant(*column, companyCode_));
         });
     }
@@ -309,7 +301,7 @@ void FRMPD_ZOVRENA::InizializzaCampi() {
 // ---- Save-rule context ------------------------------------------------------------------------
 
 krl::ado::Recordset& FRMPD_ZOVRENA::generalRecordset() {
-    return require(rsGeneral_, "Recordset");
+    return krl::require(rsGeneral_, "Recordset");
 }
 
 int FRMPD_ZOVRENA::showMessage(const std::string& text, long messageId, int buttons) {
@@ -399,7 +391,8 @@ void FRMPD_ZOVRENA::MDIActiveX1_Load() {
     krl::trap::runIgnoring({
         [this] { MDIActiveX1_->initialise(0, 0, 13710, 9810); },
         [this] {
-            MDIActiveX1_->setWindowState(require(programInterface_, "Cinterface").windowState());
+            MDIActiveX1_->setWindowState(
+                krl::require(programInterface_, "Cinterface").windowState());
         },
     });
 }

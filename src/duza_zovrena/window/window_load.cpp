@@ -19,18 +19,6 @@ namespace duza_zovrena::window {
 
 namespace kh = krl::host;
 
-namespace {
-
-template <class T>
-T& require(const std::shared_ptr<T>& object, const char* what) {
-    if (!object) {
-        krl::err::objectNotSet(what);
-    }
-    return *object;
-}
-
-}  // namespace
-
 // ---- Load -------------------------------------------------------------------------------------
 
 void FRMPD_ZOVRENA::Form_Load() {
@@ -158,7 +146,7 @@ bool FRMPD_ZOVRENA::InitVirtualFrame() {
     krl::trap::run(
         "InitVirtualFrame",
         {
-            [this] { require(programInterface_, "Cinterface").setConnection(connection_); },
+            [this] { krl::require(programInterface_, "Cinterface").setConnection(connection_); },
             [&] { result = true; },
         },
         [this](std::string_view routine, const krl::VbError& error) {
@@ -223,8 +211,8 @@ void FRMPD_ZOVRENA::firstActivation() {
         return;
     }
     krl::trap::runIgnoring({
-        [this] { require(programInterface_->activeNavigator(), "Navigator").refresh(); },
-        [this] { require(programInterface_->activeNavigator(), "Navigator").refresh(); },
+        [this] { krl::require(programInterface_->activeNavigator(), "Navigator").refresh(); },
+        [this] { krl::require(programInterface_->activeNavigator(), "Navigator").refresh(); },
         [this] { TXT_CODDOC_->addKeyButtonMenu(1, "Documenti attivi ditta", true); },
         [this] {
             INTERNAV_PARAMETRI_TRP_->setProgramInterface(programInterface_);
@@ -234,7 +222,7 @@ void FRMPD_ZOVRENA::firstActivation() {
     for (const char* button : {"FirstRecord", "BackwardPage", "PreviousRecord", "NextRecord",
                                "ForwardPage", "LastRecord", "Query", "ExecuteQuery"}) {
         krl::trap::ignoring(
-            [&] { require(global().toolbarButtons(), "Buttons").setEnabled(button, false); });
+            [&] { krl::require(global().toolbarButtons(), "Buttons").setEnabled(button, false); });
     }
     if (!ChiamataInGestione()) {
         unload();
@@ -247,7 +235,7 @@ void FRMPD_ZOVRENA::firstActivation() {
                 SB_ZOVRENA_->setItemEnabled("GRP_PRD_DOCUMENTI", item, false);
             }
         },
-        [this] { require(programInterface_->activeNavigator(), "Navigator").refresh(); },
+        [this] { krl::require(programInterface_->activeNavigator(), "Navigator").refresh(); },
         [this] { traceToHost("tsOpen"); },
         [this] { GetWmsEnabed(); },
     });
@@ -255,9 +243,9 @@ void FRMPD_ZOVRENA::firstActivation() {
 }
 
 void FRMPD_ZOVRENA::synchroniseNavigator() {
-    kh::Cinterface& program = require(programInterface_, "Cinterface");
+    kh::Cinterface& program = krl::require(programInterface_, "Cinterface");
     global().setCurrentProgram(programInterface_);
-    kh::Navigator& navigator = require(program.activeNavigator(), "Navigator");
+    kh::Navigator& navigator = krl::require(program.activeNavigator(), "Navigator");
     if (auto frame = program.activeFrame()) {
         navigator.setFrameStatus(static_cast<std::int16_t>(frame->status()));
     }
@@ -265,7 +253,7 @@ void FRMPD_ZOVRENA::synchroniseNavigator() {
 }
 
 void FRMPD_ZOVRENA::traceToHost(std::string_view what) {
-    auto navigator = require(programInterface_, "Cinterface").activeNavigator();
+    auto navigator = krl::require(programInterface_, "Cinterface").activeNavigator();
     auto trace = navigator ? navigator->traceObject() : nullptr;
     if (!trace) {
         return;
@@ -286,7 +274,7 @@ bool FRMPD_ZOVRENA::GetWmsEnabed() {
     wmsEnabled_ = false;
     krl::trap::ignoring([this] {
         std::shared_ptr<krl::ado::Recordset> rows =
-            require(connection_, "Connection")
+            krl::require(connection_, "Connection")
                 .execute(wmsQuery(companyCode_), nullptr, krl::ado::adCmdText);
         if (rows && rows->state() == krl::ado::adStateOpen && !rows->eof()) {
             wmsEnabled_ = krl::numericValue(rows->fields()["WM00_FLGWMSATTIVO"].value()) == 1;

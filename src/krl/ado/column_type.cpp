@@ -1,5 +1,7 @@
 #include "krl/ado/column_type.h"
 
+#include "krl/variant/text.h"
+
 #include <cctype>
 #include <cstdint>
 #include <limits>
@@ -8,14 +10,6 @@
 namespace krl::ado {
 
 namespace {
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return out;
-}
 
 bool contains(const std::string& text, std::string_view part) {
     return text.find(part) != std::string::npos;
@@ -28,7 +22,7 @@ bool isTextType(const std::string& type) {
 }  // namespace
 
 ValueKind kindOfDeclaredType(std::string_view declaredType) {
-    const std::string type = upper(declaredType);
+    const std::string type = krl::upperAscii(declaredType);
     if (type.empty()) {
         return ValueKind::Any;
     }
@@ -53,7 +47,7 @@ ValueKind kindOfDeclaredType(std::string_view declaredType) {
 }
 
 int definedSizeOf(std::string_view declaredType) {
-    const std::string type = upper(declaredType);
+    const std::string type = krl::upperAscii(declaredType);
     if (!isTextType(type)) {
         return 0;
     }

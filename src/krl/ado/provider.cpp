@@ -1,5 +1,7 @@
 #include "krl/ado/provider.h"
 
+#include "krl/variant/text.h"
+
 #include <cctype>
 #include <utility>
 
@@ -8,11 +10,7 @@
 namespace krl::ado {
 
 std::string lowerName(std::string_view name) {
-    std::string out(name);
-    for (char& c : out) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return out;
+    return krl::lowerAscii(name);
 }
 
 void Provider::fail(std::vector<Error> errors) {

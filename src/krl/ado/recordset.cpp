@@ -3,8 +3,10 @@
 #include <utility>
 
 #include "krl/ado/failure.h"
+
 #include "krl/ado/recordset_impl.h"
 #include "krl/ado/source_table.h"
+#include "krl/variant/text.h"
 
 namespace krl::ado {
 
@@ -12,19 +14,6 @@ namespace {
 
 [[noreturn]] void raise(long number, const char* description) {
     raiseError(nullptr, number, description);
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool isInteger(const Variant& value) {
@@ -110,7 +99,7 @@ Field& Fields::item(std::size_t index) {
 
 Field& Fields::operator[](std::string_view name) {
     for (auto& field : fields_) {
-        if (sameName(field.name(), name)) {
+        if (krl::sameText(field.name(), name)) {
             return field;
         }
     }
@@ -119,7 +108,7 @@ Field& Fields::operator[](std::string_view name) {
 
 bool Fields::contains(std::string_view name) const {
     return std::any_of(fields_.begin(), fields_.end(),
-                       [&](const Field& field) { return sameName(field.name(), name); });
+                       [&](const Field& field) { return krl::sameText(field.name(), name); });
 }
 
 // ---- Recordset ----

@@ -1,5 +1,7 @@
 #include "krl/controls/container.h"
 
+#include "krl/variant/text.h"
+
 #include <algorithm>
 
 #include "krl/controls/edit.h"
@@ -7,15 +9,6 @@
 namespace krl::controls {
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        auto lower = [](char c) {
-            return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        return lower(x) == lower(y);
-    });
-}
 
 bool takesFocus(const Control& control) {
     return control.kind() != Kind::Label && control.kind() != Kind::Frame &&
@@ -53,7 +46,7 @@ void ControlContainer::adopt(ControlPtr control, Frame* parent) {
 
 void ControlContainer::remove(std::string_view name) {
     auto it = std::find_if(controls_.begin(), controls_.end(),
-                           [name](const ControlPtr& c) { return sameName(c->name(), name); });
+                           [name](const ControlPtr& c) { return krl::sameText(c->name(), name); });
     if (it == controls_.end()) {
         return;
     }
@@ -80,7 +73,7 @@ Control* ControlContainer::find(std::string_view name) const {
 
 ControlPtr ControlContainer::findShared(std::string_view name) const {
     for (const auto& control : controls_) {
-        if (sameName(control->name(), name)) {
+        if (krl::sameText(control->name(), name)) {
             return control;
         }
     }

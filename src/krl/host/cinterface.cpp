@@ -1,5 +1,7 @@
 #include "krl/host/cinterface.h"
 
+#include "krl/variant/text.h"
+
 #include <array>
 #include <cctype>
 
@@ -115,19 +117,6 @@ const std::array<DispatchMember, bindings.size()> members = [] {
     return list;
 }();
 
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::span<const DispatchMember> cinterfaceMembers() {
@@ -136,7 +125,7 @@ std::span<const DispatchMember> cinterfaceMembers() {
 
 Variant invoke(Cinterface& target, std::string_view name, MemberKind kind, VariantArray& args) {
     for (const Binding& binding : bindings) {
-        if (binding.member.kind == kind && sameName(binding.member.name, name)) {
+        if (binding.member.kind == kind && krl::sameText(binding.member.name, name)) {
             return binding.invoke(target, args);
         }
     }

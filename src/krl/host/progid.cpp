@@ -1,5 +1,7 @@
 #include "krl/host/progid.h"
 
+#include "krl/variant/text.h"
+
 #include <cctype>
 #include <utility>
 
@@ -26,11 +28,7 @@ ProgIdRegistry& ProgIdRegistry::instance() {
 }
 
 std::string ProgIdRegistry::key(std::string_view progId) {
-    std::string upper(progId);
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper;
+    return krl::upperAscii(progId);
 }
 
 void ProgIdRegistry::add(std::string_view progId, Factory factory) {

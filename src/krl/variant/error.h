@@ -9,14 +9,14 @@ namespace krl {
 // it. Every failure inside the framework and the component travels as one of these, so the error
 // routines can hand number and text to the host's error log object.
 class VbError : public std::runtime_error {
-public:
+  public:
     VbError(long number, std::string description, std::string source = {});
 
     long number() const { return number_; }
     const std::string& description() const { return description_; }
     const std::string& source() const { return source_; }
 
-private:
+  private:
     long number_;
     std::string description_;
     std::string source_;
@@ -33,11 +33,21 @@ inline constexpr long AutomationError = 440;
 inline constexpr long CannotCreateObject = 429;
 inline constexpr long ObjectDoesNotSupport = 438;
 
-[[noreturn]] void raise(long number, const std::string& description, const std::string& source = {});
+[[noreturn]] void raise(long number, const std::string& description,
+                        const std::string& source = {});
 [[noreturn]] void overflow();
 [[noreturn]] void typeMismatch();
 [[noreturn]] void invalidUseOfNull();
 [[noreturn]] void objectNotSet(const std::string& what = {});
 }  // namespace err
+
+// The object behind a reference, or error 91 naming what was not set.
+template <class Pointer>
+auto& require(const Pointer& object, const char* what) {
+    if (!object) {
+        err::objectNotSet(what);
+    }
+    return *object;
+}
 
 }  // namespace krl
