@@ -194,7 +194,9 @@ void fillServer(ServerDatabase& db, bool rebuild) {
             "IF OBJECT_ID('dbo.FNMG36_DOCUMENTI') IS NOT NULL DROP FUNCTION dbo.FNMG36_DOCUMENTI");
         for (std::string_view table : kTables) {
             std::string name(table);
-            db.exec("IF OBJECT_ID('dbo." + name + "', 'U') IS NOT NULL DROP TABLE dbo." + name);
+            std::string drop = "IF OBJECT_ID('dbo.";
+            drop.append(name).append("', 'U') IS NOT NULL DROP TABLE dbo.").append(name);
+            db.exec(drop);
         }
     }
     for (const std::string& batch : splitBatches(sqlServerSchemaScript())) {

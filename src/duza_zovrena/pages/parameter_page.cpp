@@ -368,7 +368,9 @@ void ParameterPage::Resize() {
 }
 
 void ParameterPage::registerFrames() {
-    for (const auto& [name, mode] : resizeModes_) {
+    for (const auto& registration : resizeModes_) {
+        const auto& name = registration.first;
+        const int mode = registration.second;
         krl::trap::ignoring([&] {
             control<kc::Frame>(name)->setResizeMode(mode);
             resize_->registerControl(name, mode);
@@ -572,7 +574,7 @@ void ParameterPage::declareCombos(std::vector<ComboRows> combos) {
     combos_ = std::move(combos);
 }
 
-void ParameterPage::addCodeField(CodeFieldDef def) {
+void ParameterPage::addCodeField(const CodeFieldDef& def) {
     auto edit = control<kc::EditM>(def.control);
     if (!def.descriptionLabel.empty()) {
         edit->setDescriptionLabel(control<kc::Label>(def.descriptionLabel));

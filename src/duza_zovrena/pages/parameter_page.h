@@ -258,7 +258,7 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     void buildFrames(std::span<const FrameDef> frames);
     void buildControls(std::span<const ControlDef> controls);
     void declareCombos(std::vector<ComboRows> combos);
-    void addCodeField(CodeFieldDef field);
+    void addCodeField(const CodeFieldDef& field);
 
     // A control of the page; VbError 5 when the page has no such control of that kind.
     template <class T>

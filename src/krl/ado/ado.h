@@ -106,7 +106,7 @@ class Field {
   public:
     const std::string& name() const { return name_; }
     const Variant& value() const;
-    void setValue(Variant value);                     // marks the current row changed
+    void setValue(const Variant& value);              // marks the current row changed
     const Variant& originalValue() const;             // as read (or as last written back)
     int definedSize() const { return definedSize_; }  // declared width of text columns, 0 otherwise
 
@@ -194,7 +194,7 @@ class Recordset : public krl::Object {
     struct Row;
     const Variant& valueAt(std::size_t field) const;
     const Variant& originalAt(std::size_t field) const;
-    void setValueAt(std::size_t field, Variant value);
+    void setValueAt(std::size_t field, const Variant& value);
 
   private:
     Recordset() = default;

@@ -243,7 +243,11 @@ void Recordset::updateBatch(int affect) {
             const Row& row = impl.rows[i];
             if (row.isNew) {
                 auto stored = writer.insert(row);
-                inserted.emplace_back(i, stored ? std::move(*stored) : row.values);
+                if (stored) {
+                    inserted.emplace_back(i, std::move(*stored));
+                } else {
+                    inserted.emplace_back(i, row.values);
+                }
             } else if (row.deleted) {
                 writer.remove(row);
             } else {

@@ -229,10 +229,11 @@ class OdbcProvider final : public Provider {
     }
 
     void beginTransaction() override {
-        check(SQLSetConnectAttrW(
-            dbc_, SQL_ATTR_AUTOCOMMIT,
-            reinterpret_cast<SQLPOINTER>(static_cast<std::uintptr_t>(SQL_AUTOCOMMIT_OFF)),
-            SQL_IS_UINTEGER));
+        check(SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT,
+                                 // The ODBC API passes integer attributes in its pointer argument.
+                                 reinterpret_cast<SQLPOINTER>(  // NOLINT(performance-no-int-to-ptr)
+                                     static_cast<std::uintptr_t>(SQL_AUTOCOMMIT_OFF)),
+                                 SQL_IS_UINTEGER));
     }
 
     void commit() override {
@@ -274,6 +275,7 @@ class OdbcProvider final : public Provider {
         }
         std::sort(keyed.begin(), keyed.end());
         std::vector<std::string> key;
+        key.reserve(keyed.size());
         for (auto& [sequence, column] : keyed) {
             key.push_back(std::move(column));
         }
@@ -324,10 +326,10 @@ class OdbcProvider final : public Provider {
     }
 
     void autocommit() {
-        SQLSetConnectAttrW(
-            dbc_, SQL_ATTR_AUTOCOMMIT,
-            reinterpret_cast<SQLPOINTER>(static_cast<std::uintptr_t>(SQL_AUTOCOMMIT_ON)),
-            SQL_IS_UINTEGER);
+        SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT,
+                           reinterpret_cast<SQLPOINTER>(  // NOLINT(performance-no-int-to-ptr)
+                               static_cast<std::uintptr_t>(SQL_AUTOCOMMIT_ON)),
+                           SQL_IS_UINTEGER);
     }
 
     void bind(SQLHSTMT stmt, SQLUSMALLINT number, const Variant& value, ParameterBuffer& buffer) {
@@ -347,9 +349,11 @@ class OdbcProvider final : public Provider {
                                                                         : value.toInt64();
                 const bool small = value.type() == Variant::Type::Integer;
                 const bool wide = value.type() == Variant::Type::LongLong;
-                code = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT,
-                                        wide ? SQL_BIGINT : (small ? SQL_SMALLINT : SQL_INTEGER), 0,
-                                        0, &buffer.integer, 0, nullptr);
+                const SQLSMALLINT sqlType =
+                    wide ? SQLSMALLINT{SQL_BIGINT}
+                         : (small ? SQLSMALLINT{SQL_SMALLINT} : SQLSMALLINT{SQL_INTEGER});
+                code = SQLBindParameter(stmt, number, SQL_PARAM_INPUT, SQL_C_SBIGINT, sqlType, 0, 0,
+                                        &buffer.integer, 0, nullptr);
                 break;
             }
             case Variant::Type::Double:

@@ -83,8 +83,8 @@ long Recordset::Impl::visibleFrom(long index, int step) const {
 const Variant& Field::value() const {
     return owner_->valueAt(index_);
 }
-void Field::setValue(Variant value) {
-    owner_->setValueAt(index_, std::move(value));
+void Field::setValue(const Variant& value) {
+    owner_->setValueAt(index_, value);
 }
 const Variant& Field::originalValue() const {
     return owner_->originalAt(index_);
@@ -295,7 +295,7 @@ const Variant& Recordset::originalAt(std::size_t field) const {
     return impl_->rows[static_cast<std::size_t>(impl_->position)].original[field];
 }
 
-void Recordset::setValueAt(std::size_t field, Variant value) {
+void Recordset::setValueAt(std::size_t field, const Variant& value) {
     if (impl_->readOnly) {
         raise(adErrNotUpdatable, text::NotUpdatable);
     }

@@ -120,6 +120,7 @@ class SqliteProvider final : public Provider {
         }
         std::sort(keyed.begin(), keyed.end());
         std::vector<std::string> key;
+        key.reserve(keyed.size());
         for (auto& [position, name] : keyed) {
             key.push_back(std::move(name));
         }

@@ -54,7 +54,8 @@ std::shared_ptr<ado::Connection> decodeConnection(const std::string& connectionS
 }
 
 void closeDecodeConnections() {
-    for (auto& [text, connection] : connections()) {
+    for (auto& entry : connections()) {
+        auto& connection = entry.second;
         trap::ignoring([&] {
             if (connection->state() == ado::adStateOpen) {
                 connection->close();

@@ -61,13 +61,13 @@ Variant fieldValue(std::string_view text, const ado::Field& field) {
     const Variant* sample = typedSample(field);
     Variant::Type type = sample != nullptr ? sample->type() : Variant::Type::Empty;
     if (type == Variant::Type::Empty) {
-        if (field.definedSize() > 0) {
-            type = Variant::Type::String;
-        } else if (auto number = parseNumber(text)) {
+        // A column without a typed value yet: text when it has a width, a number when the text
+        // reads as one.
+        auto number = field.definedSize() > 0 ? std::nullopt : parseNumber(text);
+        if (number) {
             return untypedNumber(*number);
-        } else {
-            type = Variant::Type::String;
         }
+        type = Variant::Type::String;
     }
     switch (type) {
         case Variant::Type::Boolean:

@@ -46,7 +46,7 @@ void VirtualFrame::initialize(ObjectPtr programInterface,
                               std::shared_ptr<ado::Connection> connection,
                               std::shared_ptr<ado::Recordset> recordset, std::string sql,
                               std::string keyColumn, std::shared_ptr<controls::GridNav> bar,
-                              ObjectPtr /*reserved*/) {
+                              const ObjectPtr& /*reserved*/) {
     if (!recordset) {
         err::objectNotSet("Recordset");
     }
@@ -94,7 +94,7 @@ int VirtualFrame::ask(std::string_view text, int buttons) {
 
 // --- registered controls -------------------------------------------------------------------
 
-void VirtualFrame::add(const controls::ControlPtr& control, ObjectPtr /*reserved*/) {
+void VirtualFrame::add(const controls::ControlPtr& control, const ObjectPtr& /*reserved*/) {
     if (!control) {
         err::objectNotSet("controllo");
     }

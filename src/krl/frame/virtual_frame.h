@@ -78,7 +78,7 @@ class VirtualFrame : public host::FrameAccess,
     void initialize(ObjectPtr programInterface, std::shared_ptr<ado::Connection> connection,
                     std::shared_ptr<ado::Recordset> recordset, std::string sql,
                     std::string keyColumn, std::shared_ptr<controls::GridNav> bar,
-                    ObjectPtr reserved = nullptr);
+                    const ObjectPtr& reserved = nullptr);
 
     std::string name() const override { return name_; }
     void setName(std::string name) override { name_ = std::move(name); }
@@ -94,7 +94,7 @@ class VirtualFrame : public host::FrameAccess,
     std::shared_ptr<controls::GridNav> bar() const { return bar_; }
 
     // Registered controls. A registered control shows the current row at once.
-    void add(const controls::ControlPtr& control, ObjectPtr reserved = nullptr);
+    void add(const controls::ControlPtr& control, const ObjectPtr& reserved = nullptr);
     void remove(const controls::Control& control);
     // Drops every control of that page (the page's Terminate).
     void removeControlsOf(const controls::ControlContainer& owner);

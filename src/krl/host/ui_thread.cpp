@@ -81,8 +81,7 @@ UiThread::UiThread(Options options)
     : state_(std::make_shared<BlockingPresenter::State>()),
       presenter_(std::make_shared<BlockingPresenter>(state_)) {
     state_->modalTimeout = options.modalTimeout;
-    thread_ =
-        std::thread([this, options = std::move(options)]() mutable { run(std::move(options)); });
+    thread_ = std::thread([this, options = std::move(options)] { run(options); });
     std::unique_lock lock(state_->mutex);
     state_->changed.wait(lock, [&] { return state_->threadId != std::thread::id(); });
 }
@@ -95,7 +94,7 @@ UiThread::~UiThread() {
     }
 }
 
-void UiThread::run(Options options) {
+void UiThread::run(const Options& options) {
     // Everything the loop touches is kept alive by these two references, so the thread may
     // outlive the UiThread object when it was destroyed from one of its own tasks.
     std::shared_ptr<BlockingPresenter::State> state = state_;

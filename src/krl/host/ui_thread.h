@@ -83,7 +83,7 @@ class UiThread {
     void stop();
 
   private:
-    void run(Options options);
+    void run(const Options& options);
 
     std::shared_ptr<BlockingPresenter::State> state_;
     std::shared_ptr<BlockingPresenter> presenter_;
