@@ -80,6 +80,8 @@ int runServe(const std::vector<std::string>& arguments) {
 
     WebServerSettings settings;
     settings.webRoot = webRoot;
+    settings.connectionString = options.database;
+    settings.modalTimeout = options.modalTimeout;
     auto server = std::make_shared<WebServer>(
         settings, std::make_shared<DatabaseUserDirectory>(options.database));
     if (!server->bind(options.host, options.port)) {

@@ -85,6 +85,15 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
                     "sqlite:data/zovrena.db"};
             }
             options.database = *text;
+        } else if (name == "--modal-timeout") {
+            const auto text = takeValue();
+            int seconds = 0;
+            const auto* end = text ? text->data() + text->size() : nullptr;
+            if (!text || text->empty() || std::from_chars(text->data(), end, seconds).ptr != end ||
+                seconds < 1 || seconds > 24 * 3600) {
+                return OptionError{"--modal-timeout vuole un numero di secondi tra 1 e 86400"};
+            }
+            options.modalTimeout = std::chrono::seconds(seconds);
         } else {
             return OptionError{"opzione sconosciuta \"" + arguments[i] + "\""};
         }
@@ -94,6 +103,7 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
 
 const char* serveUsage() {
     return "Uso: zovrena serve [--listen INDIRIZZO:PORTA] [--database CONNESSIONE] [--reset-demo]\n"
+           "                     [--modal-timeout SECONDI]\n"
            "\n"
            "  --listen      indirizzo e porta di ascolto (predefinito 127.0.0.1:8080; porta 0: "
            "una\n"
@@ -101,7 +111,10 @@ const char* serveUsage() {
            "  --database    sqlite:<file> oppure odbc:<stringa ODBC> (predefinito\n"
            "                sqlite:data/zovrena.db, creato con i dati dimostrativi al primo "
            "avvio)\n"
-           "  --reset-demo  ricrea il database dimostrativo prima di partire\n";
+           "  --reset-demo  ricrea il database dimostrativo prima di partire\n"
+           "  --modal-timeout  secondi di attesa di una risposta a un messaggio (predefinito "
+           "900);\n"
+           "                poi la finestra si chiude senza salvare\n";
 }
 
 }  // namespace zovrena::web

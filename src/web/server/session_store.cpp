@@ -64,6 +64,12 @@ std::optional<Session> SessionStore::find(std::string_view token) {
     return found->second.session;
 }
 
+bool SessionStore::alive(std::string_view token) {
+    std::lock_guard lock(mutex_);
+    auto found = sessions_.find(token);
+    return found != sessions_.end() && !expired(found->second, now_());
+}
+
 void SessionStore::close(std::string_view token) {
     std::lock_guard lock(mutex_);
     auto found = sessions_.find(token);

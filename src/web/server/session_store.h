@@ -59,6 +59,9 @@ class SessionStore {
 
     void close(std::string_view token);
 
+    // Whether the token's session is live; unlike find() it does not count as activity.
+    bool alive(std::string_view token);
+
     // Switches company. `grants` are the user's companies as the database has them now, so that
     // a company deleted or revoked since sign-in is refused too; they replace the session's list.
     CompanyChoice chooseCompany(std::string_view token, std::int32_t company,

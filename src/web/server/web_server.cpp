@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
@@ -115,20 +116,8 @@ std::optional<Json> jsonBody(const Request& req, Response& res) {
     return body;
 }
 
-Json sessionJson(const Session& session) {
-    Json companies = Json::array();
-    for (const auto& company : session.companies) {
-        companies.push_back({{"code", company.code}, {"name", company.name}});
-    }
-    // The program's window is not part of this host yet: its menu entry is shown as unavailable.
-    Json menu = Json::array();
-    menu.push_back({{"progId", programProgId}, {"caption", programCaption}, {"available", false}});
-    return Json{{"user", session.user},
-                {"userName", session.userName},
-                {"companies", std::move(companies)},
-                {"company", session.company ? Json(*session.company) : Json(nullptr)},
-                {"csrfToken", session.csrfToken},
-                {"menu", std::move(menu)}};
+std::string windowIdOf(const Request& req) {
+    return req.matches.size() > 1 ? std::string(req.matches[1]) : std::string();
 }
 
 }  // namespace
@@ -156,6 +145,33 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
 
 WebServer::~WebServer() {
     stop();
+    std::map<std::string, OpenWindow> windows;
+    {
+        std::lock_guard lock(windowsMutex_);
+        windows.swap(windows_);
+    }
+    for (auto& [id, open] : windows) {
+        open.window->shutDown();
+    }
+}
+
+Json WebServer::sessionJson(const Session& session) {
+    Json companies = Json::array();
+    for (const auto& company : session.companies) {
+        companies.push_back({{"code", company.code}, {"name", company.name}});
+    }
+    Json menu = Json::array();
+    menu.push_back({{"progId", programProgId},
+                    {"caption", programCaption},
+                    {"available", !settings_.connectionString.empty()}});
+    const auto window = windowOf(session.token);
+    return Json{{"user", session.user},
+                {"userName", session.userName},
+                {"companies", std::move(companies)},
+                {"company", session.company ? Json(*session.company) : Json(nullptr)},
+                {"csrfToken", session.csrfToken},
+                {"menu", std::move(menu)},
+                {"openWindow", window ? Json(window->id()) : Json(nullptr)}};
 }
 
 std::optional<Session> WebServer::sessionOf(const Request& req) {
@@ -210,17 +226,13 @@ void WebServer::addRoutes() {
     server_->Post("/api/company",
                   [this](const Request& req, Response& res) { chooseCompany(req, res); });
 
-    // The program's window: see src/web/PROTOCOL.md. Not part of this host yet.
-    server_->Post("/api/window", [](const Request&, Response& res) {
-        sendError(res, 503,
-                  std::string("Il programma \"") + programCaption + "\" non è disponibile.");
-    });
-    server_->Get(R"(/api/window/([A-Za-z0-9_-]+))", [](const Request&, Response& res) {
-        sendError(res, 404, "Finestra non trovata.");
-    });
-    server_->Post(R"(/api/window/([A-Za-z0-9_-]+)/action)", [](const Request&, Response& res) {
-        sendError(res, 404, "Finestra non trovata.");
-    });
+    // The program's window: see src/web/PROTOCOL.md.
+    server_->Post("/api/window",
+                  [this](const Request& req, Response& res) { openWindow(req, res); });
+    server_->Get(R"(/api/window/([A-Za-z0-9_-]+))",
+                 [this](const Request& req, Response& res) { showWindow(req, res); });
+    server_->Post(R"(/api/window/([A-Za-z0-9_-]+)/action)",
+                  [this](const Request& req, Response& res) { windowAction(req, res); });
 
     server_->Get(".*", [this](const Request& req, Response& res) { serveFile(req, res); });
 
@@ -279,6 +291,7 @@ void WebServer::signIn(const Request& req, Response& res) {
             // A new sign-in never keeps the token the browser had before.
             if (const auto previous = cookieValue(req, sessionCookieName); !previous.empty()) {
                 sessions_.close(previous);
+                dropWindowsOf(previous);
             }
             res.set_header("Set-Cookie", sessionCookie(outcome.session.token));
             sendJson(res, 200, sessionJson(outcome.session));
@@ -301,7 +314,9 @@ void WebServer::signIn(const Request& req, Response& res) {
 }
 
 void WebServer::signOut(const Request& req, Response& res) {
-    sessions_.close(cookieValue(req, sessionCookieName));
+    const std::string token = cookieValue(req, sessionCookieName);
+    sessions_.close(token);
+    dropWindowsOf(token);
     res.set_header("Set-Cookie", expiredSessionCookie());
     sendJson(res, 200, Json::object());
 }
@@ -327,13 +342,39 @@ void WebServer::chooseCompany(const Request& req, Response& res) {
         return;
     }
     const auto code = static_cast<std::int32_t>(company->get<std::int64_t>());
-    const auto choice =
-        sessions_.chooseCompany(session->token, code, directory_->companiesOf(session->user));
+    auto grants = directory_->companiesOf(session->user);
+    const bool granted =
+        std::any_of(grants.begin(), grants.end(), [&](const Company& c) { return c.code == code; });
+    // An open window is asked first: the program closes for a company change, or keeps it from
+    // happening.
+    std::optional<Json> closedWindow;
+    if (auto window = windowOf(session->token); window && granted) {
+        if (!window->closed()) {
+            Json snapshot = window->requestCompanyChange(code);
+            if (!window->takeApprovedCompany()) {
+                if (snapshot.value("closed", false)) {
+                    dropWindow(window->id());
+                }
+                Json answer = sessionJson(*session);
+                answer["window"] = std::move(snapshot);
+                sendJson(res, 200, answer);
+                return;
+            }
+            snapshot["closed"] = true;
+            closedWindow = std::move(snapshot);
+        }
+        dropWindow(window->id());
+    }
+    const auto choice = sessions_.chooseCompany(session->token, code, std::move(grants));
     const auto codeText = std::to_string(code);
     switch (choice) {
         case CompanyChoice::Chosen:
             if (const auto updated = sessions_.find(session->token)) {
-                sendJson(res, 200, sessionJson(*updated));
+                Json answer = sessionJson(*updated);
+                if (closedWindow) {
+                    answer["window"] = std::move(*closedWindow);
+                }
+                sendJson(res, 200, answer);
             } else {
                 sendError(res, 401, messageFor(401));
             }
@@ -348,6 +389,211 @@ void WebServer::chooseCompany(const Request& req, Response& res) {
             sendError(res, 401, messageFor(401));
             return;
     }
+}
+
+std::shared_ptr<WindowSession> WebServer::windowOf(const std::string& token) {
+    std::lock_guard lock(windowsMutex_);
+    for (const auto& [id, open] : windows_) {
+        if (open.owner == token) {
+            return open.window;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<WindowSession> WebServer::ownedWindow(const std::string& token,
+                                                      const std::string& id) {
+    std::lock_guard lock(windowsMutex_);
+    const auto found = windows_.find(id);
+    // Another session's window is as unknown as one that does not exist.
+    if (found == windows_.end() || found->second.owner != token) {
+        return nullptr;
+    }
+    return found->second.window;
+}
+
+void WebServer::dropWindow(const std::string& id) {
+    std::shared_ptr<WindowSession> window;
+    {
+        std::lock_guard lock(windowsMutex_);
+        const auto found = windows_.find(id);
+        if (found == windows_.end()) {
+            return;
+        }
+        window = std::move(found->second.window);
+        windows_.erase(found);
+    }
+    window->shutDown();
+}
+
+void WebServer::dropWindowsOf(const std::string& token) {
+    std::vector<std::string> ids;
+    {
+        std::lock_guard lock(windowsMutex_);
+        for (const auto& [id, open] : windows_) {
+            if (open.owner == token) {
+                ids.push_back(id);
+            }
+        }
+    }
+    for (const auto& id : ids) {
+        dropWindow(id);
+    }
+}
+
+void WebServer::sweepWindows() {
+    std::vector<std::string> ended;
+    {
+        std::lock_guard lock(windowsMutex_);
+        for (const auto& [id, open] : windows_) {
+            if (!sessions_.alive(open.owner)) {
+                ended.push_back(id);
+            }
+        }
+    }
+    for (const auto& id : ended) {
+        dropWindow(id);
+    }
+}
+
+Json WebServer::completeCompanyChange(const std::string& token, std::int32_t company) {
+    const auto session = sessions_.find(token);
+    if (!session) {
+        return nullptr;
+    }
+    sessions_.chooseCompany(token, company, directory_->companiesOf(session->user));
+    const auto updated = sessions_.find(token);
+    return updated ? sessionJson(*updated) : Json(nullptr);
+}
+
+namespace {
+
+void sendWindow(Response& res, int status, const Json& snapshot, double threadMs) {
+    char timing[64];
+    std::snprintf(timing, sizeof timing, "window;dur=%.3f", threadMs);
+    res.set_header("Server-Timing", timing);
+    sendJson(res, status, snapshot);
+}
+
+}  // namespace
+
+void WebServer::openWindow(const Request& req, Response& res) {
+    const auto body = jsonBody(req, res);
+    if (!body) {
+        return;
+    }
+    const auto session = sessionOf(req);
+    if (!session) {
+        sendError(res, 401, messageFor(401));
+        return;
+    }
+    const std::string* progId = body->contains("progId") && (*body)["progId"].is_string()
+                                    ? &(*body)["progId"].get_ref<const std::string&>()
+                                    : nullptr;
+    if (!progId) {
+        sendError(res, 400, messageFor(400));
+        return;
+    }
+    const std::string unavailable =
+        std::string("Il programma \"") + programCaption + "\" non è disponibile.";
+    if (*progId != programProgId) {
+        sendError(res, 404, "Programma non trovato.");
+        return;
+    }
+    if (settings_.connectionString.empty()) {
+        sendError(res, 503, unavailable);
+        return;
+    }
+    if (!session->company) {
+        sendError(res, 409, "Scegliere prima la ditta.");
+        return;
+    }
+    sweepWindows();
+    // One window of the program per session, as the menu opens it once: the open one comes back.
+    if (auto window = windowOf(session->token)) {
+        if (!window->closed()) {
+            sendWindow(res, 200, window->snapshot(), window->lastThreadMilliseconds());
+            return;
+        }
+        dropWindow(window->id());
+    }
+    std::string id;
+    {
+        std::lock_guard lock(windowsMutex_);
+        if (windows_.size() >= settings_.maxWindows) {
+            sendError(res, 503, "Troppe finestre aperte sul server. Riprovare più tardi.");
+            return;
+        }
+        id = "w" + std::to_string(++nextWindow_);
+    }
+    std::shared_ptr<WindowSession> window;
+    try {
+        window = WindowSession::open(WindowContext{id, settings_.connectionString, session->user,
+                                                   *session->company, settings_.modalTimeout});
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zovrena: finestra %s non aperta: %s\n", id.c_str(), e.what());
+        sendError(res, 503, unavailable);
+        return;
+    }
+    {
+        std::lock_guard lock(windowsMutex_);
+        windows_[id] = OpenWindow{session->token, window};
+    }
+    sendWindow(res, 200, window->snapshot(), window->lastThreadMilliseconds());
+}
+
+void WebServer::showWindow(const Request& req, Response& res) {
+    const auto session = sessionOf(req);
+    if (!session) {
+        sendError(res, 401, messageFor(401));
+        return;
+    }
+    sweepWindows();
+    const auto window = ownedWindow(session->token, windowIdOf(req));
+    if (!window) {
+        sendError(res, 404, "Finestra non trovata.");
+        return;
+    }
+    Json snapshot = window->snapshot();
+    if (snapshot.value("closed", false)) {
+        dropWindow(window->id());
+    }
+    sendWindow(res, 200, snapshot, window->lastThreadMilliseconds());
+}
+
+void WebServer::windowAction(const Request& req, Response& res) {
+    const auto body = jsonBody(req, res);
+    if (!body) {
+        return;
+    }
+    const auto session = sessionOf(req);
+    if (!session) {
+        sendError(res, 401, messageFor(401));
+        return;
+    }
+    sweepWindows();
+    const auto window = ownedWindow(session->token, windowIdOf(req));
+    if (!window) {
+        sendError(res, 404, "Finestra non trovata.");
+        return;
+    }
+    WindowAnswer answer = window->act(*body);
+    if (answer.status != 200) {
+        Json error{{"error", answer.error}};
+        if (!answer.snapshot.is_null()) {
+            error["window"] = std::move(answer.snapshot);
+        }
+        sendWindow(res, answer.status, error, window->lastThreadMilliseconds());
+        return;
+    }
+    if (const auto company = window->takeApprovedCompany()) {
+        answer.snapshot["closed"] = true;
+        answer.snapshot["session"] = completeCompanyChange(session->token, *company);
+    }
+    if (answer.snapshot.value("closed", false)) {
+        dropWindow(window->id());
+    }
+    sendWindow(res, 200, answer.snapshot, window->lastThreadMilliseconds());
 }
 
 void WebServer::serveFile(const Request& req, Response& res) {

@@ -2,14 +2,19 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 
+#include <nlohmann/json.hpp>
 #include "web/server/session_store.h"
 #include "web/server/sign_in.h"
 #include "web/server/sign_in_throttle.h"
+
 #include "web/server/static_files.h"
 #include "web/server/user_directory.h"
+#include "web/server/window_session.h"
 
 namespace httplib {
 class Server;
@@ -27,6 +32,11 @@ struct WebServerSettings {
     std::chrono::seconds idleTimeout = std::chrono::minutes(30);
     std::size_t maxBodyBytes = 64 * 1024;
     SignInThrottle::Policy throttle = SignInThrottle::defaultPolicy();
+    // The database the program windows work on; empty: the program is not offered.
+    std::string connectionString;
+    // How long a message box waits for its answer before the window gives up and unloads.
+    std::chrono::milliseconds modalTimeout = std::chrono::minutes(15);
+    std::size_t maxWindows = 200;
 };
 
 // The web host's HTTP side: sign-in and sessions, the company selector, the program menu and the
@@ -58,6 +68,19 @@ class WebServer {
     void serveFile(const httplib::Request& req, httplib::Response& res);
     std::optional<Session> sessionOf(const httplib::Request& req);
 
+    // Program windows (see window_session.h), each owned by the session that opened it.
+    void openWindow(const httplib::Request& req, httplib::Response& res);
+    void showWindow(const httplib::Request& req, httplib::Response& res);
+    void windowAction(const httplib::Request& req, httplib::Response& res);
+    std::shared_ptr<WindowSession> windowOf(const std::string& token);
+    std::shared_ptr<WindowSession> ownedWindow(const std::string& token, const std::string& id);
+    void dropWindow(const std::string& id);
+    void dropWindowsOf(const std::string& token);
+    // Ends the windows whose session has ended.
+    void sweepWindows();
+    // Completes a company change the program allowed; the session as it is then, or null.
+    nlohmann::json completeCompanyChange(const std::string& token, std::int32_t company);
+    nlohmann::json sessionJson(const Session& session);
     WebServerSettings settings_;
     std::shared_ptr<UserDirectory> directory_;
     SessionStore sessions_;
@@ -66,6 +89,14 @@ class WebServer {
     StaticFiles files_;
     std::unique_ptr<httplib::Server> server_;
     int port_ = 0;
+
+    struct OpenWindow {
+        std::string owner;  // the session token
+        std::shared_ptr<WindowSession> window;
+    };
+    std::mutex windowsMutex_;
+    std::map<std::string, OpenWindow> windows_;
+    long nextWindow_ = 0;
 };
 
 }  // namespace zovrena::web

@@ -1,0 +1,689 @@
+#include "web/server/window_session.h"
+
+#include <sodium.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "duza_zovrena/component.h"
+#include "duza_zovrena/host/clspd_zovrena.h"
+#include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/window/frmpd_zovrena.h"
+#include "krl/ado/ado.h"
+#include "krl/controls/check_box.h"
+#include "krl/controls/combo.h"
+#include "krl/controls/edit.h"
+#include "krl/controls/grid_nav.h"
+#include "krl/controls/lookup.h"
+#include "krl/controls/side_bar.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/catalogue_message_service.h"
+#include "krl/host/global.h"
+#include "krl/host/host_interface.h"
+#include "krl/host/menu_entry.h"
+#include "krl/host/multimedia.h"
+#include "krl/host/navigator.h"
+#include "krl/host/presenter.h"
+#include "krl/host/print.h"
+#include "krl/host/progid.h"
+#include "krl/host/ui_thread.h"
+#include "krl/trap/trap.h"
+#include "web/server/window_snapshot.h"
+
+namespace zovrena::web {
+
+namespace {
+
+using Json = nlohmann::json;
+using krl::Variant;
+namespace kh = krl::host;
+namespace kc = krl::controls;
+using duza_zovrena::window::FRMPD_ZOVRENA;
+
+constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
+constexpr const char* programCaption = "Parametri di gestione";
+constexpr const char* menuEntryId = "PD_ZOVRENA";
+constexpr std::int32_t hostWindowHandle = 1;
+constexpr std::size_t maxMediaBytes = 40 * 1024;
+
+WindowAnswer refused(int status, std::string message) {
+    return {status, std::move(message), {}};
+}
+
+}  // namespace
+
+// Everything of one window. The members under "window thread" are only touched by tasks running on
+// that thread; the others are shared with the request threads.
+struct WindowState {
+    WindowContext context;
+    std::unique_ptr<kh::UiThread> thread;
+
+    // Window thread.
+    std::shared_ptr<kh::ClsGlobal> global;
+    std::shared_ptr<kh::Navigator> navigator;
+    std::shared_ptr<kh::Cinterface> program;
+    std::shared_ptr<FRMPD_ZOVRENA> window;
+    std::optional<kc::LookupList> lookup;
+    std::optional<kh::PrintSheet> printSheet;
+    std::shared_ptr<kh::MediaSession> media;
+    std::string notice;
+
+    // Shared.
+    std::atomic<long> revision{1};
+    std::atomic<bool> abandoned{false};
+    std::atomic<bool> ended{false};
+    std::mutex shared;
+    Json backdrop;  // the window as it was when its thread blocked in a box
+    bool personAnswered = false;
+    std::optional<std::int32_t> approvedCompany;
+
+    // Built on the window thread.
+    Json body() {
+        if (!window) {
+            return {{"caption", programCaption}, {"closed", ended.load()}};
+        }
+        Json json = describeWindow(*window, *program);
+        json["messageBox"] = nullptr;
+        json["lookup"] = lookup ? describeLookup(*lookup) : Json(nullptr);
+        json["printSheet"] = printSheet ? describePrintSheet(*printSheet) : Json(nullptr);
+        json["media"] = nullptr;
+        if (media) {
+            krl::trap::ignoring([&] { json["media"] = describeMedia(*media); });
+        }
+        json["notice"] = notice.empty() ? Json(nullptr) : Json(notice);
+        return json;
+    }
+
+    // A box nobody answered in time: the window drops its changes and unloads.
+    void abandon() {
+        if (!window || window->unloaded()) {
+            return;
+        }
+        for (const auto& frame : {window->generalFrame(), window->documentFrame()}) {
+            if (frame && frame->pendingChanges()) {
+                krl::trap::ignoring([&] { frame->undo(); });
+            }
+        }
+        krl::trap::ignoring([&] { program->closeForm(); });
+    }
+};
+
+namespace {
+
+// The host's presenters on a window thread: boxes go to the thread's blocking presenter (after the
+// window's look is kept for the snapshot), lookup lists, print sheets and media sessions are kept
+// for the snapshot and never block.
+class HostPresenters : public kh::MessagePresenter,
+                       public kc::LookupPresenter,
+                       public kh::PrintPresenter,
+                       public kh::MediaPresenter {
+  public:
+    HostPresenters(WindowState& state, kh::MessagePresenter& blocking)
+        : state_(state),
+          blocking_(blocking),
+          messages_(*this),
+          prints_(*this),
+          medias_(*this),
+          previousLookup_(kc::currentLookupPresenter()) {
+        kc::setCurrentLookupPresenter(this);
+    }
+    ~HostPresenters() override { kc::setCurrentLookupPresenter(previousLookup_); }
+
+    int present(const kh::MessageBoxRequest& box) override {
+        if (state_.abandoned) {
+            return kh::unattendedAnswer(box.buttons);
+        }
+        Json backdrop = state_.body();
+        {
+            std::lock_guard lock(state_.shared);
+            state_.backdrop = std::move(backdrop);
+            state_.personAnswered = false;
+        }
+        const int answer = blocking_.present(box);
+        bool answered = false;
+        {
+            std::lock_guard lock(state_.shared);
+            answered = state_.personAnswered;
+        }
+        if (!answered && !state_.abandoned.exchange(true)) {
+            ++state_.revision;
+            auto* state = &state_;
+            state_.thread->post([state] { state->abandon(); });
+        }
+        return answer;
+    }
+
+    std::optional<std::size_t> choose(const kc::LookupList& list) override {
+        state_.lookup = list;
+        return std::nullopt;  // the browser's choice comes back as its own action
+    }
+
+    void print(const kh::PrintSheet& sheet) override { state_.printSheet = sheet; }
+
+    void present(std::shared_ptr<kh::MediaSession> session) override {
+        state_.media = std::move(session);
+    }
+
+  private:
+    WindowState& state_;
+    kh::MessagePresenter& blocking_;
+    kh::ScopedPresenter messages_;
+    kh::ScopedPrintPresenter prints_;
+    kh::ScopedMediaPresenter medias_;
+    kc::LookupPresenter* previousLookup_;
+};
+
+// Installed for the thread's whole life, dropped when it ends.
+thread_local std::unique_ptr<HostPresenters> threadPresenters;
+
+std::pair<bool, bool> companyOptions(const std::string& connectionString, std::int32_t company) {
+    auto connection = krl::ado::Connection::create();
+    connection->setConnectionString(connectionString);
+    connection->open();
+    auto rows = connection->execute(
+        "SELECT CG18_FLGOPZIONE1, CG18_FLGOPZIONE2 FROM CG18_DITTE WHERE CG18_CODICE = " +
+        std::to_string(company));
+    std::pair<bool, bool> options{false, false};
+    if (!rows->eof()) {
+        options.first = krl::numericValue(rows->fields()["CG18_FLGOPZIONE1"].value()) != 0;
+        options.second = krl::numericValue(rows->fields()["CG18_FLGOPZIONE2"].value()) != 0;
+    }
+    connection->close();
+    return options;
+}
+
+std::string textOf(const Json& value) {
+    if (value.is_string()) {
+        return value.get<std::string>();
+    }
+    if (value.is_number_integer()) {
+        return std::to_string(value.get<std::int64_t>());
+    }
+    if (value.is_boolean()) {
+        return value.get<bool>() ? "1" : "0";
+    }
+    return {};
+}
+
+const std::string* stringField(const Json& action, const char* name) {
+    const auto found = action.find(name);
+    return found != action.end() && found->is_string() ? &found->get_ref<const std::string&>()
+                                                       : nullptr;
+}
+
+// Digits, one sign in front and one decimal separator.
+bool numericText(std::string_view text) {
+    if (text.starts_with('-') || text.starts_with('+')) {
+        text.remove_prefix(1);
+    }
+    int separators = 0;
+    for (char c : text) {
+        if (c == ',' || c == '.') {
+            ++separators;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return separators <= 1;
+}
+
+std::optional<std::string> decodeBase64(const std::string& text) {
+    std::string bytes(text.size(), '\0');
+    std::size_t length = 0;
+    if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), text.data(),
+                          text.size(), " \n", &length, nullptr,
+                          sodium_base64_VARIANT_ORIGINAL) != 0) {
+        return std::nullopt;
+    }
+    bytes.resize(length);
+    return bytes;
+}
+
+std::string noticeOf(const kc::InputResult& result) {
+    return result.status == kc::InputStatus::Refused ? result.message : std::string();
+}
+
+}  // namespace
+
+void registerProgramClasses() {
+    static std::once_flag once;
+    std::call_once(once, [] { duza_zovrena::registerComponent(kh::ProgIdRegistry::instance()); });
+}
+
+WindowSession::WindowSession(WindowContext context)
+    : context_(std::move(context)), state_(std::make_shared<WindowState>()) {
+    state_->context = context_;
+}
+
+WindowSession::~WindowSession() {
+    shutDown();
+}
+
+std::shared_ptr<WindowSession> WindowSession::open(WindowContext context) {
+    registerProgramClasses();
+    std::shared_ptr<WindowSession> session(new WindowSession(std::move(context)));
+    session->start();
+    return session;
+}
+
+void WindowSession::start() {
+    WindowState* state = state_.get();
+    kh::UiThread::Options options;
+    options.modalTimeout = context_.modalTimeout;
+    options.onStart = [state] {
+        threadPresenters = std::make_unique<HostPresenters>(*state, kh::currentPresenter());
+    };
+    state_->thread = std::make_unique<kh::UiThread>(std::move(options));
+
+    struct Outcome {
+        std::atomic<bool> shown{false};
+        std::string failure = "la finestra non si è aperta";
+    };
+    auto outcome = std::make_shared<Outcome>();
+    run([state, outcome] {
+        try {
+            const WindowContext& context = state->context;
+            auto global = std::make_shared<kh::ClsGlobal>();
+            global->setConnectionString(context.connectionString);
+            global->setCurrentCompany(Variant(context.company));
+            const auto [optionA, optionB] =
+                companyOptions(context.connectionString, context.company);
+            global->setCompanyOptionA(optionA);
+            global->setCompanyOptionB(optionB);
+            global->setUserContext({Variant(context.user), Variant(std::int32_t{0})});
+            auto images = std::make_shared<kh::ImageList>();
+            images->add("KProgramma", "/programma.svg");
+            images->add("KProgrammaMM", "/programmamm.svg");
+            global->setImageList(images);
+            global->setMessageService(std::make_shared<kh::CatalogueMessageService>());
+            global->setToolbarButtons(kh::ToolbarButtons::standard());
+            auto main = std::make_shared<kh::HostProgramInterface>();
+            main->setHwndParent(hostWindowHandle);
+            global->setMainInterface(main);
+            global->setParameterChangeListener([state](const kh::ClsGlobal::ParameterChange&) {
+                state->notice = "Parametri salvati";
+            });
+            state->global = global;
+            state->navigator = std::make_shared<kh::Navigator>();
+
+            auto program = kh::createObjectAs<kh::Cinterface>(programProgId);
+            program->setClsGlobal(global);
+            program->setActiveNavigator(state->navigator);
+            program->setClsVoceMenu(std::make_shared<kh::MenuEntry>(Variant(menuEntryId),
+                                                                    programCaption, programProgId));
+            program->setCaption(Variant(programCaption));
+            program->setIsActive(true);
+            program->setWindowModal(false);
+            program->setWindowState(0);
+            program->setHwndParent(hostWindowHandle);
+            state->program = program;
+            // ShowForm may stop in a box (a load error): the window is known before it returns.
+            auto object = std::dynamic_pointer_cast<duza_zovrena::host::CLSPD_ZOVRENA>(program);
+            program->showForm();
+            state->window = std::dynamic_pointer_cast<FRMPD_ZOVRENA>(object->window());
+            outcome->shown = state->window && !state->window->loadFailed();
+        } catch (const std::exception& e) {
+            outcome->failure = e.what();
+        }
+    });
+    if (state_->thread->blocked()) {
+        return;  // a box of the load is waiting for the person
+    }
+    if (!outcome->shown) {
+        shutDown();
+        throw std::runtime_error(outcome->failure);
+    }
+}
+
+bool WindowSession::run(std::function<void()> task) {
+    const auto began = std::chrono::steady_clock::now();
+    const bool ran = state_->thread->invoke(std::move(task));
+    lastThreadMs_ =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    return ran;
+}
+
+Json WindowSession::snapshot() {
+    std::lock_guard lock(requests_);
+    return snapshotLocked();
+}
+
+Json WindowSession::snapshotLocked() {
+    WindowState& state = *state_;
+    Json body;
+    auto built = std::make_shared<std::optional<Json>>();
+    auto guard = std::make_shared<std::mutex>();
+    if (!state.thread->pendingBox()) {
+        auto* shared = state_.get();
+        state.thread->invoke([shared, built, guard] {
+            Json json = shared->body();
+            std::lock_guard lock(*guard);
+            *built = std::move(json);
+        });
+    }
+    {
+        std::lock_guard lock(*guard);
+        if (*built) {
+            body = std::move(**built);
+        }
+    }
+    if (body.is_null()) {
+        const auto pending = state.thread->pendingBox();
+        {
+            std::lock_guard lock(state.shared);
+            body = state.backdrop;
+        }
+        if (pending) {
+            body["messageBox"] = {{"id", pending->box.messageId},
+                                  {"text", pending->box.text},
+                                  {"buttons", pending->box.buttons},
+                                  {"title", pending->box.title}};
+            body["lookup"] = nullptr;
+        }
+    }
+    if (state.ended) {
+        body["closed"] = true;
+    }
+    body["window"] = context_.id;
+    body["revision"] = state.revision.load();
+    return body;
+}
+
+WindowAnswer WindowSession::act(const Json& action) {
+    std::lock_guard lock(requests_);
+    const auto revision = action.find("revision");
+    if (revision == action.end() || !revision->is_number_integer()) {
+        return refused(400, "Richiesta non valida: manca la revisione della finestra.");
+    }
+    if (revision->get<std::int64_t>() != state_->revision.load()) {
+        return {409, "La finestra è stata modificata in un'altra scheda.", snapshotLocked()};
+    }
+    WindowAnswer answer = perform(action);
+    if (answer.status == 200) {
+        ++state_->revision;
+        answer.snapshot = snapshotLocked();
+    } else if (answer.status == 409) {
+        answer.snapshot = snapshotLocked();
+    }
+    return answer;
+}
+
+WindowAnswer WindowSession::perform(const Json& action) {
+    WindowState& state = *state_;
+    const std::string* type = stringField(action, "type");
+    if (!type) {
+        return refused(400, "Richiesta non valida: manca il tipo di azione.");
+    }
+    if (state.ended) {
+        return refused(409, "La finestra è stata chiusa.");
+    }
+
+    const auto pending = state.thread->pendingBox();
+    if (*type == "answer") {
+        const auto id = action.find("messageId");
+        const auto code = action.find("answer");
+        if (id == action.end() || code == action.end() || !id->is_number_integer() ||
+            !code->is_number_integer()) {
+            return refused(400, "Richiesta non valida: risposta al messaggio incompleta.");
+        }
+        if (!pending || pending->box.messageId != id->get<std::int64_t>()) {
+            return refused(409, "Il messaggio non è più in attesa di risposta.");
+        }
+        {
+            std::lock_guard lock(state.shared);
+            state.personAnswered = true;
+        }
+        const auto began = std::chrono::steady_clock::now();
+        if (!state.thread->answer(static_cast<int>(code->get<std::int64_t>()), pending->serial)) {
+            return refused(400, "Risposta non prevista per questo messaggio.");
+        }
+        state.thread->settle();
+        lastThreadMs_ =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
+                .count();
+        return {};
+    }
+    if (pending) {
+        return refused(409, "Rispondere prima al messaggio in attesa.");
+    }
+
+    // The fields each action needs are read here; the work runs on the window thread.
+    const std::string* control = stringField(action, "control");
+    std::function<std::string(WindowState&)> work;
+    if (*type == "clickItem") {
+        const std::string* item = stringField(action, "item");
+        if (!item) {
+            return refused(400, "Richiesta non valida: manca la voce.");
+        }
+        work = [item = *item](WindowState& s) {
+            return noticeOf(s.window->sideBar().userClick(item));
+        };
+    } else if (*type == "setValue" || *type == "click" || *type == "leaveField" ||
+               *type == "openLookup" || *type == "chooseLookupRow" || *type == "closeLookup") {
+        if (!control) {
+            return refused(400, "Richiesta non valida: manca il controllo.");
+        }
+        std::string value;
+        if (*type == "setValue") {
+            const auto found = action.find("value");
+            if (found == action.end()) {
+                return refused(400, "Richiesta non valida: manca il valore.");
+            }
+            value = textOf(*found);
+        } else if (*type == "leaveField" || *type == "chooseLookupRow") {
+            const std::string* text = stringField(action, *type == "leaveField" ? "text" : "code");
+            if (!text) {
+                return refused(400, "Richiesta non valida: manca il testo.");
+            }
+            value = *text;
+        }
+        work = [type = *type, name = *control, value](WindowState& s) -> std::string {
+            kc::Control* target = nullptr;
+            if (auto page = s.window->currentPage()) {
+                target = page->find(name);
+            }
+            if (!target) {
+                target = s.window->find(name);
+            }
+            if (!target) {
+                return "Il campo " + name + " non è nella pagina.";
+            }
+            if (type == "closeLookup") {
+                s.lookup.reset();
+                return {};
+            }
+            if (auto* combo = dynamic_cast<kc::Combo*>(target); combo && type == "setValue") {
+                return noticeOf(combo->userSelect(value));
+            }
+            if (auto* box = dynamic_cast<kc::CheckBox*>(target); box && type == "setValue") {
+                if ((value == "1") != box->checked()) {
+                    return noticeOf(box->userClick());
+                }
+                return {};
+            }
+            auto* edit = dynamic_cast<kc::EditM*>(target);
+            if (!edit) {
+                return "Azione non prevista per il campo " + name + ".";
+            }
+            if (type == "leaveField") {
+                if (numericControl(*edit) && !numericText(value)) {
+                    return "Il campo accetta solo numeri.";
+                }
+                return noticeOf(edit->userEnter(value));
+            }
+            if (type == "openLookup") {
+                s.lookup.reset();
+                return noticeOf(edit->userLookup());
+            }
+            if (type == "chooseLookupRow") {
+                if (!s.lookup || s.lookup->control != name ||
+                    std::none_of(
+                        s.lookup->rows.begin(), s.lookup->rows.end(),
+                        [&](const auto& row) { return !row.empty() && row[0] == value; })) {
+                    return "Il codice scelto non è nell'elenco.";
+                }
+                s.lookup.reset();
+                return noticeOf(edit->userEnter(value));
+            }
+            return "Azione non prevista per il campo " + name + ".";
+        };
+    } else if (*type == "hostButton") {
+        const std::string* button = stringField(action, "button");
+        if (!button) {
+            return refused(400, "Richiesta non valida: manca il pulsante.");
+        }
+        work = [button = *button](WindowState& s) -> std::string {
+            if (!hostToolbar(*s.window, *s.program).allows(button)) {
+                return "Il pulsante " + button + " non è disponibile.";
+            }
+            if (button == "Stampa") {
+                return noticeOf(s.window->navigatorBar("INTERNAV_PARAMETRI").userClick("Stampa"));
+            }
+            if (button == "Media") {
+                s.navigator->raiseButtonPressed(kh::Navigator::ButtonMultimedia);
+                return {};
+            }
+            auto frame = activeFrameOf(*s.program);
+            if (button == "Nuovo") {
+                frame->addNew();
+            } else if (button == "Conferma") {
+                frame->confirm();
+            } else {
+                frame->undo();
+            }
+            return {};
+        };
+    } else if (*type == "navigatorButton") {
+        const std::string* bar = stringField(action, "bar");
+        const std::string* button = stringField(action, "button");
+        if (!bar || !button ||
+            (*bar != "INTERNAV_PARAMETRI" && *bar != "INTERNAV_PARAMETRI_DOC" &&
+             *bar != "INTERNAV_PARAMETRI_TRP")) {
+            return refused(400, "Richiesta non valida: barra o pulsante mancante.");
+        }
+        work = [bar = *bar, button = *button](WindowState& s) {
+            return noticeOf(s.window->navigatorBar(bar).userClick(button));
+        };
+    } else if (*type == "closePrint") {
+        work = [](WindowState& s) {
+            s.printSheet.reset();
+            return std::string();
+        };
+    } else if (*type == "attachMedia") {
+        const std::string* description = stringField(action, "description");
+        const std::string* fileName = stringField(action, "fileName");
+        const std::string* content = stringField(action, "content");
+        if (!description || !fileName || !content || fileName->empty()) {
+            return refused(400, "Richiesta non valida: manca il file da collegare.");
+        }
+        auto bytes = decodeBase64(*content);
+        if (!bytes) {
+            return refused(400, "Richiesta non valida: il contenuto del file non è leggibile.");
+        }
+        if (bytes->size() > maxMediaBytes) {
+            return refused(413, "Il file è troppo grande.");
+        }
+        work = [description = *description, fileName = *fileName,
+                bytes = std::move(*bytes)](WindowState& s) -> std::string {
+            if (!s.media) {
+                return "Nessun collegamento multimediale aperto.";
+            }
+            s.media->attach(description, fileName, bytes);
+            return {};
+        };
+    } else if (*type == "closeMedia") {
+        work = [](WindowState& s) {
+            s.media.reset();
+            return std::string();
+        };
+    } else if (*type == "close") {
+        work = [](WindowState& s) -> std::string {
+            const Variant closed = s.program->closeForm();
+            if (!s.window->unloaded()) {
+                return "La finestra resta aperta.";
+            }
+            (void)closed;
+            return {};
+        };
+    } else {
+        return refused(400, "Richiesta non valida: azione \"" + *type + "\" sconosciuta.");
+    }
+
+    WindowState* shared = &state;
+    run([shared, work = std::move(work)] {
+        shared->notice.clear();
+        if (!shared->window || shared->window->unloaded()) {
+            return;
+        }
+        std::string notice;
+        try {
+            notice = work(*shared);
+        } catch (...) {
+            notice = krl::trap::currentError().description();
+        }
+        if (!notice.empty()) {
+            shared->notice = std::move(notice);
+        }
+    });
+    return {};
+}
+
+Json WindowSession::requestCompanyChange(std::int32_t company) {
+    std::lock_guard lock(requests_);
+    WindowState* shared = state_.get();
+    if (!state_->thread->pendingBox()) {
+        ++state_->revision;
+        run([shared, company] {
+            if (!shared->navigator->raiseBeforeChangeDitta()) {
+                std::lock_guard lock(shared->shared);
+                shared->approvedCompany = company;
+            }
+        });
+    }
+    return snapshotLocked();
+}
+
+std::optional<std::int32_t> WindowSession::takeApprovedCompany() {
+    std::lock_guard lock(state_->shared);
+    auto company = state_->approvedCompany;
+    state_->approvedCompany.reset();
+    return company;
+}
+
+bool WindowSession::closed() {
+    if (state_->ended) {
+        return true;
+    }
+    if (state_->thread->pendingBox()) {
+        return false;
+    }
+    bool unloaded = false;
+    auto result = std::make_shared<std::atomic<bool>>(false);
+    WindowState* shared = state_.get();
+    state_->thread->invoke(
+        [shared, result] { *result = !shared->window || shared->window->unloaded(); });
+    unloaded = result->load();
+    return unloaded;
+}
+
+void WindowSession::shutDown() {
+    WindowState& state = *state_;
+    if (!state.thread || state.ended.exchange(true)) {
+        return;
+    }
+    state.abandoned = true;
+    WindowState* shared = &state;
+    state.thread->post([shared] {
+        shared->abandon();
+        shared->media.reset();
+        shared->window.reset();
+        shared->program.reset();
+        shared->navigator.reset();
+        shared->global.reset();
+        kc::closeDecodeConnections();
+        threadPresenters.reset();
+    });
+    state.thread->stop();
+}
+
+}  // namespace zovrena::web

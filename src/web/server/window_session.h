@@ -1,0 +1,85 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace zovrena::web {
+
+// What the host knows when it opens the program for a person.
+struct WindowContext {
+    std::string id;  // "w1", "w2"...
+    std::string connectionString;
+    std::string user;
+    std::int32_t company = 0;
+    std::chrono::milliseconds modalTimeout = std::chrono::minutes(15);
+};
+
+// The answer to an action: the snapshot, or an HTTP error with its message.
+struct WindowAnswer {
+    int status = 200;
+    std::string error;
+    nlohmann::json snapshot;
+};
+
+struct WindowState;
+
+// One program window served to a browser: the program object "DUZA_ZOVRENA.CLSPD_ZOVRENA" with its
+// window, global object and navigator, all living on the window's own UI thread. Every request
+// runs the person's action on that thread and answers with a snapshot taken when the thread is idle
+// again or blocked in a modal box. Requests on one window run one at a time.
+//
+// A box nobody answers within the modal timeout gets the unattended answer; the window then drops
+// its changes and unloads.
+class WindowSession {
+  public:
+    // Creates the program and shows its window. Raises std::runtime_error when the program cannot
+    // be created or its window does not load.
+    static std::shared_ptr<WindowSession> open(WindowContext context);
+    ~WindowSession();
+    WindowSession(const WindowSession&) = delete;
+    WindowSession& operator=(const WindowSession&) = delete;
+
+    const std::string& id() const { return context_.id; }
+
+    nlohmann::json snapshot();
+    // An action of the protocol (its "type" and fields). A revision older than the window's is
+    // refused with 409.
+    WindowAnswer act(const nlohmann::json& action);
+
+    // The host is about to change company: the program is told (BeforeChangeDitta) and usually asks
+    // first. The answer is the snapshot, with the box pending.
+    nlohmann::json requestCompanyChange(std::int32_t company);
+    // The company the program let the host change to (once), after the window unloaded for it.
+    std::optional<std::int32_t> takeApprovedCompany();
+
+    bool closed();
+    // Unloads the window without asking anything (dropping its changes) and stops its thread.
+    void shutDown();
+
+    // Time spent on the window thread by the last request, for the Server-Timing header.
+    double lastThreadMilliseconds() const { return lastThreadMs_.load(); }
+
+  private:
+    explicit WindowSession(WindowContext context);
+    void start();
+    nlohmann::json snapshotLocked();
+    WindowAnswer perform(const nlohmann::json& action);
+    // Runs the task on the window thread, timing it; false when the thread has ended.
+    bool run(std::function<void()> task);
+
+    WindowContext context_;
+    std::mutex requests_;  // one request at a time
+    std::shared_ptr<WindowState> state_;
+    std::atomic<double> lastThreadMs_{0};
+};
+
+// Makes the program's classes known to the host (once per process).
+void registerProgramClasses();
+
+}  // namespace zovrena::web
