@@ -149,12 +149,12 @@ TEST_F(ManagementIndicators, Enabling_rules_follow_the_value_chosen) {
          {{"CMB_MODORDLAV", "0"}},
          {{"CMB_INTESTORDLAV", false, std::nullopt, "1"}},
          {}},
-        {"line states on enables the state",
-         {{"CMB_FLGSTATI", "1"}},
-         {{"CMB_INDSTATO", true, std::nullopt, "2"}},
+        {"line states on again enables the state",
+         {{"CMB_FLGSTATI", "0"}, {"CMB_FLGSTATI", "1"}},
+         {{"CMB_INDSTATO", true, std::nullopt, "1"}},
          {}},
         {"line states off launches the lines in the record",
-         {{"CMB_FLGSTATI", "1"}, {"CMB_INDSTATO", "0"}, {"CMB_FLGSTATI", "0"}},
+         {{"CMB_INDSTATO", "0"}, {"CMB_FLGSTATI", "0"}},
          {{"CMB_INDSTATO", false, std::nullopt, "0"}},
          {{"PD42_INDSTATO", 2}}},
         {"no movement disables deposit and generation",
@@ -296,9 +296,9 @@ TEST_F(ManagementIndicators, Warehouse_management_locks_the_movement_mode_from_t
 }
 
 TEST_F(ManagementIndicators, Rules_match_the_row_shown) {
-    // Company 1: line states off, average sequences, movement with progressive totals.
+    // Company 1: line states on, average sequences, movement with progressive totals.
     initialize();
-    EXPECT_FALSE(get<kc::Combo>("CMB_INDSTATO").enabled());
+    EXPECT_TRUE(get<kc::Combo>("CMB_INDSTATO").enabled());
     EXPECT_FALSE(get<kc::EditM>("TXT_STEPINSLEGDB").enabled());
     EXPECT_TRUE(get<kc::EditM>("TXT_DEPSLFASISEST").enabled());
     EXPECT_TRUE(get<kc::CheckBox>("CHK_INDREVCICLI").enabled());

@@ -260,9 +260,9 @@ TEST_F(Window, Print_sheet_shows_captions_with_list_labels) {
         }
         return "(missing)";
     };
-    // Demo company 1: cycles managed as optional, order states off, lots on.
+    // Demo company 1: cycles managed as optional, order states on, lots on.
     EXPECT_EQ(value("Gestione cicli di produzione"), "Cicli facoltativi");
-    EXPECT_EQ(value("Stati righe ordini"), "No");
+    EXPECT_EQ(value("Stati righe ordini"), "Si");
     EXPECT_EQ(value("Lotti"), "Sì");
     EXPECT_EQ(value("Incremento numerazione distinta base"), "10");
 }
