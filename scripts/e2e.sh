@@ -49,8 +49,10 @@ stop_server() {
 }
 trap stop_server EXIT
 
+# A message box nobody answers is given up after a few seconds, so that a test can wait for it.
+modal_timeout=5
 "$build_dir/src/zovrena" serve --listen 127.0.0.1:0 --database "sqlite:$work/zovrena.db" \
-    >"$work/server.log" 2>&1 &
+    --modal-timeout "$modal_timeout" >"$work/server.log" 2>&1 &
 server_pid=$!
 
 url=""
@@ -72,7 +74,9 @@ fi
 echo "e2e: host su $url"
 
 status=0
-ZOVRENA_URL="$url" node --test "$@" tests/e2e/ || status=$?
+export ZOVRENA_URL="$url" ZOVRENA_BIN="$PWD/$build_dir/src/zovrena" \
+    ZOVRENA_DATABASE="sqlite:$work/zovrena.db" ZOVRENA_MODAL_TIMEOUT="$modal_timeout"
+node --test "$@" tests/e2e/ || status=$?
 if [ "$status" -eq 0 ] && [ "$screenshot" -eq 1 ]; then
     mkdir -p docs
     ZOVRENA_URL="$url" node tests/e2e/screenshot.mjs docs/screenshot.png || status=$?

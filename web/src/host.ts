@@ -122,7 +122,21 @@ async function act(action: WindowAction): Promise<void> {
     }
     showNotice("");
     const path = `/api/window/${encodeURIComponent(snapshot.window)}/action`;
-    snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
+    try {
+        snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
+    } catch (error) {
+        // A refused action comes with the window as it is now (changed in another tab, a box
+        // waiting, the window closed): draw that, then say why.
+        const body = error instanceof ApiError ? error.body : null;
+        if (body && typeof body === "object" && "window" in body && body.window) {
+            snapshot = body.window as WindowSnapshot;
+            drawWindow();
+        } else if (error instanceof ApiError && error.status === 404) {
+            snapshot = null;
+            drawWindow();
+        }
+        throw error;
+    }
     if (snapshot.session) {
         session = snapshot.session;
         drawCompanies();
@@ -166,6 +180,10 @@ async function start(): Promise<void> {
     setCsrfToken(session.csrfToken);
     userName.textContent = session.userName || session.user;
     drawCompanies();
+    if (session.openWindow) {
+        // The window already open in this session (another tab, a reload) is shown again.
+        snapshot = await api<WindowSnapshot>("GET", `/api/window/${encodeURIComponent(session.openWindow)}`);
+    }
     drawWindow();
     companySelect.addEventListener("change", () => {
         const code = Number(companySelect.value);

@@ -4,6 +4,7 @@ export class ApiError extends Error {
     constructor(
         readonly status: number,
         message: string,
+        readonly body: unknown = null,
     ) {
         super(message);
     }
@@ -45,7 +46,7 @@ export async function api<T>(method: "GET" | "POST", path: string, body?: unknow
             data && typeof data === "object" && "error" in data && typeof data.error === "string"
                 ? data.error
                 : `Richiesta non riuscita (${response.status}).`;
-        throw new ApiError(response.status, message);
+        throw new ApiError(response.status, message, data);
     }
     return data as T;
 }

@@ -18,6 +18,7 @@ export interface SessionInfo {
     company: number | null;
     csrfToken: string;
     menu: MenuEntry[];
+    openWindow?: string | null; // the session's program window, when one is open
 }
 
 export type ControlValue = string | number | boolean | null;
@@ -120,6 +121,18 @@ export interface PrintSheetState {
     sections: PrintSection[];
 }
 
+export interface MediaItemState {
+    progr: number;
+    description: string;
+    fileName: string;
+    inserted: string;
+}
+
+export interface MediaState {
+    mediaId: string | null;
+    items: MediaItemState[];
+}
+
 export interface PageState {
     key: string;
     title: string;
@@ -144,6 +157,8 @@ export interface WindowSnapshot {
     messageBox: MessageBoxState | null;
     lookup: LookupState | null;
     printSheet: PrintSheetState | null;
+    media?: MediaState | null;
+    icon?: string;
     notice?: string | null;
     session?: SessionInfo; // only when the action completed a company change
 }
@@ -161,4 +176,6 @@ export type WindowAction =
     | { type: "hostButton"; button: string }
     | { type: "navigatorButton"; bar: string; button: string }
     | { type: "closePrint" }
+    | { type: "attachMedia"; description: string; fileName: string; content: string }
+    | { type: "closeMedia" }
     | { type: "close" };

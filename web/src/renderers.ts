@@ -6,6 +6,7 @@ import type {
     ControlState,
     FrameState,
     LookupState,
+    MediaState,
     MessageBoxState,
     NavigatorState,
     PrintSheetState,
@@ -29,6 +30,7 @@ export interface RenderedKinds {
     messageBox: MessageBoxState;
     lookup: LookupState;
     printSheet: PrintSheetState;
+    media: MediaState;
 }
 
 export type Kind = keyof RenderedKinds;

@@ -12,6 +12,7 @@ import "./navigator.js";
 import "./message_box.js";
 import "./lookup.js";
 import "./print_sheet.js";
+import "./media.js";
 
 export function renderWindow(snapshot: WindowSnapshot, context: RenderContext): HTMLElement {
     const body = h("div", { class: "window-body" });
@@ -54,6 +55,10 @@ export function renderWindow(snapshot: WindowSnapshot, context: RenderContext): 
     if (snapshot.printSheet) {
         content.inert = true;
         windowElement.append(render("printSheet", snapshot.printSheet, context));
+    }
+    if (snapshot.media && !overlay) {
+        content.inert = true;
+        windowElement.append(render("media", snapshot.media, context));
     }
     if (overlay) {
         content.inert = true;
