@@ -1,0 +1,256 @@
+// The program window as the web host serves it, on a fresh demo database: actions and their
+// refusals, the company change the program has its say on, and a box nobody answers.
+
+#include "web/server/window_session.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <thread>
+
+#include "duza_zovrena/data/demo_database.h"
+#include "krl/ado/ado.h"
+#include "krl/variant/variant.h"
+
+namespace zovrena::web {
+namespace {
+
+using Json = nlohmann::json;
+using namespace std::chrono_literals;
+
+class ServedWindow : public testing::Test {
+  protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        file_ = std::filesystem::temp_directory_path() /
+                ("zovrena_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) +
+                 ".db");
+        std::filesystem::remove(file_);
+        connectionString_ = "sqlite:" + file_.string();
+        duza_zovrena::data::createDemoDatabase(connectionString_, true);
+    }
+    void TearDown() override {
+        window_.reset();
+        std::filesystem::remove(file_);
+    }
+
+    WindowSession& open(std::int32_t company = 1, std::chrono::milliseconds timeout = 15min) {
+        window_ = WindowSession::open({"w1", connectionString_, "demo", company, timeout});
+        return *window_;
+    }
+
+    // Acts with the window's current revision.
+    WindowAnswer act(Json action) {
+        action["revision"] = window_->snapshot()["revision"];
+        return window_->act(action);
+    }
+
+    double stored(const std::string& column, int company = 1) {
+        auto connection = krl::ado::Connection::create();
+        connection->setConnectionString(connectionString_);
+        connection->open();
+        auto rows =
+            connection->execute("SELECT " + column + " FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " +
+                                std::to_string(company));
+        const double value = krl::numericValue(rows->fields()[column].value());
+        connection->close();
+        return value;
+    }
+
+    static const Json* control(const Json& snapshot, std::string_view name) {
+        for (const auto& frame : snapshot["page"]["frames"]) {
+            for (const auto& control : frame["controls"]) {
+                if (control["name"] == name) {
+                    return &control;
+                }
+            }
+        }
+        return nullptr;
+    }
+
+    // Ticks the two boxes the save rules refuse together and confirms: message 35027 waits.
+    void confirmModelsWithOpenBillOfMaterials() {
+        ASSERT_EQ(act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}}).status, 200);
+        ASSERT_EQ(
+            act({{"type", "setValue"}, {"control", "CBX_GESMODELLLIDB"}, {"value", 1}}).status,
+            200);
+        ASSERT_EQ(act({{"type", "setValue"}, {"control", "CBX_DISBAAPERTA"}, {"value", 1}}).status,
+                  200);
+        const auto answer = act({{"type", "hostButton"}, {"button", "Conferma"}});
+        ASSERT_EQ(answer.status, 200);
+        ASSERT_TRUE(answer.snapshot["messageBox"].is_object());
+        ASSERT_EQ(answer.snapshot["messageBox"]["id"], 35027);
+    }
+
+    std::filesystem::path file_;
+    std::string connectionString_;
+    std::shared_ptr<WindowSession> window_;
+};
+
+TEST_F(ServedWindow, Actions_are_refused_with_a_message_or_answered_with_a_notice) {
+    struct Case {
+        const char* name;
+        Json action;
+        bool withRevision;
+        int status;
+        std::string message;  // the error, or the snapshot's notice
+    };
+    const std::vector<Case> cases = {
+        {"no revision",
+         {{"type", "clickItem"}, {"item", "ITM_PRG_VAL"}},
+         false,
+         400,
+         "Richiesta non valida: manca la revisione della finestra."},
+        {"an older revision",
+         {{"type", "clickItem"}, {"item", "ITM_PRG_VAL"}, {"revision", 0}},
+         false,
+         409,
+         "La finestra è stata modificata in un'altra scheda."},
+        {"no type", Json::object(), true, 400, "Richiesta non valida: manca il tipo di azione."},
+        {"an unknown type",
+         {{"type", "format"}},
+         true,
+         400,
+         "Richiesta non valida: azione \"format\" sconosciuta."},
+        {"an answer without a box",
+         {{"type", "answer"}, {"messageId", 35027}, {"answer", 1}},
+         true,
+         409,
+         "Il messaggio non è più in attesa di risposta."},
+        {"a control of no page",
+         {{"type", "setValue"}, {"control", "CMB_NESSUNO"}, {"value", 1}},
+         true,
+         200,
+         "Il campo CMB_NESSUNO non è nella pagina."},
+        {"letters in a numeric field",
+         {{"type", "leaveField"}, {"control", "TXT_STEPLEGDB"}, {"text", "dieci"}},
+         true,
+         200,
+         "Il campo accetta solo numeri."},
+        {"a disabled host button",
+         {{"type", "hostButton"}, {"button", "Conferma"}},
+         true,
+         200,
+         "Il pulsante Conferma non è disponibile."},
+        {"a code that no lookup offered",
+         {{"type", "chooseLookupRow"}, {"control", "TXT_DEPSLFASISEST"}, {"code", "99"}},
+         true,
+         200,
+         "Il codice scelto non è nell'elenco."},
+        {"a file that is not base64",
+         {{"type", "attachMedia"}, {"description", "x"}, {"fileName", "x.txt"}, {"content", "%%"}},
+         true,
+         400,
+         "Richiesta non valida: il contenuto del file non è leggibile."},
+        {"an unknown navigator bar",
+         {{"type", "navigatorButton"}, {"bar", "ALTRA"}, {"button", "primo"}},
+         true,
+         400,
+         "Richiesta non valida: barra o pulsante mancante."},
+    };
+    open();
+    ASSERT_EQ(act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}}).status, 200);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const long before = window_->snapshot()["revision"];
+        const auto answer = c.withRevision ? act(c.action) : window_->act(c.action);
+        EXPECT_EQ(answer.status, c.status);
+        if (c.status == 200) {
+            EXPECT_EQ(answer.snapshot["notice"], c.message);
+            EXPECT_EQ(answer.snapshot["revision"], before + 1);
+        } else {
+            EXPECT_EQ(answer.error, c.message);
+            EXPECT_EQ(window_->snapshot()["revision"], before);
+        }
+    }
+    // None of it changed the row shown.
+    EXPECT_EQ((*control(window_->snapshot(), "TXT_STEPLEGDB"))["value"], "10");
+    EXPECT_EQ(window_->snapshot()["toolbar"][1]["enabled"], false);
+}
+
+TEST_F(ServedWindow, Text_past_the_maximum_length_keeps_its_first_characters) {
+    open();
+    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
+    const auto answer =
+        act({{"type", "leaveField"}, {"control", "TXT_STEPLEGDB"}, {"text", "123456789"}});
+    ASSERT_EQ(answer.status, 200);
+    const Json& edit = *control(answer.snapshot, "TXT_STEPLEGDB");
+    EXPECT_EQ(edit["maxLength"], 5);
+    EXPECT_EQ(edit["numeric"], true);
+    EXPECT_EQ(edit["value"], "12345");
+}
+
+TEST_F(ServedWindow, Saving_writes_the_row_and_tells_the_host) {
+    open();
+    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
+    auto answer = act({{"type", "setValue"}, {"control", "CMB_FLGSTATI"}, {"value", "0"}});
+    EXPECT_EQ((*control(answer.snapshot, "CMB_INDSTATO"))["enabled"], false);
+    answer = act({{"type", "hostButton"}, {"button", "Conferma"}});
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_TRUE(answer.snapshot["messageBox"].is_null());
+    EXPECT_EQ(answer.snapshot["notice"], "Parametri salvati");
+    EXPECT_EQ(stored("PD42_FLGSTATI"), 0);
+    EXPECT_EQ(stored("PD42_INDSTATO"), 2);
+}
+
+TEST_F(ServedWindow, An_answered_box_leaves_the_window_open_with_its_changes) {
+    open();
+    confirmModelsWithOpenBillOfMaterials();
+    EXPECT_EQ(act({{"type", "click"}, {"control", "CBX_GESTRICETTA"}}).status, 409)
+        << "nothing else is taken while the box waits";
+    EXPECT_EQ(act({{"type", "answer"}, {"messageId", 35027}, {"answer", 2}}).error,
+              "Risposta non prevista per questo messaggio.");
+    const auto answer = act({{"type", "answer"}, {"messageId", 35027}, {"answer", 1}});
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_TRUE(answer.snapshot["messageBox"].is_null());
+    EXPECT_FALSE(answer.snapshot["closed"].get<bool>());
+    EXPECT_EQ(answer.snapshot["toolbar"][1]["enabled"], true) << "Conferma: changes pending";
+    EXPECT_EQ(stored("PD42_FLGMODELLODB"), 0);
+    EXPECT_EQ(stored("PD42_INDGESDISBA"), 0);
+}
+
+TEST_F(ServedWindow, A_box_nobody_answers_unloads_the_window_without_writing) {
+    open(1, 200ms);
+    confirmModelsWithOpenBillOfMaterials();
+    for (int i = 0; i < 200 && !window_->closed(); ++i) {
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_TRUE(window_->closed());
+    EXPECT_TRUE(window_->snapshot()["closed"].get<bool>());
+    EXPECT_EQ(stored("PD42_FLGMODELLODB"), 0);
+    EXPECT_EQ(stored("PD42_INDGESDISBA"), 0);
+}
+
+TEST_F(ServedWindow, The_company_changes_only_when_the_program_agrees) {
+    open();
+    auto snapshot = window_->requestCompanyChange(2);
+    ASSERT_TRUE(snapshot["messageBox"].is_object());
+    EXPECT_EQ(snapshot["messageBox"]["id"], 30178);
+    EXPECT_EQ(snapshot["messageBox"]["text"],
+              "Il cambio azienda comporta la chiusura del programma, proseguo ?");
+    ASSERT_EQ(act({{"type", "answer"}, {"messageId", 30178}, {"answer", 7}}).status, 200);
+    EXPECT_FALSE(window_->takeApprovedCompany());
+    EXPECT_FALSE(window_->closed());
+
+    window_->requestCompanyChange(2);
+    const auto answer = act({{"type", "answer"}, {"messageId", 30178}, {"answer", 6}});
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_EQ(window_->takeApprovedCompany(), 2);
+    EXPECT_TRUE(window_->closed());
+}
+
+TEST_F(ServedWindow, A_company_without_a_row_is_saved_with_the_new_row_values) {
+    open(2);
+    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
+    const auto answer = act({{"type", "hostButton"}, {"button", "Conferma"}});
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_TRUE(answer.snapshot["messageBox"].is_null());
+    EXPECT_EQ(stored("PD42_STEPNUMLEGDB", 2), 10);
+    EXPECT_EQ(stored("PD42_STEPSEQINTLEGDB", 2), 1);
+    EXPECT_EQ(stored("PD42_FLGGENTRASFCL", 2), 1);
+}
+
+}  // namespace
+}  // namespace zovrena::web
