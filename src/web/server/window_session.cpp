@@ -343,8 +343,15 @@ bool WindowSession::run(std::function<void()> task) {
     return ran;
 }
 
+void WindowSession::addThreadTime(std::chrono::steady_clock::time_point began) {
+    const double elapsed =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    lastThreadMs_ = lastThreadMs_.load() + elapsed;
+}
+
 Json WindowSession::snapshot() {
     std::lock_guard lock(requests_);
+    lastThreadMs_ = 0;
     return snapshotLocked();
 }
 
@@ -355,11 +362,13 @@ Json WindowSession::snapshotLocked() {
     auto guard = std::make_shared<std::mutex>();
     if (!state.thread->pendingBox()) {
         auto* shared = state_.get();
+        const auto began = std::chrono::steady_clock::now();
         state.thread->invoke([shared, built, guard] {
             Json json = shared->body();
             std::lock_guard lock(*guard);
             *built = std::move(json);
         });
+        addThreadTime(began);
     }
     {
         std::lock_guard lock(*guard);
@@ -391,6 +400,7 @@ Json WindowSession::snapshotLocked() {
 
 WindowAnswer WindowSession::act(const Json& action) {
     std::lock_guard lock(requests_);
+    lastThreadMs_ = 0;
     const auto revision = action.find("revision");
     if (revision == action.end() || !revision->is_number_integer()) {
         return refused(400, "Richiesta non valida: manca la revisione della finestra.");
@@ -630,6 +640,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
 
 Json WindowSession::requestCompanyChange(std::int32_t company) {
     std::lock_guard lock(requests_);
+    lastThreadMs_ = 0;
     WindowState* shared = state_.get();
     if (!state_->thread->pendingBox()) {
         ++state_->revision;

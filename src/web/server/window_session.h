@@ -62,7 +62,8 @@ class WindowSession {
     // Unloads the window without asking anything (dropping its changes) and stops its thread.
     void shutDown();
 
-    // Time spent on the window thread by the last request, for the Server-Timing header.
+    // Time the last request waited for the window thread (its action and its snapshot), for the
+    // Server-Timing header.
     double lastThreadMilliseconds() const { return lastThreadMs_.load(); }
 
   private:
@@ -72,6 +73,7 @@ class WindowSession {
     WindowAnswer perform(const nlohmann::json& action);
     // Runs the task on the window thread, timing it; false when the thread has ended.
     bool run(std::function<void()> task);
+    void addThreadTime(std::chrono::steady_clock::time_point began);
 
     WindowContext context_;
     std::mutex requests_;  // one request at a time
