@@ -113,4 +113,10 @@ bool GridNav::press(std::string_view key) {
     return true;
 }
 
+void GridNav::terminate() {
+    Control::terminate();
+    programInterface_.reset();
+    frame_.reset();
+}
+
 }  // namespace krl::controls

@@ -74,6 +74,9 @@ class GridNav : public Control {
     // the button has none).
     bool press(std::string_view key);
 
+    // Also lets go of the program interface and the frame.
+    void terminate() override;
+
   protected:
     void clearEvents() override { ButtonClick.clear(); }
 

@@ -109,4 +109,10 @@ InputResult SideBar::userClick(std::string_view itemKey) {
     return choose(*group, *entry) ? InputResult::accept() : InputResult::ignore();
 }
 
+void SideBar::terminate() {
+    Control::terminate();
+    programInterface_.reset();
+    initialised_ = false;
+}
+
 }  // namespace krl::controls

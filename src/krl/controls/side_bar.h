@@ -55,6 +55,9 @@ class SideBar : public Control {
     // The person clicks an item: ignored when the bar or the item is disabled.
     InputResult userClick(std::string_view itemKey);
 
+    // Also lets go of the program interface.
+    void terminate() override;
+
   protected:
     void clearEvents() override { OnClickItemLink.clear(); }
 

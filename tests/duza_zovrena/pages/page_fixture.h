@@ -90,6 +90,11 @@ class PageTest : public ::testing::Test {
     }
 
     void TearDown() override {
+        // Pages register with the navigator's models and hold the frame, which holds the program
+        // interface, which holds the navigator: let go as the window's unload does.
+        frame_->terminate();
+        program_->setActiveNavigator(nullptr);
+        program_->setActiveFrame(nullptr);
         kc::closeDecodeConnections();
         if (decode_) {
             decode_->release();
