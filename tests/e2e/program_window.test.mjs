@@ -301,3 +301,50 @@ test("a message box left unanswered past the timeout unloads the window and writ
     await checker.locator('[data-item="ITM_PRG_INDGES"]').waitFor();
     await checker.close();
 });
+
+test("changing company with the window open asks first; No keeps both, Yes closes the window", async () => {
+    const page = await browser.newPage();
+    await openIndicators(page);
+    const selector = page.locator('[data-control="host-company"]');
+    const question = page.locator('[role="dialog"][data-message-id="30178"]');
+
+    await selector.selectOption("2");
+    await question.waitFor();
+    assert.equal(await question.locator(".message-text").textContent(), "Il cambio azienda comporta la chiusura del programma, proseguo ?");
+    await question.locator('[data-answer="7"]').click();
+    await question.waitFor({ state: "detached" });
+    assert.equal(await selector.inputValue(), "1");
+    assert.equal(await page.locator('[data-item="ITM_PRG_INDGES"][aria-current="page"]').count(), 1);
+
+    await selector.selectOption("2");
+    await question.waitFor();
+    await question.locator('[data-answer="6"]').click();
+    await page.locator(".window-empty").waitFor();
+    assert.equal(await selector.inputValue(), "2");
+    const company = await page.evaluate(async () => (await (await fetch("/api/session")).json()).company);
+    assert.equal(company, 2);
+    await page.close();
+});
+
+test("a small file attached through the multimedia link is listed and stored", async () => {
+    const page = await browser.newPage();
+    await openIndicators(page);
+    await page.locator('[data-host-button="Media"]:not([disabled])').click();
+    const dialog = page.locator("[data-media-dialog]");
+    await dialog.waitFor();
+    await dialog.locator('[data-media="file"]').setInputFiles({
+        name: "nota.txt",
+        mimeType: "text/plain",
+        buffer: Buffer.from("Istruzioni di collaudo\n"),
+    });
+    await dialog.locator('[data-media="description"]').fill("Collaudo");
+    await dialog.locator('[data-media="attach"]').click();
+    await dialog.locator('[data-media-item="1"]').waitFor();
+    assert.match(await dialog.locator('[data-media-item="1"]').textContent(), /Collaudo.*nota\.txt/);
+
+    const stored = query("SELECT CG99_DESCRIZIONE, CG99_NOMEFILE FROM CG99_MULTIMEDIA WHERE CG99_NOMEFILE = 'nota.txt'");
+    assert.deepEqual(stored, [{ CG99_DESCRIZIONE: "Collaudo", CG99_NOMEFILE: "nota.txt" }]);
+    await dialog.locator('[data-media="close"]').click();
+    await dialog.waitFor({ state: "detached" });
+    await page.close();
+});
