@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "duza_zovrena/data/demo_database.h"
 #include "web/server/password.h"
 
 namespace zovrena::web {
@@ -72,6 +73,7 @@ class WebHost : public testing::Test {
         settings.maxBodyBytes = 4096;
         settings.throttle = SignInThrottle::defaultPolicy();
         settings.throttle.perUser = {2, 1h, 1h};  // waits far longer than any test runs
+        configure(settings);
         directory_ = std::make_shared<GrantTable>();
         server_ = std::make_unique<WebServer>(settings, directory_);
         ASSERT_TRUE(server_->bind("127.0.0.1", 0));
@@ -83,6 +85,8 @@ class WebHost : public testing::Test {
         thread_.join();
         std::filesystem::remove_all(root_);
     }
+
+    virtual void configure(WebServerSettings&) {}
 
     void write(const std::string& name, const std::string& content) {
         std::ofstream(root_ / name) << content;
@@ -355,6 +359,90 @@ TEST_F(WebHost, TheProgramIsOfferedAsUnavailable) {
     ASSERT_TRUE(res);
     EXPECT_EQ(res->status, 503);
     EXPECT_EQ(errorOf(res), "Il programma \"Parametri di gestione\" non è disponibile.");
+}
+
+// The host with the program on a demo database.
+class WebHostWithProgram : public WebHost {
+  protected:
+    void configure(WebServerSettings& settings) override {
+        database_ = std::filesystem::temp_directory_path() /
+                    ("zovrena_web_program_" + std::to_string(::getpid()) + ".db");
+        std::filesystem::remove(database_);
+        settings.connectionString = "sqlite:" + database_.string();
+        duza_zovrena::data::createDemoDatabase(settings.connectionString, true);
+    }
+    void TearDown() override {
+        WebHost::TearDown();
+        server_.reset();
+        std::filesystem::remove(database_);
+    }
+    std::filesystem::path database_;
+};
+
+TEST_F(WebHostWithProgram, A_window_belongs_to_the_session_that_opened_it) {
+    auto demo = signIn("demo", "demo");
+    EXPECT_EQ(demo.session["menu"][0]["available"], true);
+    auto opened = post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}});
+    ASSERT_TRUE(opened);
+    ASSERT_EQ(opened->status, 200);
+    EXPECT_TRUE(opened->get_header_value("Server-Timing").starts_with("window;dur="));
+    const Json window = Json::parse(opened->body);
+    const std::string id = window["window"];
+    const std::string action = "/api/window/" + id + "/action";
+    EXPECT_EQ(Json::parse(get(demo, "/api/session")->body)["openWindow"], id);
+
+    // Opening it again from the menu gives the same window back.
+    EXPECT_EQ(
+        Json::parse(
+            post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->body)["window"],
+        id);
+
+    // Another user's session, with its own token, cannot tell the window from a missing one.
+    const auto ospite = signIn("ospite", "ospite");
+    const Json click{
+        {"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}, {"revision", window["revision"]}};
+    for (const auto& res : {get(ospite, "/api/window/" + id), post(ospite, action, click),
+                            get(ospite, "/api/window/w999")}) {
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, 404);
+        EXPECT_EQ(errorOf(res), "Finestra non trovata.");
+    }
+
+    // The owner's action goes through once; the same request replayed is refused.
+    EXPECT_EQ(post(demo, action, click)->status, 200);
+    auto replayed = post(demo, action, click);
+    EXPECT_EQ(replayed->status, 409);
+    EXPECT_EQ(errorOf(replayed), "La finestra è stata modificata in un'altra scheda.");
+    EXPECT_EQ(Json::parse(replayed->body)["window"]["page"]["key"], "ITM_PRG_INDGES");
+
+    // Signing out ends the window with the session.
+    post(demo, "/api/logout", Json::object());
+    demo = signIn("demo", "demo");
+    EXPECT_TRUE(Json::parse(get(demo, "/api/session")->body)["openWindow"].is_null());
+    EXPECT_EQ(get(demo, "/api/window/" + id)->status, 404);
+}
+
+TEST_F(WebHostWithProgram, A_company_change_waits_for_the_program_question) {
+    const auto demo = signIn("demo", "demo");
+    const Json window =
+        Json::parse(post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->body);
+    auto res = post(demo, "/api/company", {{"company", 2}});
+    ASSERT_EQ(res->status, 200);
+    Json answer = Json::parse(res->body);
+    EXPECT_EQ(answer["company"], 1) << "not changed before the answer";
+    ASSERT_TRUE(answer["window"]["messageBox"].is_object());
+    EXPECT_EQ(answer["window"]["messageBox"]["id"], 30178);
+
+    res = post(demo, "/api/window/" + window["window"].get<std::string>() + "/action",
+               {{"type", "answer"},
+                {"messageId", 30178},
+                {"answer", 6},
+                {"revision", answer["window"]["revision"]}});
+    ASSERT_EQ(res->status, 200);
+    answer = Json::parse(res->body);
+    EXPECT_EQ(answer["closed"], true);
+    EXPECT_EQ(answer["session"]["company"], 2);
+    EXPECT_EQ(Json::parse(get(demo, "/api/session")->body)["company"], 2);
 }
 
 }  // namespace

@@ -144,10 +144,25 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
         {"Referrer-Policy", "same-origin"},  // "no-referrer" would blank Origin
     });
     addRoutes();
+    sweeper_ = std::thread([this] {
+        std::unique_lock lock(sweeperMutex_);
+        while (!sweeperWake_.wait_for(lock, settings_.sweepInterval,
+                                      [this] { return sweeperStopping_; })) {
+            lock.unlock();
+            sweepWindows();
+            lock.lock();
+        }
+    });
 }
 
 WebServer::~WebServer() {
     stop();
+    {
+        std::lock_guard lock(sweeperMutex_);
+        sweeperStopping_ = true;
+    }
+    sweeperWake_.notify_all();
+    sweeper_.join();
     std::map<std::string, OpenWindow> windows;
     {
         std::lock_guard lock(windowsMutex_);

@@ -1,17 +1,18 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
+#include <thread>
+
 #include "web/server/session_store.h"
 #include "web/server/sign_in.h"
 #include "web/server/sign_in_throttle.h"
-
 #include "web/server/static_files.h"
 #include "web/server/user_directory.h"
 #include "web/server/window_session.h"
@@ -37,6 +38,8 @@ struct WebServerSettings {
     // How long a message box waits for its answer before the window gives up and unloads.
     std::chrono::milliseconds modalTimeout = std::chrono::minutes(15);
     std::size_t maxWindows = 200;
+    // How often the windows of ended sessions are looked for.
+    std::chrono::milliseconds sweepInterval = std::chrono::seconds(30);
 };
 
 // The web host's HTTP side: sign-in and sessions, the company selector, the program menu and the
@@ -97,6 +100,12 @@ class WebServer {
     std::mutex windowsMutex_;
     std::map<std::string, OpenWindow> windows_;
     long nextWindow_ = 0;
+
+    // Ends the windows of sessions that expired without a further request.
+    std::mutex sweeperMutex_;
+    std::condition_variable sweeperWake_;
+    bool sweeperStopping_ = false;
+    std::thread sweeper_;
 };
 
 }  // namespace zovrena::web
