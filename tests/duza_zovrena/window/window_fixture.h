@@ -57,7 +57,8 @@ class WindowFixture : public ::testing::Test {
 
     // The host opens the program: writes its context and calls ShowForm.
     std::shared_ptr<host::CLSPD_ZOVRENA> open(const Variant& company,
-                                              std::shared_ptr<kh::ClsGlobal> global = nullptr) {
+                                              std::shared_ptr<kh::ClsGlobal> global = nullptr,
+                                              bool calledByAnotherProgram = false) {
         if (!global) {
             global = hostFor(company);
         }
@@ -68,6 +69,7 @@ class WindowFixture : public ::testing::Test {
             Variant("PD_ZOVRENA"), "Parametri di gestione", "DUZA_ZOVRENA.CLSPD_ZOVRENA"));
         program->setCaption(Variant("Parametri di gestione"));
         program->setIsActive(true);
+        program->setIsCalled(calledByAnotherProgram);
         program->showForm();
         programs_.push_back(program);
         return program;

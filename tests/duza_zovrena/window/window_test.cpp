@@ -53,6 +53,25 @@ TEST_F(Window, First_activation_prepares_side_bar_toolbar_and_trace) {
     EXPECT_EQ(navigator_->traceObject()->entries().back().flag, kh::TraceObject::Open);
 }
 
+TEST_F(Window, A_program_opened_by_another_gets_no_print_button) {
+    auto program = open(Variant(std::int32_t{1}), nullptr, true);
+    FRMPD_ZOVRENA& window = windowOf(program);
+    EXPECT_EQ(window.navigatorBar("INTERNAV_PARAMETRI").button("Stampa"), nullptr);
+    EXPECT_EQ(window.generalFrame()->status(), StatusViewing);
+}
+
+TEST_F(Window, Clicking_the_item_already_shown_does_nothing) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().userClick("ITM_PRG_INDGES");
+    auto shown = window.currentPage();
+    ASSERT_NE(shown, nullptr);
+    shown->setVisible(false);  // a repeated click would show it again
+    window.sideBar().userClick("ITM_PRG_INDGES");
+    EXPECT_EQ(window.currentPage(), shown);
+    EXPECT_FALSE(shown->Visible());
+}
+
 TEST_F(Window, A_company_without_a_row_gets_the_new_row_values_and_the_first_confirm_stores_them) {
     auto global = hostFor(Variant(std::int32_t{2}));
     global->setCompanyOptionA(true);
