@@ -422,6 +422,16 @@ TEST_F(WebHostWithProgram, A_window_belongs_to_the_session_that_opened_it) {
     EXPECT_EQ(get(demo, "/api/window/" + id)->status, 404);
 }
 
+TEST_F(WebHostWithProgram, A_deleted_company_opens_no_window) {
+    const auto demo = signIn("demo", "demo");
+    directory_->deleted = 1;
+    const auto res = post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}});
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 409);
+    EXPECT_EQ(errorOf(res), "La ditta 1 non è più disponibile.");
+    EXPECT_TRUE(Json::parse(get(demo, "/api/session")->body)["openWindow"].is_null());
+}
+
 TEST_F(WebHostWithProgram, A_company_change_waits_for_the_program_question) {
     const auto demo = signIn("demo", "demo");
     const Json window =

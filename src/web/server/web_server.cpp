@@ -535,6 +535,14 @@ void WebServer::openWindow(const Request& req, Response& res) {
         sendError(res, 409, "Scegliere prima la ditta.");
         return;
     }
+    // The company may have been deleted or revoked since it was chosen.
+    const auto grants = directory_->companiesOf(session->user);
+    if (std::none_of(grants.begin(), grants.end(),
+                     [&](const Company& c) { return c.code == *session->company; })) {
+        sendError(res, 409,
+                  "La ditta " + std::to_string(*session->company) + " non è più disponibile.");
+        return;
+    }
     sweepWindows();
     // One window of the program per session, as the menu opens it once: the open one comes back.
     if (auto window = windowOf(session->token)) {
