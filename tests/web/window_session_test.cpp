@@ -212,8 +212,10 @@ TEST_F(ServedWindow, An_answered_box_leaves_the_window_open_with_its_changes) {
 }
 
 TEST_F(ServedWindow, A_box_nobody_answers_unloads_the_window_without_writing) {
-    open(1, 200ms);
+    open(1, 1s);
     confirmModelsWithOpenBillOfMaterials();
+    // An answer the box does not offer leaves it waiting for someone.
+    EXPECT_EQ(act({{"type", "answer"}, {"messageId", 35027}, {"answer", 6}}).status, 400);
     for (int i = 0; i < 200 && !window_->closed(); ++i) {
         std::this_thread::sleep_for(50ms);
     }

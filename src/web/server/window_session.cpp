@@ -445,6 +445,8 @@ WindowAnswer WindowSession::perform(const Json& action) {
         }
         const auto began = std::chrono::steady_clock::now();
         if (!state.thread->answer(static_cast<int>(code->get<std::int64_t>()), pending->serial)) {
+            std::lock_guard lock(state.shared);
+            state.personAnswered = false;  // the box still waits for someone
             return refused(400, "Risposta non prevista per questo messaggio.");
         }
         state.thread->settle();
