@@ -80,7 +80,7 @@ struct WindowState {
     // Built on the window thread.
     Json body() {
         if (!window) {
-            return {{"caption", programCaption}, {"closed", ended.load()}};
+            return emptyWindow(programCaption, ended.load());
         }
         Json json = describeWindow(*window, *program);
         json["messageBox"] = nullptr;

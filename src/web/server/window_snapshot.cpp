@@ -94,6 +94,13 @@ Json describeNavigator(const krl::controls::GridNav& bar) {
 
 }  // namespace
 
+Json emptyWindow(const std::string& caption, bool closed) {
+    return {{"caption", caption},       {"closed", closed},      {"sideBar", nullptr},
+            {"header", nullptr},        {"page", nullptr},       {"navigators", Json::array()},
+            {"toolbar", Json::array()}, {"messageBox", nullptr}, {"lookup", nullptr},
+            {"printSheet", nullptr},    {"media", nullptr},      {"notice", nullptr}};
+}
+
 bool HostToolbar::allows(std::string_view button) const {
     if (button == "Nuovo") {
         return nuovo;
@@ -213,8 +220,8 @@ Json describeFrames(const krl::controls::ControlContainer& container) {
 }
 
 Json describeWindow(duza_zovrena::window::FRMPD_ZOVRENA& window, krl::host::Cinterface& program) {
-    Json json{
-        {"caption", window.caption()}, {"closed", window.unloaded()}, {"icon", window.iconKey()}};
+    Json json = emptyWindow(window.caption(), window.unloaded());
+    json["icon"] = window.iconKey();
     if (window.unloaded()) {
         return json;
     }

@@ -40,6 +40,9 @@ HostToolbar hostToolbar(duza_zovrena::window::FRMPD_ZOVRENA& window,
 // Whether an edit takes numbers only: its bound column holds a number, an indicator or a flag.
 bool numericControl(const krl::controls::Control& control);
 
+// A snapshot with nothing to show yet (or any more).
+nlohmann::json emptyWindow(const std::string& caption, bool closed);
+
 // The parts of a snapshot (see src/web/PROTOCOL.md), read on the window's thread.
 nlohmann::json describeControl(const krl::controls::Control& control);
 nlohmann::json describeFrames(const krl::controls::ControlContainer& container);
