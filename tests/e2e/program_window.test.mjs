@@ -348,3 +348,23 @@ test("a small file attached through the multimedia link is listed and stored", a
     await dialog.waitFor({ state: "detached" });
     await page.close();
 });
+
+test("a second tab on the same window is told that the window changed, and shows it as it is", async () => {
+    const first = await browser.newPage();
+    await openIndicators(first);
+    const second = await browser.newPage();
+    await second.goto("/");
+    await second.locator('[data-item="ITM_PRG_INDGES"][aria-current="page"]').waitFor();
+
+    await first.locator('[data-item="ITM_PRG_VAL"]').click();
+    await first.locator('[data-item="ITM_PRG_VAL"][aria-current="page"]').waitFor();
+
+    await control(second, "CBX_GESTRICETTA").check();
+    const notice = second.locator('[data-host="notice"]');
+    await notice.waitFor({ state: "visible" });
+    assert.equal(await notice.textContent(), "La finestra è stata modificata in un'altra scheda.");
+    await second.locator('[data-item="ITM_PRG_VAL"][aria-current="page"]').waitFor();
+    assert.equal(await hostButton(second, "Conferma").isEnabled(), false, "the click of the old tab changed nothing");
+    await second.close();
+    await first.close();
+});
