@@ -422,6 +422,27 @@ TEST_F(WebHostWithProgram, A_window_belongs_to_the_session_that_opened_it) {
     EXPECT_EQ(get(demo, "/api/window/" + id)->status, 404);
 }
 
+// Sessions that expire at once, looked for often.
+class WebHostWithShortSessions : public WebHostWithProgram {
+  protected:
+    void configure(WebServerSettings& settings) override {
+        WebHostWithProgram::configure(settings);
+        settings.idleTimeout = 1s;
+        settings.sweepInterval = 50ms;
+    }
+};
+
+TEST_F(WebHostWithShortSessions, The_window_of_an_expired_session_ends_without_a_request) {
+    const auto demo = signIn("demo", "demo");
+    ASSERT_EQ(post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->status, 200);
+    EXPECT_EQ(server_->openWindows(), 1u);
+    for (int i = 0; i < 200 && server_->openWindows() > 0; ++i) {
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(server_->openWindows(), 0u);
+    EXPECT_EQ(get(demo, "/api/session")->status, 401);
+}
+
 TEST_F(WebHostWithProgram, A_deleted_company_opens_no_window) {
     const auto demo = signIn("demo", "demo");
     directory_->deleted = 1;

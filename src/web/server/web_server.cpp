@@ -409,6 +409,11 @@ void WebServer::chooseCompany(const Request& req, Response& res) {
     }
 }
 
+std::size_t WebServer::openWindows() {
+    std::lock_guard lock(windowsMutex_);
+    return windows_.size();
+}
+
 std::shared_ptr<WindowSession> WebServer::windowOf(const std::string& token) {
     std::lock_guard lock(windowsMutex_);
     for (const auto& [id, open] : windows_) {

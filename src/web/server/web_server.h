@@ -62,6 +62,7 @@ class WebServer {
     bool running() const;
 
     SessionStore& sessions() { return sessions_; }
+    std::size_t openWindows();
 
   private:
     void addRoutes();
