@@ -68,7 +68,11 @@ Json describeHeader(const duza_zovrena::window::FRMPD_ZOVRENA& window) {
     Json controls = Json::array();
     for (auto name : headerControls) {
         if (const Control* control = window.find(name)) {
-            controls.push_back(describeControl(*control));
+            Json json = describeControl(*control);
+            if (control->kind() == Kind::EditM) {
+                json.erase("caption");  // the header's own label names the code
+            }
+            controls.push_back(std::move(json));
         }
     }
     return {{"name", headerFrame},
