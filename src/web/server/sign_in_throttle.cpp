@@ -48,8 +48,7 @@ SignInThrottle::Policy SignInThrottle::defaultPolicy() {
     return policy;
 }
 
-SignInThrottle::SignInThrottle(Policy policy, Now now)
-    : policy_(std::move(policy)), now_(std::move(now)) {}
+SignInThrottle::SignInThrottle(Policy policy, Now now) : policy_(policy), now_(std::move(now)) {}
 
 SignInThrottle::Clock::duration SignInThrottle::remaining(const std::string& key,
                                                           const Backoff& backoff,

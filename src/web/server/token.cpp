@@ -25,7 +25,7 @@ std::string randomToken() {
     std::array<char, 2 * 32 + 1> hex{};
     sodium_bin2hex(hex.data(), hex.size(), bytes.data(), bytes.size());
     sodium_memzero(bytes.data(), bytes.size());
-    return std::string(hex.data(), 2 * 32);
+    return std::string(hex.data(), std::size_t{2} * 32);
 }
 
 bool sameSecret(std::string_view expected, std::string_view given) {

@@ -269,24 +269,25 @@ void WebServer::addRoutes() {
         }));
 
     // Nothing of an internal failure reaches the browser but a plain message.
-    server_->set_exception_handler([](const Request& req, Response& res, std::exception_ptr error) {
-        int status = 500;
-        std::string detail = "errore sconosciuto";
-        try {
-            std::rethrow_exception(error);
-        } catch (const krl::VbError& e) {
-            status = 503;
-            detail = e.what();
-        } catch (const std::exception& e) {
-            detail = e.what();
-        } catch (...) {
-        }
-        std::fprintf(stderr, "zovrena: %s %s: %s\n", req.method.c_str(), req.path.c_str(),
-                     detail.c_str());
-        sendError(
-            res, status,
-            status == 503 ? "Database non disponibile. Riprovare più tardi." : messageFor(500));
-    });
+    server_->set_exception_handler(
+        [](const Request& req, Response& res, const std::exception_ptr& error) {
+            int status = 500;
+            std::string detail = "errore sconosciuto";
+            try {
+                std::rethrow_exception(error);
+            } catch (const krl::VbError& e) {
+                status = 503;
+                detail = e.what();
+            } catch (const std::exception& e) {
+                detail = e.what();
+            } catch (...) {
+            }
+            std::fprintf(stderr, "zovrena: %s %s: %s\n", req.method.c_str(), req.path.c_str(),
+                         detail.c_str());
+            sendError(
+                res, status,
+                status == 503 ? "Database non disponibile. Riprovare più tardi." : messageFor(500));
+        });
 }
 
 void WebServer::signIn(const Request& req, Response& res) {
@@ -503,7 +504,7 @@ void sendWindow(Response& res, int status, const Json& snapshot, double threadMs
     res.set_header("Server-Timing", timing);
     res.status = status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(std::move(body), "application/json; charset=utf-8");
+    res.set_content(body, "application/json; charset=utf-8");
 }
 
 }  // namespace
@@ -649,7 +650,7 @@ void WebServer::serveFile(const Request& req, Response& res) {
         return;
     }
     res.set_header("Cache-Control", "no-cache");
-    res.set_content(std::move(file->content), file->contentType);
+    res.set_content(file->content, file->contentType);
 }
 
 bool WebServer::bind(const std::string& host, int port) {

@@ -31,7 +31,7 @@ inline constexpr const char* csrfHeaderName = "X-Zovrena-Csrf";
 struct WebServerSettings {
     std::filesystem::path webRoot;  // the built front end (see StaticFiles)
     std::chrono::seconds idleTimeout = std::chrono::minutes(30);
-    std::size_t maxBodyBytes = 64 * 1024;
+    std::size_t maxBodyBytes = std::size_t{64} * 1024;
     SignInThrottle::Policy throttle = SignInThrottle::defaultPolicy();
     // The database the program windows work on; empty: the program is not offered.
     std::string connectionString;

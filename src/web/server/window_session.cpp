@@ -44,7 +44,7 @@ constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
 constexpr const char* programCaption = "Parametri di gestione";
 constexpr const char* menuEntryId = "PD_ZOVRENA";
 constexpr std::int32_t hostWindowHandle = 1;
-constexpr std::size_t maxMediaBytes = 40 * 1024;
+constexpr std::size_t maxMediaBytes = std::size_t{40} * 1024;
 
 WindowAnswer refused(int status, std::string message) {
     return {status, std::move(message), {}};
