@@ -65,4 +65,14 @@ void closeDecodeConnections() {
     connections().clear();
 }
 
+std::optional<std::size_t> ScriptedLookupPresenter::choose(const LookupList& list) {
+    shown.push_back(list);
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    auto answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
 }  // namespace krl::controls

@@ -37,6 +37,16 @@ class LookupPresenter {
     virtual std::optional<std::size_t> choose(const LookupList& list) = 0;
 };
 
+// Chooses rows from a queue of answers and keeps every list it was shown (for tests and
+// unattended runs); with nothing queued the list is closed without a choice.
+class ScriptedLookupPresenter : public LookupPresenter {
+  public:
+    std::optional<std::size_t> choose(const LookupList& list) override;
+
+    std::vector<std::optional<std::size_t>> answers;
+    std::vector<LookupList> shown;
+};
+
 // The presenter of the current (window) thread; null when none was set.
 LookupPresenter* currentLookupPresenter();
 void setCurrentLookupPresenter(LookupPresenter* presenter);

@@ -33,22 +33,7 @@ using krl::Variant;
 namespace kc = krl::controls;
 namespace kh = krl::host;
 
-// Chooses lookup rows from a script and keeps every list it was shown.
-class ScriptedLookup : public kc::LookupPresenter {
-  public:
-    std::optional<std::size_t> choose(const kc::LookupList& list) override {
-        shown.push_back(list);
-        if (answers.empty()) {
-            return std::nullopt;
-        }
-        auto answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-
-    std::vector<std::optional<std::size_t>> answers;
-    std::vector<kc::LookupList> shown;
-};
+using ScriptedLookup = kc::ScriptedLookupPresenter;
 
 class PageTest : public ::testing::Test {
   protected:

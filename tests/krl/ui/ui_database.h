@@ -144,21 +144,6 @@ struct ParamPage {
     std::shared_ptr<controls::EditM> nota;
 };
 
-// Chooses lookup rows from a script and keeps every list it was shown.
-class ScriptedLookup : public controls::LookupPresenter {
-  public:
-    std::optional<std::size_t> choose(const controls::LookupList& list) override {
-        shown.push_back(list);
-        if (answers.empty()) {
-            return std::nullopt;
-        }
-        auto answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-
-    std::vector<std::optional<std::size_t>> answers;
-    std::vector<controls::LookupList> shown;
-};
+using ScriptedLookup = controls::ScriptedLookupPresenter;
 
 }  // namespace krl::ui_testing
