@@ -127,11 +127,11 @@ class WebHost : public testing::Test {
         if (withCsrf) {
             headers.emplace(csrfHeaderName, who.csrf);
         }
-        return client().Post(path.c_str(), headers, body.dump(), "application/json");
+        return client().Post(path, headers, body.dump(), "application/json");
     }
 
     httplib::Result get(const SignedIn& who, const std::string& path) {
-        return client().Get(path.c_str(), httplib::Headers{{"Cookie", who.cookie}});
+        return client().Get(path, httplib::Headers{{"Cookie", who.cookie}});
     }
 
     std::filesystem::path root_;
@@ -322,7 +322,7 @@ TEST_F(WebHost, BadRequestsGetAClearAnswerAndTheServerGoesOn) {
         SCOPED_TRACE(c.name);
         auto res =
             client().Post("/api/company", {{"Cookie", demo.cookie}, {csrfHeaderName, demo.csrf}},
-                          c.body, c.contentType.c_str());
+                          c.body, c.contentType);
         ASSERT_TRUE(res);
         EXPECT_EQ(res->status, c.status);
         EXPECT_FALSE(errorOf(res).empty()) << res->body;

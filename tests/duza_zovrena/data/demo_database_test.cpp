@@ -87,10 +87,13 @@ TEST_F(DemoDatabase, Companies_are_set_up_as_the_pages_need) {
                   c.options);
         for (const char* table : {"MG58_DEPOSITI", "PD04_QUALIFICHE", "LP09_TESTATAPRIORITA"}) {
             std::string prefix = std::string(table).substr(0, 4);
-            EXPECT_GT(db_->count(std::string("SELECT COUNT(*) FROM ") + table + " WHERE " + prefix +
-                                 "_DITTA_CG18 = " + company),
-                      0)
-                << table;
+            std::string sql = "SELECT COUNT(*) FROM ";
+            sql.append(table)
+                .append(" WHERE ")
+                .append(prefix)
+                .append("_DITTA_CG18 = ")
+                .append(company);
+            EXPECT_GT(db_->count(sql), 0) << table;
         }
     }
 }
@@ -266,7 +269,8 @@ TEST_F(DemoDatabase, Document_rows_pass_the_document_rules) {
     for (const Row& r : rows) {
         std::string code = r.at("PD88_CODDOC_MG36").toText();
         std::string kind = typeText(code);
-        SCOPED_TRACE(code + " " + kind);
+        SCOPED_TRACE(code);
+        SCOPED_TRACE(kind);
         kinds.insert(kind);
         auto n = [&](const char* column) { return number(r, column); };
         if (kind == "2420" || kind == "251") {

@@ -38,7 +38,7 @@ class RecordingWindow : public ProgramWindow {
     }
 
     void setProgramInterface(std::shared_ptr<kh::Cinterface> programInterface) override {
-        log_.push_back(programInterface ? "programInterface" : "programInterface null");
+        log_.emplace_back(programInterface ? "programInterface" : "programInterface null");
         programInterface_ = std::move(programInterface);
     }
     std::shared_ptr<kh::Cinterface> programInterface() const override { return programInterface_; }
@@ -50,7 +50,7 @@ class RecordingWindow : public ProgramWindow {
         log_.push_back("windowState " + std::to_string(windowState) + ", load reads " + company);
     }
     void setProgramObject(std::shared_ptr<CLSPD_ZOVRENA> programObject) override {
-        log_.push_back(programObject ? "programObject" : "programObject null");
+        log_.emplace_back(programObject ? "programObject" : "programObject null");
         programObject_ = std::move(programObject);
     }
     void setCaption(std::string caption) override {
@@ -58,9 +58,9 @@ class RecordingWindow : public ProgramWindow {
         caption_ = std::move(caption);
     }
     std::string caption() const override { return caption_; }
-    void show(bool modal) override { log_.push_back(modal ? "show modal" : "show modeless"); }
+    void show(bool modal) override { log_.emplace_back(modal ? "show modal" : "show modeless"); }
     bool unload() override {
-        log_.push_back("unload");
+        log_.emplace_back("unload");
         if (refuseUnload) {
             return false;
         }
@@ -70,7 +70,9 @@ class RecordingWindow : public ProgramWindow {
         return true;
     }
     void setIcon(std::string_view pictureKey) override { icon = pictureKey; }
-    void InitializeLayoutObjectModel() override { log_.push_back("InitializeLayoutObjectModel"); }
+    void InitializeLayoutObjectModel() override {
+        log_.emplace_back("InitializeLayoutObjectModel");
+    }
     std::string name() const override { return "FRMPD_ZOVRENA"; }
 
     bool refuseUnload = false;

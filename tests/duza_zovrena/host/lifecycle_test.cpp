@@ -77,37 +77,37 @@ struct LoggedMenuEntry : kh::MenuEntry {
         : kh::MenuEntry(Variant(std::int32_t{12}), "Parametri di gestione",
                         "DUZA_ZOVRENA.CLSPD_ZOVRENA"),
           log_(log) {}
-    ~LoggedMenuEntry() override { log_.order.push_back("ClsVoceMenu"); }
+    ~LoggedMenuEntry() override { log_.order.emplace_back("ClsVoceMenu"); }
     ReleaseLog& log_;
 };
 
 struct LoggedInterface : kh::HostProgramInterface {
     explicit LoggedInterface(ReleaseLog& log) : log_(log) {}
-    ~LoggedInterface() override { log_.order.push_back("ActiveDll"); }
+    ~LoggedInterface() override { log_.order.emplace_back("ActiveDll"); }
     ReleaseLog& log_;
 };
 
 struct LoggedGlobal : kh::ClsGlobal {
     explicit LoggedGlobal(ReleaseLog& log) : log_(log) {}
-    ~LoggedGlobal() override { log_.order.push_back("ClsGlobal"); }
+    ~LoggedGlobal() override { log_.order.emplace_back("ClsGlobal"); }
     ReleaseLog& log_;
 };
 
 struct LoggedNavigator : kh::Navigator {
     explicit LoggedNavigator(ReleaseLog& log) : log_(log) {}
-    ~LoggedNavigator() override { log_.order.push_back("ActiveNavigator"); }
+    ~LoggedNavigator() override { log_.order.emplace_back("ActiveNavigator"); }
     ReleaseLog& log_;
 };
 
 struct LoggedManager : kh::CVidazIzozu {
     explicit LoggedManager(ReleaseLog& log) : log_(log) {}
-    ~LoggedManager() override { log_.order.push_back("multimedia manager"); }
+    ~LoggedManager() override { log_.order.emplace_back("multimedia manager"); }
     ReleaseLog& log_;
 };
 
 struct LoggedMessages : kh::CLSFW_MULTILINGUA {
     explicit LoggedMessages(ReleaseLog& log) : log_(log) {}
-    ~LoggedMessages() override { log_.order.push_back("fallback message object"); }
+    ~LoggedMessages() override { log_.order.emplace_back("fallback message object"); }
     ReleaseLog& log_;
 };
 
@@ -124,13 +124,13 @@ TEST_F(HostFixture, DestructionWritesItsTraceLineThenReleasesInOrder) {
     TraceCapture capture(lines);
     krl::diag::setDebugSink([&](std::string_view line) {
         if (line.find("|TER|DUZA_ZOVRENA|CLSPD_ZOVRENA") != std::string_view::npos) {
-            released.order.push_back("TER");
+            released.order.emplace_back("TER");
         }
     });
 
     auto program = CLSPD_ZOVRENA::create([&] {
         auto window = std::make_shared<RecordingWindow>(log_);
-        window->onDestroy = [&] { released.order.push_back("window"); };
+        window->onDestroy = [&] { released.order.emplace_back("window"); };
         return window;
     });
     // The fallback message object exists only when a box was shown without a program interface.

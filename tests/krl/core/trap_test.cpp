@@ -16,15 +16,15 @@ struct FlakyRoutine {
 
     std::vector<Step> steps() {
         return {
-            [this] { ran.push_back("first"); },
+            [this] { ran.emplace_back("first"); },
             [this] {
-                ran.push_back("second");
+                ran.emplace_back("second");
                 if (failuresLeft > 0) {
                     --failuresLeft;
                     err::raise(3704, "Operazione non consentita se l'oggetto è chiuso.");
                 }
             },
-            [this] { ran.push_back("third"); },
+            [this] { ran.emplace_back("third"); },
         };
     }
 };

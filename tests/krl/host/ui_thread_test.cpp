@@ -75,9 +75,9 @@ TEST(UiThread, TasksPostedWhileBlockedWaitBehindTheBox) {
     std::vector<std::string> order;
     thread.invoke([&] {
         showBox(vbOKOnly);
-        order.push_back("box answered");
+        order.emplace_back("box answered");
     });
-    thread.invoke([&] { order.push_back("second task"); });  // returns at once: still blocked
+    thread.invoke([&] { order.emplace_back("second task"); });  // returns at once: still blocked
     EXPECT_TRUE(order.empty());
     ASSERT_TRUE(thread.answer(vbOK));
     thread.settle();

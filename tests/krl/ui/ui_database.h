@@ -32,9 +32,9 @@ class UiDatabase : public ::testing::Test {
         connectionString_ = "sqlite:" + file_.string();
         connection_ = connect();
         for (const char* statement : {
-                 "CREATE TABLE PARAM (DITTA INTEGER NOT NULL, CODICE VARCHAR(14) NOT NULL, "
-                 "IND SMALLINT, FLG SMALLINT, DEP VARCHAR(2), STEP INTEGER, NOTA VARCHAR(20), "
-                 "PRIMARY KEY (DITTA, CODICE))",
+                 ("CREATE TABLE PARAM (DITTA INTEGER NOT NULL, CODICE VARCHAR(14) NOT NULL, "
+                  "IND SMALLINT, FLG SMALLINT, DEP VARCHAR(2), STEP INTEGER, NOTA VARCHAR(20), "
+                  "PRIMARY KEY (DITTA, CODICE))"),
                  "INSERT INTO PARAM VALUES (1, 'A', 1, 0, 'D1', 10, 'prima')",
                  "INSERT INTO PARAM VALUES (1, 'B', 2, 1, NULL, 5, NULL)",
                  "CREATE TABLE DEPOSITI (COD VARCHAR(2) PRIMARY KEY, DESCR VARCHAR(40))",

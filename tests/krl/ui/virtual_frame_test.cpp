@@ -38,7 +38,7 @@ class Frame : public UiDatabase {
         UiDatabase::TearDown();
     }
 
-    void bind(const std::string& sql, ObjectPtr programInterface = nullptr) {
+    void bind(const std::string& sql, const ObjectPtr& programInterface = nullptr) {
         recordset = open(sql);
         bar = std::make_shared<controls::GridNav>("INTERNAV_TEST");
         frame = VirtualFrame::create("FME_TEST");
@@ -49,7 +49,7 @@ class Frame : public UiDatabase {
         frame->AfterAddNew.connect(
             [this](long r) { log.push_back("AfterAddNew(" + std::to_string(r) + ")"); });
         frame->BeforeUpdate.connect([this](bool& cancel) {
-            log.push_back("BeforeUpdate");
+            log.emplace_back("BeforeUpdate");
             cancel = refuseUpdate;
         });
         frame->AfterUpdate.connect(
