@@ -19,6 +19,44 @@ namespace krl::ado {
 
 namespace {
 
+// What the person is told about the engine's most common refusals; the engine's own text follows
+// in brackets for whoever reads the error log.
+std::string engineDescription(int extendedCode, const std::string& engineMessage) {
+    auto detail = [&] {
+        std::size_t colon = engineMessage.find(": ");
+        return colon == std::string::npos ? std::string() : engineMessage.substr(colon + 2);
+    };
+    std::string text;
+    switch (extendedCode) {
+        case SQLITE_CONSTRAINT_NOTNULL:
+            text = "Un campo obbligatorio non è valorizzato (" + detail() + ").";
+            break;
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+        case SQLITE_CONSTRAINT_UNIQUE:
+            text = "Esiste già un record con la stessa chiave (" + detail() + ").";
+            break;
+        case SQLITE_CONSTRAINT_FOREIGNKEY:
+            text = "Il record fa riferimento a dati che non esistono.";
+            break;
+        case SQLITE_CONSTRAINT_CHECK:
+            text = "Un valore non è ammesso dalla base dati.";
+            break;
+        default:
+            switch (extendedCode & 0xFF) {
+                case SQLITE_BUSY:
+                case SQLITE_LOCKED:
+                    text = "La base dati è occupata da un'altra operazione: riprovare tra poco.";
+                    break;
+                case SQLITE_READONLY:
+                    text = "La base dati è in sola lettura.";
+                    break;
+                default:
+                    return engineMessage;
+            }
+    }
+    return text + " [" + engineMessage + "]";
+}
+
 constexpr int kBusyTimeoutMs = 2000;            // a locked file is an error, not a hang
 constexpr std::size_t kMaxPreparedTexts = 256;  // statements kept prepared before starting over
 constexpr const char* kSqliteSource = "SQLite";
@@ -165,7 +203,11 @@ class SqliteProvider final : public Provider {
     };
 
     [[noreturn]] void failWithEngineError(int code) {
-        fail({{adErrProvider, sqlite3_errmsg(db_), kSqliteSource, {}, static_cast<long>(code)}});
+        fail({{adErrProvider,
+               engineDescription(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)),
+               kSqliteSource,
+               {},
+               static_cast<long>(code)}});
     }
 
     void forgetStatements() {
@@ -254,7 +296,7 @@ class SqliteProvider final : public Provider {
         }
         if (code != SQLITE_DONE) {
             const int extended = sqlite3_extended_errcode(db_);
-            std::string message = sqlite3_errmsg(db_);
+            std::string message = engineDescription(extended, sqlite3_errmsg(db_));
             sqlite3_reset(stmt);
             fail({{adErrProvider,
                    std::move(message),

@@ -50,6 +50,29 @@ TEST_P(SqliteProviderTest, UpdateBatch_sets_only_the_changed_columns) {
     EXPECT_EQ(scalar(*db_, "SELECT COUNT(*) FROM LOG_B").toInt32(), 1);
 }
 
+TEST_P(SqliteProviderTest, Engine_refusals_are_told_in_Italian_with_the_engine_text_kept) {
+    struct Case {
+        const char* statement;
+        const char* told;
+        const char* engine;
+    };
+    const Case cases[] = {
+        {"INSERT INTO T (A) VALUES (2)", "Un campo obbligatorio non è valorizzato (T.K).",
+         "NOT NULL constraint failed"},
+        {"INSERT INTO T VALUES (1, 2, 'due')", "Esiste già un record con la stessa chiave (T.K).",
+         "UNIQUE constraint failed"},
+        {"SELECT NESSUNA FROM T", "no such column", "no such column"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.statement);
+        EXPECT_EQ(errorNumberOf([&] { db_->execute(c.statement, nullptr, adExecuteNoRecords); }),
+                  adErrProvider);
+        ASSERT_EQ(db_->errors().count(), 1U);
+        EXPECT_THAT(db_->errors().item(0).description, HasSubstr(c.told));
+        EXPECT_THAT(db_->errors().item(0).description, HasSubstr(c.engine));
+    }
+}
+
 TEST_P(SqliteProviderTest, Locked_database_gives_an_error_instead_of_waiting) {
     sqlite3* holder = nullptr;
     ASSERT_EQ(sqlite3_open(file().c_str(), &holder), SQLITE_OK);
@@ -62,6 +85,7 @@ TEST_P(SqliteProviderTest, Locked_database_gives_an_error_instead_of_waiting) {
     EXPECT_EQ(errorNumberOf([&] { rs->updateBatch(); }), adErrProvider);
     ASSERT_EQ(db_->errors().count(), 1U);
     EXPECT_THAT(db_->errors().item(0).description, HasSubstr("locked"));
+    EXPECT_THAT(db_->errors().item(0).description, HasSubstr("occupata da un'altra operazione"));
     EXPECT_EQ(db_->errors().item(0).nativeError & 0xFF, SQLITE_BUSY);
     EXPECT_TRUE(rs->currentRowChanged());
 
