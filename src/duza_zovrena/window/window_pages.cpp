@@ -69,26 +69,25 @@ void FRMPD_ZOVRENA::SB_ZOVRENA_OnClickItemLink(const std::string& itemKey) {
                   FME_PARAMETRI_ ? FME_PARAMETRI_->locked() : false};
     Flags document{FME_PARAMETRI_DOC_ ? FME_PARAMETRI_DOC_->dirty() : false,
                    FME_PARAMETRI_DOC_ ? FME_PARAMETRI_DOC_->locked() : false};
-    bool switched = krl::trap::run("SB_ZOVRENA_OnClickItemLink",
-                                   {
-                                       [&] {
-                                           if (!SetActiveFrame(itemKey)) {
-                                               krl::trap::exitRoutine();
-                                           }
-                                       },
-                                       [&] { synchroniseNavigator(); },
-                                       [&] {
-                                           // The item becomes the current one even when its page
-                                           // refuses to initialise.
-                                           ShowCurrentControl(itemKey);
-                                           currentItem_ = itemKey;
-                                       },
-                                       [&] { refreshNavigator(); },
-                                   },
-                                   [this](std::string_view routine, const krl::VbError& error) {
-                                       return HandleError(routine, error);
-                                   });
-    (void)switched;
+    krl::trap::run("SB_ZOVRENA_OnClickItemLink",
+                   {
+                       [&] {
+                           if (!SetActiveFrame(itemKey)) {
+                               krl::trap::exitRoutine();
+                           }
+                       },
+                       [&] { synchroniseNavigator(); },
+                       [&] {
+                           // The item becomes the current one even when its page
+                           // refuses to initialise.
+                           ShowCurrentControl(itemKey);
+                           currentItem_ = itemKey;
+                       },
+                       [&] { refreshNavigator(); },
+                   },
+                   [this](std::string_view routine, const krl::VbError& error) {
+                       return HandleError(routine, error);
+                   });
     krl::trap::runIgnoring({
         [&] {
             if (FME_PARAMETRI_) {
