@@ -192,6 +192,14 @@ Json WebServer::sessionJson(const Session& session) {
                 {"openWindow", window ? Json(window->id()) : Json(nullptr)}};
 }
 
+std::optional<Session> WebServer::signedIn(const Request& req, Response& res) {
+    auto session = sessionOf(req);
+    if (!session) {
+        sendError(res, 401, messageFor(401));
+    }
+    return session;
+}
+
 std::optional<Session> WebServer::sessionOf(const Request& req) {
     const std::string token = cookieValue(req, sessionCookieName);
     if (token.empty()) {
@@ -355,9 +363,8 @@ void WebServer::chooseCompany(const Request& req, Response& res) {
         sendError(res, 400, messageFor(400));
         return;
     }
-    const auto session = sessionOf(req);
+    const auto session = signedIn(req, res);
     if (!session) {
-        sendError(res, 401, messageFor(401));
         return;
     }
     const auto code = static_cast<std::int32_t>(company->get<std::int64_t>());
@@ -515,9 +522,8 @@ void WebServer::openWindow(const Request& req, Response& res) {
     if (!body) {
         return;
     }
-    const auto session = sessionOf(req);
+    const auto session = signedIn(req, res);
     if (!session) {
-        sendError(res, 401, messageFor(401));
         return;
     }
     const std::string* progId = body->contains("progId") && (*body)["progId"].is_string()
@@ -585,9 +591,8 @@ void WebServer::openWindow(const Request& req, Response& res) {
 
 void WebServer::showWindow(const Request& req, Response& res) {
     const auto began = std::chrono::steady_clock::now();
-    const auto session = sessionOf(req);
+    const auto session = signedIn(req, res);
     if (!session) {
-        sendError(res, 401, messageFor(401));
         return;
     }
     sweepWindows();
@@ -609,9 +614,8 @@ void WebServer::windowAction(const Request& req, Response& res) {
     if (!body) {
         return;
     }
-    const auto session = sessionOf(req);
+    const auto session = signedIn(req, res);
     if (!session) {
-        sendError(res, 401, messageFor(401));
         return;
     }
     sweepWindows();

@@ -71,6 +71,8 @@ class WebServer {
     void chooseCompany(const httplib::Request& req, httplib::Response& res);
     void serveFile(const httplib::Request& req, httplib::Response& res);
     std::optional<Session> sessionOf(const httplib::Request& req);
+    // The caller's session, or nothing after answering 401.
+    std::optional<Session> signedIn(const httplib::Request& req, httplib::Response& res);
 
     // Program windows (see window_session.h), each owned by the session that opened it.
     void openWindow(const httplib::Request& req, httplib::Response& res);
