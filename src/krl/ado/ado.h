@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "krl/variant/variant.h"
@@ -131,10 +132,11 @@ class Fields {
     std::vector<Field>::iterator end() { return fields_.end(); }
 
     // Layer-internal.
-    std::vector<Field>& list() { return fields_; }
+    void assign(std::vector<Field> fields);
 
   private:
     std::vector<Field> fields_;
+    std::unordered_map<std::string, std::size_t> byName_;  // upper-case name -> position
 };
 
 // A client-side static recordset: Open reads every row into memory; changes stay in the recordset

@@ -97,18 +97,25 @@ Field& Fields::item(std::size_t index) {
     return fields_[index];
 }
 
-Field& Fields::operator[](std::string_view name) {
-    for (auto& field : fields_) {
-        if (krl::sameText(field.name(), name)) {
-            return field;
-        }
+void Fields::assign(std::vector<Field> fields) {
+    fields_ = std::move(fields);
+    byName_.clear();
+    byName_.reserve(fields_.size());
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        byName_.try_emplace(krl::upperAscii(fields_[i].name()), i);  // the first of a name wins
     }
-    raise(adErrItemNotFound, text::ItemNotFound);
+}
+
+Field& Fields::operator[](std::string_view name) {
+    const auto found = byName_.find(krl::upperAscii(name));
+    if (found == byName_.end()) {
+        raise(adErrItemNotFound, text::ItemNotFound);
+    }
+    return fields_[found->second];
 }
 
 bool Fields::contains(std::string_view name) const {
-    return std::any_of(fields_.begin(), fields_.end(),
-                       [&](const Field& field) { return krl::sameText(field.name(), name); });
+    return byName_.contains(krl::upperAscii(name));
 }
 
 // ---- Recordset ----
@@ -176,13 +183,13 @@ void Recordset::openResult(std::shared_ptr<Connection> connection, std::string s
     for (auto& values : result.rows) {
         impl.rows.push_back(Row{std::move(values), {}, false, false});
     }
-    auto& list = impl.fields.list();
-    list.clear();
+    std::vector<Field> list;
     list.reserve(impl.columns->columns.size());
     for (std::size_t i = 0; i < impl.columns->columns.size(); ++i) {
         const ColumnInfo& column = impl.columns->columns[i];
         list.emplace_back(this, i, column.name, column.definedSize);
     }
+    impl.fields.assign(std::move(list));
     impl.position = impl.rows.empty() ? 0 : impl.visibleFrom(0, 1);
     impl.positionBeforeAddNew.reset();
     impl.readOnly = true;  // rows of a command; Open makes them writable unless asked not to

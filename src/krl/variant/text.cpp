@@ -1,16 +1,15 @@
 #include "krl/variant/text.h"
 
-#include <cctype>
-
 namespace krl {
 
 namespace {
 
+// Names and codes compare without regard to case in ASCII only, whatever the process locale.
 char lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 char upper(char c) {
-    return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 }  // namespace
