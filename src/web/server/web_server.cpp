@@ -376,18 +376,18 @@ void WebServer::chooseCompany(const Request& req, Response& res) {
     std::optional<Json> closedWindow;
     if (auto window = windowOf(session->token); window && granted) {
         if (!window->closed()) {
-            Json snapshot = window->requestCompanyChange(code);
+            Snapshot snapshot = window->requestCompanyChange(code);
             if (!window->takeApprovedCompany()) {
-                if (snapshot.value("closed", false)) {
+                if (snapshot.closed()) {
                     dropWindow(window->id());
                 }
                 Json answer = sessionJson(*session);
-                answer["window"] = std::move(snapshot);
+                answer["window"] = snapshot.parsed();
                 sendJson(res, 200, answer);
                 return;
             }
-            snapshot["closed"] = true;
-            closedWindow = std::move(snapshot);
+            snapshot.markClosed();
+            closedWindow = snapshot.parsed();
         }
         dropWindow(window->id());
     }
@@ -499,19 +499,20 @@ Json WebServer::completeCompanyChange(const std::string& token, std::int32_t com
 
 namespace {
 
-// Server-Timing: "window" the time spent waiting for the window thread, "host" the whole handling
-// of the request, JSON included.
-void sendWindow(Response& res, int status, const Json& snapshot, double threadMs,
+// Server-Timing: "action" the program's own work, "window" the time spent waiting for the window
+// thread (the action, the snapshot and the hand-overs), "host" the whole handling of the request,
+// JSON included.
+void sendWindow(Response& res, int status, std::string body, WindowSession::Timing thread,
                 std::chrono::steady_clock::time_point began) {
-    std::string body = snapshot.dump();
     const double hostMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
-    char timing[96];
-    std::snprintf(timing, sizeof timing, "window;dur=%.3f, host;dur=%.3f", threadMs, hostMs);
+    char timing[128];
+    std::snprintf(timing, sizeof timing, "action;dur=%.3f, window;dur=%.3f, host;dur=%.3f",
+                  thread.actionMs, thread.threadMs, hostMs);
     res.set_header("Server-Timing", timing);
     res.status = status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(body, "application/json; charset=utf-8");
+    res.set_content(std::move(body), "application/json; charset=utf-8");
 }
 
 }  // namespace
@@ -559,7 +560,7 @@ void WebServer::openWindow(const Request& req, Response& res) {
     // One window of the program per session, as the menu opens it once: the open one comes back.
     if (auto window = windowOf(session->token)) {
         if (!window->closed()) {
-            sendWindow(res, 200, window->snapshot(), window->lastThreadMilliseconds(), began);
+            sendWindow(res, 200, window->snapshot().json(), window->lastTiming(), began);
             return;
         }
         dropWindow(window->id());
@@ -586,7 +587,7 @@ void WebServer::openWindow(const Request& req, Response& res) {
         std::lock_guard lock(windowsMutex_);
         windows_[id] = OpenWindow{session->token, window};
     }
-    sendWindow(res, 200, window->snapshot(), window->lastThreadMilliseconds(), began);
+    sendWindow(res, 200, window->snapshot().json(), window->lastTiming(), began);
 }
 
 void WebServer::showWindow(const Request& req, Response& res) {
@@ -601,11 +602,11 @@ void WebServer::showWindow(const Request& req, Response& res) {
         sendError(res, 404, "Finestra non trovata.");
         return;
     }
-    Json snapshot = window->snapshot();
-    if (snapshot.value("closed", false)) {
+    const Snapshot snapshot = window->snapshot();
+    if (snapshot.closed()) {
         dropWindow(window->id());
     }
-    sendWindow(res, 200, snapshot, window->lastThreadMilliseconds(), began);
+    sendWindow(res, 200, snapshot.json(), window->lastTiming(), began);
 }
 
 void WebServer::windowAction(const Request& req, Response& res) {
@@ -627,20 +628,20 @@ void WebServer::windowAction(const Request& req, Response& res) {
     WindowAnswer answer = window->act(*body);
     if (answer.status != 200) {
         Json error{{"error", answer.error}};
-        if (!answer.snapshot.is_null()) {
-            error["window"] = std::move(answer.snapshot);
+        if (!answer.snapshot.empty()) {
+            error["window"] = answer.snapshot.parsed();
         }
-        sendWindow(res, answer.status, error, window->lastThreadMilliseconds(), began);
+        sendWindow(res, answer.status, error.dump(), window->lastTiming(), began);
         return;
     }
     if (const auto company = window->takeApprovedCompany()) {
-        answer.snapshot["closed"] = true;
-        answer.snapshot["session"] = completeCompanyChange(session->token, *company);
+        answer.snapshot.markClosed();
+        answer.snapshot.setSession(completeCompanyChange(session->token, *company));
     }
-    if (answer.snapshot.value("closed", false)) {
+    if (answer.snapshot.closed()) {
         dropWindow(window->id());
     }
-    sendWindow(res, 200, answer.snapshot, window->lastThreadMilliseconds(), began);
+    sendWindow(res, 200, answer.snapshot.json(), window->lastTiming(), began);
 }
 
 void WebServer::serveFile(const Request& req, Response& res) {

@@ -70,28 +70,27 @@ struct WindowState {
 
     // Shared.
     std::atomic<long> revision{1};
+    std::atomic<double> actionMs{0};  // the program's work for the last action
     std::atomic<bool> abandoned{false};
     std::atomic<bool> ended{false};
     std::mutex shared;
-    Json backdrop;  // the window as it was when its thread blocked in a box
+    Snapshot backdrop;  // the window as it was when its thread blocked in a box
+    // The snapshot an action's task took as it ended, so that the answer needs no second trip to
+    // the window thread.
+    std::optional<Snapshot> prepared;
     bool personAnswered = false;
     std::optional<std::int32_t> approvedCompany;
 
-    // Built on the window thread.
-    Json body() {
-        if (!window) {
-            return emptyWindow(programCaption, ended.load());
-        }
-        Json json = describeWindow(*window, *program);
-        json["messageBox"] = nullptr;
-        json["lookup"] = lookup ? describeLookup(*lookup) : Json(nullptr);
-        json["printSheet"] = printSheet ? describePrintSheet(*printSheet) : Json(nullptr);
-        json["media"] = nullptr;
-        if (media) {
-            krl::trap::ignoring([&] { json["media"] = describeMedia(*media); });
-        }
-        json["notice"] = notice.empty() ? Json(nullptr) : Json(notice);
-        return json;
+    // Built on the window thread. A box about to cover the window hides its lookup list.
+    Snapshot body(bool withLookup = true) {
+        WindowExtras extras;
+        extras.caption = programCaption;
+        extras.lookup = withLookup && lookup ? &*lookup : nullptr;
+        extras.printSheet = printSheet ? &*printSheet : nullptr;
+        extras.media = media.get();
+        extras.notice = notice;
+        const bool closed = window ? window->unloaded() : ended.load();
+        return {describeWindow(window.get(), program.get(), extras), closed};
     }
 
     // A box nobody answered in time: the window drops its changes and unloads.
@@ -133,7 +132,7 @@ class HostPresenters : public kh::MessagePresenter,
         if (state_.abandoned) {
             return kh::unattendedAnswer(box.buttons);
         }
-        Json backdrop = state_.body();
+        Snapshot backdrop = state_.body(false);
         {
             std::lock_guard lock(state_.shared);
             state_.backdrop = std::move(backdrop);
@@ -349,58 +348,67 @@ void WindowSession::addThreadTime(std::chrono::steady_clock::time_point began) {
     lastThreadMs_ = lastThreadMs_.load() + elapsed;
 }
 
-Json WindowSession::snapshot() {
+WindowSession::Timing WindowSession::lastTiming() const {
+    return {state_->actionMs.load(), lastThreadMs_.load()};
+}
+
+Snapshot WindowSession::snapshot() {
     std::lock_guard lock(requests_);
     lastThreadMs_ = 0;
+    state_->actionMs = 0;
     return snapshotLocked();
 }
 
-Json WindowSession::snapshotLocked() {
+Snapshot WindowSession::snapshotLocked(bool afterAction) {
     WindowState& state = *state_;
-    Json body;
-    auto built = std::make_shared<std::optional<Json>>();
-    auto guard = std::make_shared<std::mutex>();
-    if (!state.thread->pendingBox()) {
+    std::optional<Snapshot> taken;
+    if (afterAction && !state.thread->pendingBox()) {
+        std::lock_guard lock(state.shared);
+        taken = std::move(state.prepared);
+        state.prepared.reset();
+    }
+    if (!taken && !state.thread->pendingBox()) {
+        // The task may outlive this call when it stops in a box: what it fills is shared.
+        auto built = std::make_shared<std::optional<Snapshot>>();
+        auto guard = std::make_shared<std::mutex>();
         auto* shared = state_.get();
         const auto began = std::chrono::steady_clock::now();
         state.thread->invoke([shared, built, guard] {
-            Json json = shared->body();
+            Snapshot body = shared->body();
             std::lock_guard lock(*guard);
-            *built = std::move(json);
+            *built = std::move(body);
         });
         addThreadTime(began);
-    }
-    {
         std::lock_guard lock(*guard);
-        if (*built) {
-            body = std::move(**built);
-        }
+        taken = std::move(*built);
     }
-    if (body.is_null()) {
+    Snapshot body;
+    if (taken) {
+        body = std::move(*taken);
+    } else {
         const auto pending = state.thread->pendingBox();
         {
             std::lock_guard lock(state.shared);
             body = state.backdrop;
         }
         if (pending) {
-            body["messageBox"] = {{"id", pending->box.messageId},
-                                  {"text", pending->box.text},
-                                  {"buttons", pending->box.buttons},
-                                  {"title", pending->box.title}};
-            body["lookup"] = nullptr;
+            body.setMessageBox({{"id", pending->box.messageId},
+                                {"text", pending->box.text},
+                                {"buttons", pending->box.buttons},
+                                {"title", pending->box.title}});
         }
     }
     if (state.ended) {
-        body["closed"] = true;
+        body.markClosed();
     }
-    body["window"] = context_.id;
-    body["revision"] = state.revision.load();
+    body.setWindow(context_.id, state.revision.load());
     return body;
 }
 
 WindowAnswer WindowSession::act(const Json& action) {
     std::lock_guard lock(requests_);
     lastThreadMs_ = 0;
+    state_->actionMs = 0;
     const auto revision = action.find("revision");
     if (revision == action.end() || !revision->is_number_integer()) {
         return refused(400, "Richiesta non valida: manca la revisione della finestra.");
@@ -408,10 +416,14 @@ WindowAnswer WindowSession::act(const Json& action) {
     if (revision->get<std::int64_t>() != state_->revision.load()) {
         return {409, "La finestra è stata modificata in un'altra scheda.", snapshotLocked()};
     }
+    {
+        std::lock_guard prepared(state_->shared);
+        state_->prepared.reset();
+    }
     WindowAnswer answer = perform(action);
     if (answer.status == 200) {
         ++state_->revision;
-        answer.snapshot = snapshotLocked();
+        answer.snapshot = snapshotLocked(true);
     } else if (answer.status == 409) {
         answer.snapshot = snapshotLocked();
     }
@@ -453,6 +465,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
         lastThreadMs_ =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
                 .count();
+        state.actionMs = lastThreadMs_.load();  // the program going on after the box
         return {};
     }
     if (pending) {
@@ -628,21 +641,29 @@ WindowAnswer WindowSession::perform(const Json& action) {
             return;
         }
         std::string notice;
+        const auto began = std::chrono::steady_clock::now();
         try {
             notice = work(*shared);
         } catch (...) {
             notice = krl::trap::currentError().description();
         }
+        shared->actionMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
+                .count();
         if (!notice.empty()) {
             shared->notice = std::move(notice);
         }
+        Snapshot body = shared->body();
+        std::lock_guard lock(shared->shared);
+        shared->prepared = std::move(body);
     });
     return {};
 }
 
-Json WindowSession::requestCompanyChange(std::int32_t company) {
+Snapshot WindowSession::requestCompanyChange(std::int32_t company) {
     std::lock_guard lock(requests_);
     lastThreadMs_ = 0;
+    state_->actionMs = 0;
     WindowState* shared = state_.get();
     if (!state_->thread->pendingBox()) {
         ++state_->revision;

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "web/server/window_snapshot.h"
+
 namespace zovrena::web {
 
 // What the host knows when it opens the program for a person.
@@ -24,7 +26,7 @@ struct WindowContext {
 struct WindowAnswer {
     int status = 200;
     std::string error;
-    nlohmann::json snapshot;
+    Snapshot snapshot;
 };
 
 struct WindowState;
@@ -47,14 +49,14 @@ class WindowSession {
 
     const std::string& id() const { return context_.id; }
 
-    nlohmann::json snapshot();
+    Snapshot snapshot();
     // An action of the protocol (its "type" and fields). A revision older than the window's is
     // refused with 409.
     WindowAnswer act(const nlohmann::json& action);
 
     // The host is about to change company: the program is told (BeforeChangeDitta) and usually asks
     // first. The answer is the snapshot, with the box pending.
-    nlohmann::json requestCompanyChange(std::int32_t company);
+    Snapshot requestCompanyChange(std::int32_t company);
     // The company the program let the host change to (once), after the window unloaded for it.
     std::optional<std::int32_t> takeApprovedCompany();
 
@@ -62,14 +64,19 @@ class WindowSession {
     // Unloads the window without asking anything (dropping its changes) and stops its thread.
     void shutDown();
 
-    // Time the last request waited for the window thread (its action and its snapshot), for the
-    // Server-Timing header.
-    double lastThreadMilliseconds() const { return lastThreadMs_.load(); }
+    // Where the last request's time went, for the Server-Timing header: the program's own work for
+    // the action, and the whole wait for the window thread (action, snapshot and hand-overs).
+    struct Timing {
+        double actionMs = 0;
+        double threadMs = 0;
+    };
+    Timing lastTiming() const;
 
   private:
     explicit WindowSession(WindowContext context);
     void start();
-    nlohmann::json snapshotLocked();
+    // After an action, the snapshot its task took as it ended (when it did) is the answer.
+    Snapshot snapshotLocked(bool afterAction = false);
     WindowAnswer perform(const nlohmann::json& action);
     // Runs the task on the window thread, timing it; false when the thread has ended.
     bool run(std::function<void()> task);

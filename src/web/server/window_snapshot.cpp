@@ -1,7 +1,8 @@
 #include "web/server/window_snapshot.h"
 
 #include <algorithm>
-#include <map>
+#include <utility>
+#include <vector>
 
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/pages/page.h"
@@ -17,12 +18,13 @@
 #include "krl/host/cinterface.h"
 #include "krl/host/multimedia.h"
 #include "krl/host/print.h"
+#include "krl/trap/trap.h"
+#include "web/server/json_writer.h"
 
 namespace zovrena::web {
 
 namespace {
 
-using Json = nlohmann::json;
 using krl::controls::Control;
 using krl::controls::Kind;
 namespace data = duza_zovrena::data;
@@ -47,63 +49,226 @@ const char* kindName(Kind kind) {
     }
 }
 
-Json describeSideBar(const duza_zovrena::window::FRMPD_ZOVRENA& window) {
+void writeControl(JsonWriter& json, const Control& control, bool withCaption = true);
+
+void writeSideBar(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& window) {
     const auto& bar = window.sideBar();
-    Json groups = Json::array();
+    json.object().field("name", bar.name()).key("groups").array();
     for (const auto& group : bar.groups()) {
-        Json items = Json::array();
+        json.object().field("key", group.key).field("caption", group.caption).key("items").array();
         for (const auto& item : group.items) {
-            items.push_back({{"key", item.key},
-                             {"caption", item.caption},
-                             {"enabled", item.enabled && bar.effectivelyEnabled()},
-                             {"current", item.key == window.currentItem()}});
+            json.object()
+                .field("key", item.key)
+                .field("caption", item.caption)
+                .field("enabled", item.enabled && bar.effectivelyEnabled())
+                .field("current", item.key == window.currentItem())
+                .end();
         }
-        groups.push_back({{"key", group.key}, {"caption", group.caption}, {"items", items}});
+        json.end().end();
     }
-    return {{"name", bar.name()}, {"groups", std::move(groups)}};
+    json.end().end();
 }
 
-Json describeHeader(const duza_zovrena::window::FRMPD_ZOVRENA& window) {
+void writeHeader(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& window) {
     const Control* frame = window.find(headerFrame);
-    Json controls = Json::array();
+    json.object()
+        .field("name", headerFrame)
+        .field("caption", frame ? frame->caption() : std::string())
+        .field("visible", frame ? frame->effectivelyVisible() : true)
+        .key("controls")
+        .array();
     for (auto name : headerControls) {
         if (const Control* control = window.find(name)) {
-            Json json = describeControl(*control);
-            if (control->kind() == Kind::EditM) {
-                json.erase("caption");  // the header's own label names the code
-            }
-            controls.push_back(std::move(json));
+            // The header's own label names the code.
+            writeControl(json, *control, control->kind() != Kind::EditM);
         }
     }
-    return {{"name", headerFrame},
-            {"caption", frame ? frame->caption() : std::string()},
-            {"visible", frame ? frame->effectivelyVisible() : true},
-            {"controls", std::move(controls)}};
+    json.end().end();
 }
 
-Json describeNavigator(const krl::controls::GridNav& bar) {
-    Json buttons = Json::array();
+void writeNavigator(JsonWriter& json, const krl::controls::GridNav& bar) {
+    json.object()
+        .field("name", bar.name())
+        .field("visible", bar.effectivelyVisible())
+        .key("buttons")
+        .array();
     for (const auto& button : bar.buttons()) {
         if (!button.visible) {
             continue;
         }
-        buttons.push_back({{"key", button.key},
-                           {"caption", button.caption.empty() ? button.key : button.caption},
-                           {"enabled", bar.buttonUsable(button.key)}});
+        json.object()
+            .field("key", button.key)
+            .field("caption", button.caption.empty() ? button.key : button.caption)
+            .field("enabled", bar.buttonUsable(button.key))
+            .end();
     }
-    return {{"name", bar.name()},
-            {"visible", bar.effectivelyVisible()},
-            {"buttons", std::move(buttons)}};
+    json.end().end();
+}
+
+void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
+    json.object()
+        .field("kind", kindName(control.kind()))
+        .field("name", control.name())
+        .field("enabled", control.effectivelyEnabled())
+        .field("visible", control.effectivelyVisible())
+        .field("mandatory", control.mandatory());
+    if (withCaption && !control.caption().empty()) {
+        json.field("caption", control.caption());
+    }
+    if (!control.labelText().empty()) {
+        json.field("label", control.labelText());
+    }
+    switch (control.kind()) {
+        case Kind::Combo: {
+            const auto& combo = static_cast<const krl::controls::Combo&>(control);
+            json.key("rows").array();
+            for (const auto& row : combo.rows()) {
+                json.object().field("value", row.value).field("text", row.label).end();
+            }
+            json.end().field("value", control.text());
+            break;
+        }
+        case Kind::CheckBox:
+            json.field("value", control.text() == "1" ? 1 : 0);
+            break;
+        case Kind::EditM: {
+            const auto& edit = static_cast<const krl::controls::EditM&>(control);
+            json.field("value", control.text())
+                .field("maxLength", control.maxChar())
+                .field("numeric", numericControl(control))
+                .field("keyButton", edit.StartLookup.connected());
+            if (!edit.description().empty() && !edit.descriptionLabel()) {
+                json.field("description", edit.description());
+            }
+            break;
+        }
+        default:
+            json.field("value", control.text());
+            break;
+    }
+    json.end();
+}
+
+// Frames in the order their first control comes in the tab order; controls outside any frame form
+// a frame without a name.
+void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& container) {
+    std::vector<std::pair<const krl::controls::Frame*, std::vector<const Control*>>> frames;
+    for (const Control* control : container.tabOrder()) {
+        if (!kindName(control->kind())) {
+            continue;
+        }
+        const krl::controls::Frame* frame = control->parentFrame();
+        auto found = std::find_if(frames.begin(), frames.end(),
+                                  [&](const auto& entry) { return entry.first == frame; });
+        if (found == frames.end()) {
+            found = frames.insert(frames.end(), {frame, {}});
+        }
+        found->second.push_back(control);
+    }
+    json.array();
+    for (const auto& [frame, controls] : frames) {
+        json.object()
+            .field("name", frame ? frame->name() : std::string())
+            .field("caption", frame ? frame->caption() : std::string())
+            .field("visible", frame ? frame->effectivelyVisible() : true)
+            .key("controls")
+            .array();
+        for (const Control* control : controls) {
+            writeControl(json, *control);
+        }
+        json.end().end();
+    }
+    json.end();
+}
+
+void writeToolbar(JsonWriter& json, const HostToolbar& toolbar) {
+    const std::pair<const char*, bool> buttons[] = {
+        {"Nuovo", toolbar.nuovo},   {"Conferma", toolbar.conferma}, {"Annulla", toolbar.annulla},
+        {"Stampa", toolbar.stampa}, {"Media", toolbar.media},       {"Chiudi", true},
+    };
+    json.array();
+    for (const auto& [name, enabled] : buttons) {
+        json.object().field("name", name).field("enabled", enabled).end();
+    }
+    json.end();
+}
+
+void writeLookup(JsonWriter& json, const krl::controls::LookupList& list) {
+    json.object().field("control", list.control).field("title", list.title).key("columns").array();
+    for (const auto& name : list.columns) {
+        json.object().field("name", name).field("caption", name).end();
+    }
+    json.end().key("rows").array();
+    for (const auto& cells : list.rows) {
+        json.object()
+            .field("code", cells.empty() ? std::string() : cells.front())
+            .key("cells")
+            .array();
+        for (const auto& cell : cells) {
+            json.value(cell);
+        }
+        json.end().end();
+    }
+    json.end().end();
+}
+
+void writePrintSheet(JsonWriter& json, const krl::host::PrintSheet& sheet) {
+    json.object().field("title", sheet.title).key("sections").array();
+    const std::string* section = nullptr;
+    for (const auto& row : sheet.rows) {
+        if (!section || *section != row.section) {
+            if (section) {
+                json.end().end();
+            }
+            section = &row.section;
+            json.object().field("caption", row.section).key("rows").array();
+        }
+        json.object().field("label", row.label).field("value", row.value).end();
+    }
+    if (section) {
+        json.end().end();
+    }
+    json.end().end();
+}
+
+// Reading the media items may fail (the database): then the window shows none.
+void writeMedia(JsonWriter& json, krl::host::MediaSession& media) {
+    JsonWriter part;
+    krl::trap::ignoring([&] {
+        JsonWriter items;
+        items.object();
+        if (media.mediaId().isEmpty() || media.mediaId().isNull()) {
+            items.key("mediaId").null();
+        } else {
+            items.field("mediaId", media.mediaId().textOrEmpty());
+        }
+        items.key("items").array();
+        for (const auto& item : media.items()) {
+            items.object()
+                .field("progr", item.progr)
+                .field("description", item.description)
+                .field("fileName", item.fileName)
+                .field("inserted", item.inserted)
+                .end();
+        }
+        items.end().end();
+        part = std::move(items);
+    });
+    if (part.text().empty()) {
+        json.null();
+    } else {
+        json.raw(part.text());
+    }
+}
+
+void writeEmptyParts(JsonWriter& json) {
+    for (const char* name : {"sideBar", "header", "page"}) {
+        json.key(name).null();
+    }
+    json.key("navigators").array().end().key("toolbar").array().end();
 }
 
 }  // namespace
-
-Json emptyWindow(const std::string& caption, bool closed) {
-    return {{"caption", caption},       {"closed", closed},      {"sideBar", nullptr},
-            {"header", nullptr},        {"page", nullptr},       {"navigators", Json::array()},
-            {"toolbar", Json::array()}, {"messageBox", nullptr}, {"lookup", nullptr},
-            {"printSheet", nullptr},    {"media", nullptr},      {"notice", nullptr}};
-}
 
 bool HostToolbar::allows(std::string_view button) const {
     if (button == "Nuovo") {
@@ -153,147 +318,92 @@ bool numericControl(const Control& control) {
             column->kind == data::ColumnKind::Indicator || column->kind == data::ColumnKind::Flag);
 }
 
-Json describeControl(const Control& control) {
-    Json json{{"kind", kindName(control.kind())},
-              {"name", control.name()},
-              {"enabled", control.effectivelyEnabled()},
-              {"visible", control.effectivelyVisible()},
-              {"mandatory", control.mandatory()}};
-    if (!control.caption().empty()) {
-        json["caption"] = control.caption();
-    }
-    if (!control.labelText().empty()) {
-        json["label"] = control.labelText();
-    }
-    switch (control.kind()) {
-        case Kind::Combo: {
-            const auto& combo = static_cast<const krl::controls::Combo&>(control);
-            Json rows = Json::array();
-            for (const auto& row : combo.rows()) {
-                rows.push_back({{"value", row.value}, {"text", row.label}});
-            }
-            json["rows"] = std::move(rows);
-            json["value"] = control.text();
-            break;
+std::string Snapshot::json() const {
+    std::string out = window_.empty() ? std::string("{}") : window_;
+    out.pop_back();  // the closing brace
+    const auto member = [&out](std::string_view name) {
+        if (out.back() != '{') {
+            out.push_back(',');
         }
-        case Kind::CheckBox:
-            json["value"] = control.text() == "1" ? 1 : 0;
-            break;
-        case Kind::EditM: {
-            const auto& edit = static_cast<const krl::controls::EditM&>(control);
-            json["value"] = control.text();
-            json["maxLength"] = control.maxChar();
-            json["numeric"] = numericControl(control);
-            json["keyButton"] = edit.StartLookup.connected();
-            if (!edit.description().empty() && !edit.descriptionLabel()) {
-                json["description"] = edit.description();
-            }
-            break;
-        }
-        default:
-            json["value"] = control.text();
-            break;
+        appendJsonString(out, name);
+        out.push_back(':');
+    };
+    member("messageBox");
+    out += messageBox_.dump();
+    member("closed");
+    out += closed_ ? "true" : "false";
+    member("window");
+    appendJsonString(out, id_);
+    member("revision");
+    out += std::to_string(revision_);
+    if (!session_.is_null()) {
+        member("session");
+        out += session_.dump();
     }
-    return json;
+    out.push_back('}');
+    return out;
 }
 
-Json describeFrames(const krl::controls::ControlContainer& container) {
-    // Frames in the order their first control comes in the tab order; controls outside any frame
-    // form a frame without a name.
-    std::vector<const krl::controls::Frame*> order;
-    std::map<const krl::controls::Frame*, Json> controls;
-    for (const Control* control : container.tabOrder()) {
-        if (!kindName(control->kind())) {
-            continue;
-        }
-        const krl::controls::Frame* frame = control->parentFrame();
-        if (!controls.contains(frame)) {
-            order.push_back(frame);
-            controls[frame] = Json::array();
-        }
-        controls[frame].push_back(describeControl(*control));
-    }
-    Json frames = Json::array();
-    for (const auto* frame : order) {
-        frames.push_back({{"name", frame ? frame->name() : std::string()},
-                          {"caption", frame ? frame->caption() : std::string()},
-                          {"visible", frame ? frame->effectivelyVisible() : true},
-                          {"controls", std::move(controls[frame])}});
-    }
-    return frames;
-}
-
-Json describeWindow(duza_zovrena::window::FRMPD_ZOVRENA& window, krl::host::Cinterface& program) {
-    Json json = emptyWindow(window.caption(), window.unloaded());
-    json["icon"] = window.iconKey();
-    if (window.unloaded()) {
-        return json;
-    }
-    json["sideBar"] = describeSideBar(window);
-    json["header"] = describeHeader(window);
-    if (auto page = window.currentPage()) {
-        json["page"] = {{"key", window.currentItem()},
-                        {"title", page->title()},
-                        {"frames", describeFrames(*page)}};
+std::string describeWindow(duza_zovrena::window::FRMPD_ZOVRENA* window,
+                           krl::host::Cinterface* program, const WindowExtras& extras) {
+    JsonWriter json;
+    json.object();
+    if (!window || !program) {
+        json.field("caption", extras.caption).key("icon").null();
+        writeEmptyParts(json);
     } else {
-        json["page"] = nullptr;
-    }
-    Json bars = Json::array();
-    for (auto name : navigatorBars) {
-        bars.push_back(describeNavigator(window.navigatorBar(name)));
-    }
-    json["navigators"] = std::move(bars);
-
-    const HostToolbar toolbar = hostToolbar(window, program);
-    json["toolbar"] = Json::array({
-        {{"name", "Nuovo"}, {"enabled", toolbar.nuovo}},
-        {{"name", "Conferma"}, {"enabled", toolbar.conferma}},
-        {{"name", "Annulla"}, {"enabled", toolbar.annulla}},
-        {{"name", "Stampa"}, {"enabled", toolbar.stampa}},
-        {{"name", "Media"}, {"enabled", toolbar.media}},
-        {{"name", "Chiudi"}, {"enabled", true}},
-    });
-    return json;
-}
-
-Json describeLookup(const krl::controls::LookupList& list) {
-    Json columns = Json::array();
-    for (const auto& name : list.columns) {
-        columns.push_back({{"name", name}, {"caption", name}});
-    }
-    Json rows = Json::array();
-    for (const auto& cells : list.rows) {
-        rows.push_back({{"code", cells.empty() ? std::string() : cells.front()}, {"cells", cells}});
-    }
-    return {{"control", list.control},
-            {"title", list.title},
-            {"columns", std::move(columns)},
-            {"rows", std::move(rows)}};
-}
-
-Json describePrintSheet(const krl::host::PrintSheet& sheet) {
-    Json sections = Json::array();
-    for (const auto& row : sheet.rows) {
-        if (sections.empty() || sections.back()["caption"] != row.section) {
-            sections.push_back({{"caption", row.section}, {"rows", Json::array()}});
+        json.field("caption", window->caption()).field("icon", window->iconKey());
+        if (window->unloaded()) {
+            writeEmptyParts(json);
+        } else {
+            json.key("sideBar");
+            writeSideBar(json, *window);
+            json.key("header");
+            writeHeader(json, *window);
+            json.key("page");
+            if (auto page = window->currentPage()) {
+                json.object()
+                    .field("key", window->currentItem())
+                    .field("title", page->title())
+                    .key("frames");
+                writeFrames(json, *page);
+                json.end();
+            } else {
+                json.null();
+            }
+            json.key("navigators").array();
+            for (auto name : navigatorBars) {
+                writeNavigator(json, window->navigatorBar(name));
+            }
+            json.end().key("toolbar");
+            writeToolbar(json, hostToolbar(*window, *program));
         }
-        sections.back()["rows"].push_back({{"label", row.label}, {"value", row.value}});
     }
-    return {{"title", sheet.title}, {"sections", std::move(sections)}};
-}
-
-Json describeMedia(krl::host::MediaSession& media) {
-    Json items = Json::array();
-    for (const auto& item : media.items()) {
-        items.push_back({{"progr", item.progr},
-                         {"description", item.description},
-                         {"fileName", item.fileName},
-                         {"inserted", item.inserted}});
+    json.key("lookup");
+    if (extras.lookup) {
+        writeLookup(json, *extras.lookup);
+    } else {
+        json.null();
     }
-    return {{"mediaId", media.mediaId().isEmpty() || media.mediaId().isNull()
-                            ? Json(nullptr)
-                            : Json(media.mediaId().textOrEmpty())},
-            {"items", std::move(items)}};
+    json.key("printSheet");
+    if (extras.printSheet) {
+        writePrintSheet(json, *extras.printSheet);
+    } else {
+        json.null();
+    }
+    json.key("media");
+    if (extras.media) {
+        writeMedia(json, *extras.media);
+    } else {
+        json.null();
+    }
+    json.key("notice");
+    if (extras.notice.empty()) {
+        json.null();
+    } else {
+        json.value(extras.notice);
+    }
+    return json.end().take();
 }
 
 }  // namespace zovrena::web

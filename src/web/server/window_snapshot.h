@@ -1,6 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
 
 namespace duza_zovrena::window {
 class FRMPD_ZOVRENA;
@@ -21,6 +24,16 @@ struct PrintSheet;
 
 namespace zovrena::web {
 
+// What the host shows over or beside the window: an open lookup list, the print sheet, the
+// multimedia links, a notice. Null members are not shown.
+struct WindowExtras {
+    std::string_view caption;  // of the program, when there is no window
+    const krl::controls::LookupList* lookup = nullptr;
+    const krl::host::PrintSheet* printSheet = nullptr;
+    krl::host::MediaSession* media = nullptr;
+    std::string_view notice;
+};
+
 // The host toolbar as the window in front allows it (Chiudi is always usable).
 struct HostToolbar {
     bool nuovo = false;
@@ -40,16 +53,39 @@ HostToolbar hostToolbar(duza_zovrena::window::FRMPD_ZOVRENA& window,
 // Whether an edit takes numbers only: its bound column holds a number, an indicator or a flag.
 bool numericControl(const krl::controls::Control& control);
 
-// A snapshot with nothing to show yet (or any more).
-nlohmann::json emptyWindow(const std::string& caption, bool closed);
+// A window snapshot as the browser receives it (see src/web/PROTOCOL.md): the window's own parts,
+// written as one JSON object on the window's thread, and what the host knows besides (a box
+// waiting, whether the window is closed, its id and revision, the session after a company change).
+class Snapshot {
+  public:
+    Snapshot() = default;  // no snapshot
+    Snapshot(std::string window, bool closed) : window_(std::move(window)), closed_(closed) {}
 
-// The parts of a snapshot (see src/web/PROTOCOL.md), read on the window's thread.
-nlohmann::json describeControl(const krl::controls::Control& control);
-nlohmann::json describeFrames(const krl::controls::ControlContainer& container);
-nlohmann::json describeWindow(duza_zovrena::window::FRMPD_ZOVRENA& window,
-                              krl::host::Cinterface& program);
-nlohmann::json describeLookup(const krl::controls::LookupList& list);
-nlohmann::json describePrintSheet(const krl::host::PrintSheet& sheet);
-nlohmann::json describeMedia(krl::host::MediaSession& media);
+    bool empty() const { return window_.empty(); }
+    bool closed() const { return closed_; }
+    void markClosed() { closed_ = true; }
+    void setMessageBox(nlohmann::json box) { messageBox_ = std::move(box); }
+    void setWindow(std::string id, long revision) {
+        id_ = std::move(id);
+        revision_ = revision;
+    }
+    void setSession(nlohmann::json session) { session_ = std::move(session); }
+
+    std::string json() const;
+    nlohmann::json parsed() const { return nlohmann::json::parse(json()); }
+
+  private:
+    std::string window_;
+    bool closed_ = false;
+    nlohmann::json messageBox_;
+    std::string id_;
+    long revision_ = 0;
+    nlohmann::json session_;
+};
+
+// The window's parts as one JSON object, read and written on the window's thread. Without a window,
+// or once it is unloaded, only the caption (and the icon) are shown.
+std::string describeWindow(duza_zovrena::window::FRMPD_ZOVRENA* window,
+                           krl::host::Cinterface* program, const WindowExtras& extras);
 
 }  // namespace zovrena::web

@@ -1,0 +1,188 @@
+// What the web host adds on the server to the program's own work, for the two actions people do
+// most (switching page between ITM_PRG_VAL and ITM_PRG_INDGES, confirming a changed general row):
+//   Program_*:       the program alone, on this thread (the side bar's click; the frame's confirm);
+//   Snapshot_Page:   describing the window on ITM_PRG_INDGES and writing it as JSON, as every
+//                    answer does;
+//   WindowSession_*: the whole server-side answer without HTTP: the action handed to the window's
+//                    thread, done, the snapshot taken there and written as JSON.
+// The raw SQLite C API doing the confirm's statements is in window_bench (RawSqlite_Confirm).
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include "duza_zovrena/component.h"
+#include "duza_zovrena/data/demo_database.h"
+#include "duza_zovrena/host/clspd_zovrena.h"
+#include "duza_zovrena/window/frmpd_zovrena.h"
+#include "krl/controls/side_bar.h"
+#include "krl/frame/virtual_frame.h"
+#include "krl/host/catalogue_message_service.h"
+#include "krl/host/global.h"
+#include "krl/host/menu_entry.h"
+#include "krl/host/navigator.h"
+#include "krl/host/presenter.h"
+#include "krl/host/progid.h"
+#include "krl/host/ui_thread.h"
+#include "web/server/window_session.h"
+#include "web/server/window_snapshot.h"
+
+namespace {
+
+namespace kh = krl::host;
+using Json = nlohmann::json;
+
+const std::string& connectionString() {
+    static const std::string connection = [] {
+        auto path = std::filesystem::temp_directory_path() /
+                    ("zovrena_web_bench_" + std::to_string(::getpid()) + ".db");
+        std::filesystem::remove(path);
+        duza_zovrena::data::createDemoDatabase("sqlite:" + path.string(), true);
+        duza_zovrena::registerComponent(kh::ProgIdRegistry::instance());
+        zovrena::web::registerProgramClasses();
+        return "sqlite:" + path.string();
+    }();
+    return connection;
+}
+
+// The program shown on this thread, as the benchmarks of the window open it.
+struct Program {
+    kh::ScriptedPresenter presenter;
+    kh::ScopedPresenter scope{presenter};
+    std::shared_ptr<duza_zovrena::host::CLSPD_ZOVRENA> object;
+    std::shared_ptr<duza_zovrena::window::FRMPD_ZOVRENA> window;
+
+    Program() {
+        auto global = std::make_shared<kh::ClsGlobal>();
+        global->setConnectionString(connectionString());
+        global->setCurrentCompany(krl::Variant(std::int32_t{1}));
+        global->setMessageService(std::make_shared<kh::CatalogueMessageService>());
+        object = duza_zovrena::host::CLSPD_ZOVRENA::create();
+        object->setClsGlobal(global);
+        object->setActiveNavigator(std::make_shared<kh::Navigator>());
+        object->setClsVoceMenu(std::make_shared<kh::MenuEntry>(
+            krl::Variant("PD_ZOVRENA"), "Parametri di gestione", "DUZA_ZOVRENA.CLSPD_ZOVRENA"));
+        object->setCaption(krl::Variant("Parametri di gestione"));
+        object->setIsActive(true);
+        object->showForm();
+        window = std::dynamic_pointer_cast<duza_zovrena::window::FRMPD_ZOVRENA>(object->window());
+        // Both pages built once, as after a person's first visits.
+        window->sideBar().userClick("ITM_PRG_VAL");
+        window->sideBar().userClick("ITM_PRG_INDGES");
+    }
+    ~Program() { object->closeForm(); }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+};
+
+const char* const pages[] = {"ITM_PRG_VAL", "ITM_PRG_INDGES"};
+
+void Program_SideBarClick(benchmark::State& state) {
+    Program program;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(program.window->sideBar().userClick(pages[next]));
+        next = 1 - next;
+    }
+}
+
+void Snapshot_Page(benchmark::State& state) {
+    Program program;
+    for (auto _ : state) {
+        const std::string body =
+            zovrena::web::describeWindow(program.window.get(), program.object.get(), {});
+        benchmark::DoNotOptimize(body.data());
+    }
+}
+
+void Program_Confirm(benchmark::State& state) {
+    Program program;
+    auto frame = program.window->generalFrame();
+    auto rows = program.window->generalRows();
+    std::int16_t value = 0;
+    for (auto _ : state) {
+        value = static_cast<std::int16_t>(1 - value);
+        (*rows)["PD42_FLGCOIN"].setValue(krl::Variant(value));
+        frame->setStatus(krl::frame::StatusChanging);
+        if (!frame->confirm()) {
+            state.SkipWithError("confirm refused");
+            break;
+        }
+    }
+}
+
+// The window as the host serves it, both pages visited once; `revision` is its current revision.
+std::shared_ptr<zovrena::web::WindowSession> openSession(std::int64_t& revision) {
+    auto window = zovrena::web::WindowSession::open({"w1", connectionString(), "demo", 1});
+    revision = window->snapshot().parsed()["revision"].get<std::int64_t>();
+    for (const char* page : pages) {
+        window->act({{"type", "clickItem"}, {"item", page}, {"revision", revision++}});
+    }
+    return window;
+}
+
+void WindowSession_SideBarClick(benchmark::State& state) {
+    std::int64_t revision = 0;
+    auto window = openSession(revision);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const auto answer =
+            window->act({{"type", "clickItem"}, {"item", pages[next]}, {"revision", revision}});
+        const std::string body = answer.snapshot.json();
+        if (answer.status != 200) {
+            state.SkipWithError("click refused");
+            break;
+        }
+        ++revision;
+        next = 1 - next;
+    }
+    window->shutDown();
+}
+
+// The same kind of change as Program_Confirm, made through the window's check box, then confirmed
+// with the host toolbar; only the confirm is timed.
+void WindowSession_Confirm(benchmark::State& state) {
+    std::int64_t revision = 0;
+    auto window = openSession(revision);
+    int value = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        value = 1 - value;
+        window->act({{"type", "setValue"},
+                     {"control", "CBX_GESMODELLLIDB"},
+                     {"value", value},
+                     {"revision", revision++}});
+        state.ResumeTiming();
+        const auto answer =
+            window->act({{"type", "hostButton"}, {"button", "Conferma"}, {"revision", revision}});
+        const std::string body = answer.snapshot.json();
+        if (answer.status != 200) {
+            state.SkipWithError("confirm refused");
+            break;
+        }
+        ++revision;
+    }
+    window->shutDown();
+}
+
+}  // namespace
+
+BENCHMARK(Program_SideBarClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Snapshot_Page)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WindowSession_SideBarClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(Program_Confirm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WindowSession_Confirm)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+namespace {
+void UiThread_EmptyInvoke(benchmark::State& state) {
+    krl::host::UiThread thread;
+    for (auto _ : state) {
+        thread.invoke([] {});
+    }
+}
+}  // namespace
+BENCHMARK(UiThread_EmptyInvoke)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+BENCHMARK_MAIN();
