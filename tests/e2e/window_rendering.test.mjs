@@ -102,6 +102,17 @@ async function show(state) {
     }, state);
 }
 
+// Brings the drawn window up to date with a later snapshot, as the host does after each answer.
+async function update(state) {
+    await page.evaluate(async (state) => {
+        const view = await import("/js/window_view.js");
+        const dom = await import("/js/dom.js");
+        const area = document.querySelector('[data-host="window-area"]');
+        const shown = area.firstElementChild;
+        dom.patch(shown, view.renderWindow(state, { send: (action) => window.sent.push(action) }, shown));
+    }, state);
+}
+
 const sent = () => page.evaluate(() => window.sent);
 const control = (name) => page.locator(`[data-control="${name}"]`);
 
@@ -219,4 +230,50 @@ test("lookup lists narrow their rows with the search box and return the chosen c
         { type: "chooseLookupRow", control: "TXT_CODDOC", code: "BOLLAV" },
         { type: "chooseLookupRow", control: "TXT_CODDOC", code: "DDTCL" },
     ]);
+});
+
+test("a later snapshot updates the window in place: focus, typing and unchanged parts stay", async () => {
+    const withStep = (value, extra = {}) => {
+        const state = snapshot(extra);
+        state.page.frames[0].controls = state.page.frames[0].controls.map((c) =>
+            c.name === "TXT_STEP" ? { ...c, value } : c.name === "CMB_B" ? { ...c, enabled: value !== "10" } : c,
+        );
+        return state;
+    };
+    await show(withStep("10"));
+    await page.evaluate(() => {
+        window.marked = document.querySelector('[data-control="CMB_A"]');
+        window.bar = document.querySelector('[data-gridnav-bar="INTERNAV_PARAMETRI"]');
+    });
+    await control("TXT_CODDOC").focus();
+    await control("TXT_CODDOC").pressSequentially("DOC");
+
+    await update(withStep("20", { notice: "Parametri salvati" }));
+    assert.equal(await control("TXT_STEP").inputValue(), "20", "a changed value is shown");
+    assert.equal(await control("CMB_B").getAttribute("disabled"), null, "a changed state is shown");
+    assert.equal(await page.locator(".window-notice").textContent(), "Parametri salvati");
+    assert.equal(await control("TXT_CODDOC").inputValue(), "DOC", "what is being typed stays");
+    assert.equal(await page.evaluate(() => document.activeElement?.dataset.control), "TXT_CODDOC");
+    assert.equal(
+        await page.evaluate(() => document.querySelector('[data-control="CMB_A"]') === window.marked),
+        true,
+        "elements are kept, not drawn again",
+    );
+    assert.equal(
+        await page.evaluate(() => document.querySelector('[data-gridnav-bar="INTERNAV_PARAMETRI"]') === window.bar),
+        true,
+    );
+
+    // A change the window refused comes back as the same snapshot: the box shows the window's value.
+    await control("CHK_C").uncheck();
+    await update(withStep("20", { notice: "Parametri salvati" }));
+    assert.equal(await control("CHK_C").isChecked(), true);
+    await control("CMB_A").selectOption("0");
+    await update(withStep("20", { notice: "Parametri salvati" }));
+    assert.equal(await control("CMB_A").inputValue(), "1");
+    assert.deepEqual(
+        (await sent()).map((a) => `${a.type} ${a.control}`),
+        ["leaveField TXT_CODDOC", "setValue CHK_C", "setValue CMB_A"],
+        "leaving the typed field and each change reach the window",
+    );
 });

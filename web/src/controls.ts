@@ -1,6 +1,6 @@
 // Renderers of the bound controls: combo, checkbox, edit (with its key button), label, button.
 
-import { h, uniqueId } from "./dom.js";
+import { h, on } from "./dom.js";
 import type { ControlState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -23,7 +23,7 @@ function description(control: ControlState): HTMLElement | null {
 }
 
 export function renderCombo(control: ControlState, context: RenderContext): HTMLElement {
-    const id = uniqueId("ctl");
+    const id = `ctl-${control.name}`;
     const select = h("select", {
         id,
         "data-control": control.name,
@@ -39,7 +39,7 @@ export function renderCombo(control: ControlState, context: RenderContext): HTML
         select.append(h("option", { value: row.value }, row.text));
     }
     select.value = current;
-    select.addEventListener("change", () => context.send({ type: "setValue", control: control.name, value: select.value }));
+    on(select, "change", (_, element) => context.send({ type: "setValue", control: control.name, value: element.value }));
     return h("span", { class: "control" }, caption(control, id), select, description(control));
 }
 
@@ -48,11 +48,11 @@ function checked(value: ControlState["value"]): boolean {
 }
 
 export function renderCheckbox(control: ControlState, context: RenderContext): HTMLElement {
-    const id = uniqueId("ctl");
+    const id = `ctl-${control.name}`;
     const box = h("input", { id, type: "checkbox", "data-control": control.name, disabled: !control.enabled });
     box.checked = checked(control.value);
-    box.addEventListener("change", () =>
-        context.send({ type: "setValue", control: control.name, value: box.checked ? 1 : 0 }),
+    on(box, "change", (_, element) =>
+        context.send({ type: "setValue", control: control.name, value: element.checked ? 1 : 0 }),
     );
     const label = control.label ?? control.caption ?? "";
     return h("span", { class: "control checkbox" }, box, h("label", { for: id }, label));
@@ -61,7 +61,7 @@ export function renderCheckbox(control: ControlState, context: RenderContext): H
 const numericCharacters = /^[0-9.,-]*$/;
 
 export function renderEdit(control: ControlState, context: RenderContext): HTMLElement {
-    const id = uniqueId("ctl");
+    const id = `ctl-${control.name}`;
     const input = h("input", {
         id,
         type: "text",
@@ -74,21 +74,21 @@ export function renderEdit(control: ControlState, context: RenderContext): HTMLE
         autocomplete: "off",
     });
     const sent = text(control.value);
-    input.addEventListener("beforeinput", (event) => {
+    on(input, "beforeinput", (event) => {
         if (control.numeric && event.data && !numericCharacters.test(event.data)) {
             event.preventDefault(); // letters never reach a numeric field
         }
     });
-    input.addEventListener("change", () => {
-        if (control.numeric && !numericCharacters.test(input.value)) {
-            input.value = sent;
+    on(input, "change", (_, element) => {
+        if (control.numeric && !numericCharacters.test(element.value)) {
+            element.value = sent;
             return;
         }
-        context.send({ type: "leaveField", control: control.name, text: input.value });
+        context.send({ type: "leaveField", control: control.name, text: element.value });
     });
     const parts: (HTMLElement | null)[] = [caption(control, id), input];
     if (control.keyButton) {
-        input.addEventListener("keydown", (event) => {
+        on(input, "keydown", (event) => {
             if (event.key === "F3") {
                 event.preventDefault();
                 context.send({ type: "openLookup", control: control.name });
@@ -107,7 +107,7 @@ export function renderEdit(control: ControlState, context: RenderContext): HTMLE
             },
             "…",
         );
-        key.addEventListener("click", () => context.send({ type: "openLookup", control: control.name }));
+        on(key, "click", () => context.send({ type: "openLookup", control: control.name }));
         parts.push(key);
     }
     parts.push(description(control));
@@ -124,7 +124,7 @@ export function renderButton(control: ControlState, context: RenderContext): HTM
         { type: "button", "data-control": control.name, disabled: !control.enabled },
         control.caption ?? control.name,
     );
-    button.addEventListener("click", () => context.send({ type: "click", control: control.name }));
+    on(button, "click", () => context.send({ type: "click", control: control.name }));
     return button;
 }
 

@@ -1,6 +1,6 @@
 // The host frame: company selector, program menu, host toolbar and the window area.
 
-import { h } from "./dom.js";
+import { h, patch } from "./dom.js";
 import { api, ApiError, setCsrfToken } from "./http.js";
 import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
 import { markFocus, renderWindow, restoreFocus } from "./window_view.js";
@@ -103,7 +103,13 @@ function drawWindow(): void {
         snapshot = null;
         windowArea.replaceChildren(h("p", { class: "window-empty" }, "Nessun programma aperto."));
     } else {
-        windowArea.replaceChildren(renderWindow(snapshot, { send: (action) => enqueue(() => act(action)) }));
+        const context = { send: (action: WindowAction) => enqueue(() => act(action)) };
+        const shown = windowArea.childElementCount === 1 ? windowArea.firstElementChild : null;
+        if (shown) {
+            patch(shown, renderWindow(snapshot, context, shown));
+        } else {
+            windowArea.replaceChildren(renderWindow(snapshot, context));
+        }
         restoreFocus(windowArea, mark);
     }
     drawToolbar();
@@ -122,8 +128,10 @@ async function act(action: WindowAction): Promise<void> {
     }
     showNotice("");
     const path = `/api/window/${encodeURIComponent(snapshot.window)}/action`;
+    performance.mark("zovrena:act");
     try {
         snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
+        performance.mark("zovrena:answer");
     } catch (error) {
         // A refused action comes with the window as it is now (changed in another tab, a box
         // waiting, the window closed): draw that, then say why.
@@ -142,6 +150,7 @@ async function act(action: WindowAction): Promise<void> {
         drawCompanies();
     }
     drawWindow();
+    performance.mark("zovrena:drawn");
 }
 
 async function changeCompany(code: number): Promise<void> {

@@ -1,6 +1,6 @@
 // The list of codes a field accepts, with a search box that narrows the rows as one types.
 
-import { h } from "./dom.js";
+import { h, opaque } from "./dom.js";
 import type { LookupState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -72,7 +72,7 @@ export function renderLookup(lookup: LookupState, context: RenderContext): HTMLE
             close();
         }
     });
-    return h("div", { class: "modal-backdrop" }, dialog);
+    return opaque(h("div", { class: "modal-backdrop" }, dialog), lookup);
 }
 
 registerRenderer("lookup", renderLookup);

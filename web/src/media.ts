@@ -1,6 +1,6 @@
 // The multimedia links of the record: the items attached to it and a small file to attach.
 
-import { h, uniqueId } from "./dom.js";
+import { h, opaque, uniqueId } from "./dom.js";
 import type { MediaState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -53,7 +53,7 @@ export function renderMedia(media: MediaState, context: RenderContext): HTMLElem
     });
     const close = h("button", { type: "button", "data-media": "close" }, "Chiudi");
     close.addEventListener("click", () => context.send({ type: "closeMedia" }));
-    return h(
+    const dialog = h(
         "section",
         { class: "media", role: "dialog", "aria-label": "Collegamenti multimediali", "data-media-dialog": "" },
         h("h3", {}, "Collegamenti multimediali"),
@@ -76,6 +76,7 @@ export function renderMedia(media: MediaState, context: RenderContext): HTMLElem
         problem,
         h("div", { class: "media-actions" }, close),
     );
+    return opaque(dialog, media);
 }
 
 registerRenderer("media", renderMedia);

@@ -2,7 +2,7 @@
 // choose the set, 16/32/48/64 the icon, 256 and 512 make the second or third button the default.
 // The answer goes back to the window thread that is waiting for it.
 
-import { h } from "./dom.js";
+import { h, opaque } from "./dom.js";
 import type { MessageBoxState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -92,7 +92,7 @@ export function renderMessageBox(box: MessageBoxState, context: RenderContext): 
             context.send({ type: "answer", messageId: box.id, answer: 2 });
         }
     });
-    return h("div", { class: "modal-backdrop" }, dialog);
+    return opaque(h("div", { class: "modal-backdrop" }, dialog), box);
 }
 
 registerRenderer("messageBox", renderMessageBox);

@@ -1,7 +1,7 @@
 // A record navigation bar of the window (first, previous, next, last, open, new, delete, back,
 // forward).
 
-import { h } from "./dom.js";
+import { h, on } from "./dom.js";
 import type { NavigatorState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -33,7 +33,7 @@ export function renderNavigator(bar: NavigatorState, context: RenderContext): HT
             },
             symbols[button.key] ?? button.caption,
         );
-        element.addEventListener("click", () =>
+        on(element, "click", () =>
             context.send({ type: "navigatorButton", bar: bar.name, button: button.key }),
         );
         toolbar.append(element);

@@ -1,6 +1,6 @@
 // The printable parameter sheet: what the program prints, laid out for paper.
 
-import { h } from "./dom.js";
+import { h, opaque } from "./dom.js";
 import type { PrintSheetState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -9,7 +9,7 @@ export function renderPrintSheet(sheet: PrintSheetState, context: RenderContext)
     print.addEventListener("click", () => window.print());
     const close = h("button", { type: "button", "data-print": "close" }, "Chiudi");
     close.addEventListener("click", () => context.send({ type: "closePrint" }));
-    return h(
+    const sheetElement = h(
         "section",
         { class: "print-sheet", "data-print-sheet": "" },
         h("div", { class: "print-actions" }, print, close),
@@ -30,6 +30,7 @@ export function renderPrintSheet(sheet: PrintSheetState, context: RenderContext)
             ),
         ),
     );
+    return opaque(sheetElement, sheet);
 }
 
 registerRenderer("printSheet", renderPrintSheet);

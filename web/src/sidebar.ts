@@ -1,7 +1,7 @@
 // The side bar: groups of items; the item shown is marked as the current page, a disabled item
 // is announced as such and does nothing.
 
-import { h } from "./dom.js";
+import { h, on } from "./dom.js";
 import type { SideBarState } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -20,7 +20,7 @@ export function renderSideBar(sideBar: SideBarState, context: RenderContext): HT
                 },
                 item.caption,
             );
-            button.addEventListener("click", () => {
+            on(button, "click", () => {
                 if (item.enabled && !item.current) {
                     context.send({ type: "clickItem", item: item.key });
                 }

@@ -2,9 +2,9 @@
 // bars, and on top of them a pending message box, lookup list or print sheet. While a box or a
 // list is open the window behind it takes no input.
 
-import { h } from "./dom.js";
+import { h, memo } from "./dom.js";
 import type { WindowSnapshot } from "./protocol.js";
-import { render, type RenderContext } from "./renderers.js";
+import { render, type Kind, type RenderContext, type RenderedKinds } from "./renderers.js";
 import "./controls.js";
 import "./frame.js";
 import "./sidebar.js";
@@ -14,25 +14,40 @@ import "./lookup.js";
 import "./print_sheet.js";
 import "./media.js";
 
-export function renderWindow(snapshot: WindowSnapshot, context: RenderContext): HTMLElement {
+// A part drawn from the same state as the one in `shown` (the window on screen, which the result
+// will be patched into) is not built again.
+function part<K extends Kind>(
+    kind: K,
+    state: RenderedKinds[K],
+    context: RenderContext,
+    shown: Element | null,
+    attribute: string,
+    name: string,
+): HTMLElement {
+    const current = shown?.querySelector(`[${attribute}="${CSS.escape(name)}"]`) ?? null;
+    return memo(current, state, () => render(kind, state, context));
+}
+
+// Draws the window; with `shown`, the result is only good for patching `shown` with it.
+export function renderWindow(snapshot: WindowSnapshot, context: RenderContext, shown: Element | null = null): HTMLElement {
     const body = h("div", { class: "window-body" });
     if (snapshot.sideBar) {
-        body.append(render("sideBar", snapshot.sideBar, context));
+        body.append(part("sideBar", snapshot.sideBar, context, shown, "data-sidebar", snapshot.sideBar.name));
     }
     const page = h("div", { class: "window-page" });
     if (snapshot.header) {
-        page.append(h("div", { class: "window-header" }, render("frame", snapshot.header, context)));
+        page.append(h("div", { class: "window-header" }, part("frame", snapshot.header, context, shown, "data-frame", snapshot.header.name)));
     }
     if (snapshot.page) {
         page.append(h("h3", { class: "page-title", "data-page": snapshot.page.key }, snapshot.page.title));
         for (const frame of snapshot.page.frames) {
-            page.append(render("frame", frame, context));
+            page.append(part("frame", frame, context, shown, "data-frame", frame.name));
         }
     } else {
         page.append(h("p", { class: "page-empty" }, "Scegliere una voce nella barra laterale."));
     }
     for (const bar of snapshot.navigators) {
-        page.append(render("navigator", bar, context));
+        page.append(part("navigator", bar, context, shown, "data-gridnav-bar", bar.name));
     }
     body.append(page);
 
@@ -94,16 +109,19 @@ export function markFocus(root: HTMLElement): FocusMark | null {
 }
 
 // After a redraw: a message box takes the focus on its default button, a lookup list on its search
-// box; otherwise the focus goes back where it was.
+// box, unless the focus is in them already; otherwise a focused element that was replaced hands the
+// focus to the one that stands for the same thing.
 export function restoreFocus(root: HTMLElement, mark: FocusMark | null): void {
     const preferred =
         root.querySelector<HTMLElement>("[role=dialog][data-message-id] button.default") ??
         root.querySelector<HTMLElement>("[data-lookup] input[type=search]");
     if (preferred) {
-        preferred.focus();
+        if (!preferred.closest("[role=dialog]")?.contains(document.activeElement)) {
+            preferred.focus();
+        }
         return;
     }
-    if (!mark) {
+    if (!mark || root.contains(document.activeElement)) {
         return;
     }
     const selector =

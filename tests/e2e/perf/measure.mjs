@@ -1,7 +1,8 @@
 // Measures the web host with the real window in Chromium (not run by test.sh):
 //   - side-bar click to the page drawn, and confirm to the saved state drawn, 20 tries each:
-//     medians of the whole time in the browser, of the request, and of the window thread's share
-//     (the Server-Timing header the host adds: "window" the window thread, "host" the whole request);
+//     medians of the time until the page's elements are updated and until the next frame is drawn,
+//     of the request's phases, and of the server's shares (the Server-Timing header the host adds:
+//     "action" the program's own work, "window" the window thread, "host" the whole request);
 //   - server memory per open window with 50 windows open (VmRSS of the host before and after).
 //
 //   node tests/e2e/perf/measure.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
@@ -85,11 +86,28 @@ async function timed(page, act, done, argument) {
                 .getEntriesByType("resource")
                 .filter((entry) => entry.name.includes("/action"))
                 .pop();
+            const mark = (name) => (performance.getEntriesByName(name).pop()?.startTime ?? NaN) - start;
+            const marks = {
+                act: mark("zovrena:act"),
+                headers: mark("zovrena:headers"),
+                answer: mark("zovrena:answer"),
+                drawn: mark("zovrena:drawn"),
+                responseEnd: request ? request.responseEnd - start : NaN,
+            };
+            performance.clearMarks();
             const timing = (name) => request?.serverTiming.find((t) => t.name === name)?.duration ?? NaN;
             return {
                 total,
                 dom,
+                ...marks,
+                queued: request ? request.requestStart - request.startTime : NaN,
+                waiting: request ? request.responseStart - request.requestStart : NaN,
+                download: request ? request.responseEnd - request.responseStart : NaN,
+                sent: request ? request.startTime - start : NaN,
+                afterResponse: request ? dom - (request.responseEnd - start) : NaN,
+                size: request ? request.transferSize : NaN,
                 request: request ? request.responseEnd - request.startTime : NaN,
+                action: timing("action"),
                 thread: timing("window"),
                 host: timing("host"),
             };
@@ -99,17 +117,27 @@ async function timed(page, act, done, argument) {
 }
 
 function summary(name, samples) {
-    const total = median(samples.map((s) => s.total));
-    const dom = median(samples.map((s) => s.dom));
-    const request = median(samples.map((s) => s.request));
-    const thread = median(samples.map((s) => s.thread));
-    const host = median(samples.map((s) => s.host));
-    const web = median(samples.map((s) => s.total - s.thread));
+    const m = (pick) => median(samples.map(pick));
+    const f = (value) => value.toFixed(2);
+    const action = m((s) => s.action);
+    const serverWeb = m((s) => s.host - s.action);
+    const endToEndWeb = m((s) => s.dom - s.action);
+    console.log(`${name} [${samples.length} tries, medians, ms]`);
     console.log(
-        `${name} [${samples.length} tries, medians]: ${total.toFixed(1)} ms to the frame drawn ` +
-            `(${dom.toFixed(1)} ms to the page's elements updated); ` +
-            `request ${request.toFixed(1)} ms; server ${host.toFixed(1)} ms of which window thread ` +
-            `${thread.toFixed(1)} ms; web layer (browser total - window thread) ${web.toFixed(1)} ms`,
+        `  the program's own work ${f(action)}; server ${f(m((s) => s.host))} ` +
+            `(window thread ${f(m((s) => s.thread))}); server-side web layer (server - program) ${f(serverWeb)} ` +
+            `${serverWeb <= action ? "<=" : ">"} the program's work`,
+    );
+    console.log(
+        `  in the browser: elements updated ${f(m((s) => s.dom))}, frame drawn ${f(m((s) => s.total))}; ` +
+            `end to end web layer (elements updated - program) ${f(endToEndWeb)} ` +
+            `${endToEndWeb <= action ? "<=" : ">"} the program's work`,
+    );
+    console.log(
+        `  phases: click to request ${f(m((s) => s.sent))}, queued ${f(m((s) => s.queued))}, ` +
+            `waiting ${f(m((s) => s.waiting))}, download ${f(m((s) => s.download))} ` +
+            `(${m((s) => s.size)} bytes); answer read ${f(m((s) => s.answer - s.responseEnd))}, ` +
+            `drawn into the page ${f(m((s) => s.drawn - s.answer))}`,
     );
 }
 
