@@ -1,5 +1,6 @@
 #include "web/server/json_writer.h"
 
+#include <array>
 #include <charconv>
 
 namespace zovrena::web {
@@ -41,6 +42,19 @@ std::size_t sequenceLength(std::string_view text, std::size_t i) {
     return code < minimum || code > 0x10FFFF || surrogate ? 0 : length;
 }
 
+// Bytes that go into a JSON string as they are: printable ASCII but the quote and the backslash.
+constexpr auto plainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte < 0x80; ++byte) {
+        plain[static_cast<std::size_t>(byte)] = byte != '"' && byte != '\\';
+    }
+    return plain;
+}();
+
+bool plain(char c) {
+    return plainBytes[static_cast<unsigned char>(c)];
+}
+
 }  // namespace
 
 void appendJsonString(std::string& out, std::string_view text) {
@@ -48,21 +62,16 @@ void appendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
     std::size_t i = 0;
     while (i < text.size()) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
-            // Plain ASCII runs go in at once.
+        if (plain(text[i])) {
             std::size_t run = i + 1;
-            while (run < text.size()) {
-                const auto next = static_cast<unsigned char>(text[run]);
-                if (next < 0x20 || next >= 0x80 || next == '"' || next == '\\') {
-                    break;
-                }
+            while (run < text.size() && plain(text[run])) {
                 ++run;
             }
             out.append(text.substr(i, run - i));
             i = run;
             continue;
         }
+        const auto byte = static_cast<unsigned char>(text[i]);
         switch (byte) {
             case '"':
                 out += "\\\"";

@@ -40,6 +40,7 @@ class JsonWriter {
         return value(v);
     }
 
+    void reserve(std::size_t bytes) { out_.reserve(bytes); }
     const std::string& text() const { return out_; }
     std::string take() { return std::move(out_); }
 
