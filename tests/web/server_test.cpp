@@ -146,6 +146,22 @@ std::string errorOf(const httplib::Result& res) {
     return body.is_object() && body.contains("error") ? body["error"].get<std::string>() : "";
 }
 
+TEST_F(WebHost, Idle_kept_alive_connections_do_not_hold_up_a_new_request) {
+    // Browsers keep several connections open between requests, each holding a request thread.
+    std::vector<httplib::Client> idle;
+    for (int i = 0; i < 24; ++i) {
+        idle.push_back(client());
+        idle.back().set_keep_alive(true);
+        ASSERT_TRUE(idle.back().Get("/login.html"));
+    }
+    auto fresh = client();
+    fresh.set_read_timeout(2, 0);  // a held-up request would wait for a kept-alive one to expire
+    fresh.set_connection_timeout(2, 0);
+    auto res = fresh.Get("/login.html");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+}
+
 TEST_F(WebHost, SignedOutRequestsReachOnlyTheSignInPage) {
     struct Case {
         const char* method;

@@ -130,6 +130,9 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
       signIn_(*directory_, throttle_, sessions_),
       files_(settings_.webRoot),
       server_(std::make_unique<httplib::Server>()) {
+    server_->new_task_queue = [threads = settings_.requestThreads] {
+        return new httplib::ThreadPool(threads);
+    };
     server_->set_payload_max_length(settings_.maxBodyBytes);
     // Headers and body go out in separate writes: without this a kept-alive connection waits for
     // the browser's delayed acknowledgement before the body leaves.

@@ -38,6 +38,9 @@ struct WebServerSettings {
     // How long a message box waits for its answer before the window gives up and unloads.
     std::chrono::milliseconds modalTimeout = std::chrono::minutes(15);
     std::size_t maxWindows = 200;
+    // Threads answering requests. Each kept-alive browser connection holds one while it waits for
+    // its next request, so they must outnumber the connections of the people at work.
+    std::size_t requestThreads = 64;
     // How often the windows of ended sessions are looked for.
     std::chrono::milliseconds sweepInterval = std::chrono::seconds(30);
 };
