@@ -368,3 +368,29 @@ test("a second tab on the same window is told that the window changed, and shows
     await second.close();
     await first.close();
 });
+
+test("while the server works the window says it is busy, and the bar shows after a moment", async () => {
+    const page = await browser.newPage();
+    await openIndicators(page);
+    let release;
+    const held = new Promise((resolve) => {
+        release = resolve;
+    });
+    await page.route("**/api/window/*/action", async (route) => {
+        await held;
+        await route.continue();
+    });
+    const area = page.locator('[data-host="window-area"]');
+    await page.locator('[data-item="ITM_PRG_VAL"]').click();
+    await page.locator('[data-host="window-area"][aria-busy="true"]').waitFor();
+    await page.waitForFunction(
+        () => getComputedStyle(document.querySelector('[data-host="window-area"]'), "::before").opacity === "1",
+    );
+    release();
+    await page.locator('[data-item="ITM_PRG_VAL"][aria-current="page"]').waitFor();
+    await page.waitForFunction(() => !document.querySelector('[data-host="window-area"]').hasAttribute("aria-busy"));
+    assert.equal(await area.getAttribute("aria-busy"), null);
+    await page.unroute("**/api/window/*/action");
+    await page.close();
+});
+

@@ -47,9 +47,22 @@ function failed(error: unknown): void {
     showNotice(error instanceof Error ? error.message : "Operazione non riuscita.");
 }
 
-// Requests run one after the other, in the order the person acted.
+// Requests run one after the other, in the order the person acted. While any is waiting the
+// window area says it is busy; a bar shows it when the wait gets long enough to notice.
+let waiting = 0;
+
 function enqueue(work: () => Promise<void>): void {
-    pending = pending.then(work).catch(failed);
+    waiting += 1;
+    windowArea.setAttribute("aria-busy", "true");
+    pending = pending
+        .then(work)
+        .catch(failed)
+        .finally(() => {
+            waiting -= 1;
+            if (waiting === 0) {
+                windowArea.removeAttribute("aria-busy");
+            }
+        });
 }
 
 function drawCompanies(): void {
