@@ -48,7 +48,7 @@ class ServedWindow : public testing::Test {
         std::string error;
         Json snapshot;
     };
-    static Answer readBack(WindowAnswer answer) {
+    static Answer readBack(const WindowAnswer& answer) {
         return {answer.status, answer.error,
                 answer.snapshot.empty() ? Json() : answer.snapshot.parsed()};
     }

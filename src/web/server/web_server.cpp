@@ -505,7 +505,7 @@ namespace {
 // Server-Timing: "action" the program's own work, "window" the time spent waiting for the window
 // thread (the action, the snapshot and the hand-overs), "host" the whole handling of the request,
 // JSON included.
-void sendWindow(Response& res, int status, std::string body, WindowSession::Timing thread,
+void sendWindow(Response& res, int status, const std::string& body, WindowSession::Timing thread,
                 std::chrono::steady_clock::time_point began) {
     const double hostMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
@@ -515,7 +515,7 @@ void sendWindow(Response& res, int status, std::string body, WindowSession::Timi
     res.set_header("Server-Timing", timing);
     res.status = status;
     res.set_header("Cache-Control", "no-store");
-    res.set_content(std::move(body), "application/json; charset=utf-8");
+    res.set_content(body, "application/json; charset=utf-8");
 }
 
 }  // namespace

@@ -347,7 +347,7 @@ std::string Snapshot::json() const {
 std::string describeWindow(duza_zovrena::window::FRMPD_ZOVRENA* window,
                            krl::host::Cinterface* program, const WindowExtras& extras) {
     JsonWriter json;
-    json.reserve(16 * 1024);  // a page with its side bar and bars fits
+    json.reserve(std::size_t{16} * 1024);  // a page with its side bar and bars fits
     json.object();
     if (!window || !program) {
         json.field("caption", extras.caption).key("icon").null();
