@@ -1,6 +1,7 @@
 // What the web host adds on the server to the program's own work, for the two actions people do
 // most (switching page between ITM_PRG_VAL and ITM_PRG_INDGES, confirming a changed general row):
-//   Program_*:       the program alone, on this thread (the side bar's click; the frame's confirm);
+//   Program_*:       the program alone, on this thread (the side bar's click; the confirm alone is
+//                    window_bench's Window_Confirm);
 //   Snapshot_Page:   describing the window on ITM_PRG_INDGES and writing it as JSON, as every
 //                    answer does;
 //   WindowSession_*: the whole server-side answer without HTTP: the action handed to the window's
@@ -8,23 +9,16 @@
 // The raw SQLite C API doing the confirm's statements is in window_bench (RawSqlite_Confirm).
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
-#include "duza_zovrena/component.h"
-#include "duza_zovrena/data/demo_database.h"
+#include "demo_program.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/controls/side_bar.h"
 #include "krl/frame/virtual_frame.h"
-#include "krl/host/catalogue_message_service.h"
-#include "krl/host/global.h"
-#include "krl/host/menu_entry.h"
 #include "krl/host/navigator.h"
 #include "krl/host/presenter.h"
-#include "krl/host/progid.h"
 #include "krl/host/ui_thread.h"
 #include "web/server/window_session.h"
 #include "web/server/window_snapshot.h"
@@ -36,13 +30,8 @@ using Json = nlohmann::json;
 
 const std::string& connectionString() {
     static const std::string connection = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("zovrena_web_bench_" + std::to_string(::getpid()) + ".db");
-        std::filesystem::remove(path);
-        duza_zovrena::data::createDemoDatabase("sqlite:" + path.string(), true);
-        duza_zovrena::registerComponent(kh::ProgIdRegistry::instance());
         zovrena::web::registerProgramClasses();
-        return "sqlite:" + path.string();
+        return "sqlite:" + zovrena::bench::databaseFile();
     }();
     return connection;
 }
@@ -55,18 +44,9 @@ struct Program {
     std::shared_ptr<duza_zovrena::window::FRMPD_ZOVRENA> window;
 
     Program() {
-        auto global = std::make_shared<kh::ClsGlobal>();
-        global->setConnectionString(connectionString());
-        global->setCurrentCompany(krl::Variant(std::int32_t{1}));
-        global->setMessageService(std::make_shared<kh::CatalogueMessageService>());
-        object = duza_zovrena::host::CLSPD_ZOVRENA::create();
-        object->setClsGlobal(global);
-        object->setActiveNavigator(std::make_shared<kh::Navigator>());
-        object->setClsVoceMenu(std::make_shared<kh::MenuEntry>(
-            krl::Variant("PD_ZOVRENA"), "Parametri di gestione", "DUZA_ZOVRENA.CLSPD_ZOVRENA"));
-        object->setCaption(krl::Variant("Parametri di gestione"));
-        object->setIsActive(true);
-        object->showForm();
+        connectionString();
+        object =
+            zovrena::bench::openProgram(zovrena::bench::host(), std::make_shared<kh::Navigator>());
         window = std::dynamic_pointer_cast<duza_zovrena::window::FRMPD_ZOVRENA>(object->window());
         // Both pages built once, as after a person's first visits.
         window->sideBar().userClick("ITM_PRG_VAL");
@@ -94,22 +74,6 @@ void Snapshot_Page(benchmark::State& state) {
         const std::string body =
             zovrena::web::describeWindow(program.window.get(), program.object.get(), {});
         benchmark::DoNotOptimize(body.data());
-    }
-}
-
-void Program_Confirm(benchmark::State& state) {
-    Program program;
-    auto frame = program.window->generalFrame();
-    auto rows = program.window->generalRows();
-    std::int16_t value = 0;
-    for (auto _ : state) {
-        value = static_cast<std::int16_t>(1 - value);
-        (*rows)["PD42_FLGCOIN"].setValue(krl::Variant(value));
-        frame->setStatus(krl::frame::StatusChanging);
-        if (!frame->confirm()) {
-            state.SkipWithError("confirm refused");
-            break;
-        }
     }
 }
 
@@ -141,8 +105,8 @@ void WindowSession_SideBarClick(benchmark::State& state) {
     window->shutDown();
 }
 
-// The same kind of change as Program_Confirm, made through the window's check box, then confirmed
-// with the host toolbar; only the confirm is timed.
+// The same kind of change as window_bench's Window_Confirm, made through the window's check box,
+// then confirmed with the host toolbar; only the confirm is timed.
 void WindowSession_Confirm(benchmark::State& state) {
     std::int64_t revision = 0;
     auto window = openSession(revision);
@@ -172,7 +136,6 @@ void WindowSession_Confirm(benchmark::State& state) {
 BENCHMARK(Program_SideBarClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Snapshot_Page)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WindowSession_SideBarClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
-BENCHMARK(Program_Confirm)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WindowSession_Confirm)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 namespace {

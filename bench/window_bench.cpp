@@ -6,41 +6,25 @@
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "duza_zovrena/component.h"
-#include "duza_zovrena/data/demo_database.h"
+#include "demo_program.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/frame/virtual_frame.h"
-#include "krl/host/catalogue_message_service.h"
-#include "krl/host/global.h"
-#include "krl/host/menu_entry.h"
 #include "krl/host/navigator.h"
 #include "krl/host/presenter.h"
-#include "krl/host/progid.h"
 
 namespace {
 
 namespace kh = krl::host;
-
-const std::string& databaseFile() {
-    static const std::string file = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("zovrena_window_bench_" + std::to_string(::getpid()) + ".db");
-        std::filesystem::remove(path);
-        duza_zovrena::data::createDemoDatabase("sqlite:" + path.string(), true);
-        duza_zovrena::registerComponent(kh::ProgIdRegistry::instance());
-        return path.string();
-    }();
-    return file;
-}
+using zovrena::bench::databaseFile;
+using zovrena::bench::host;
+using zovrena::bench::openProgram;
 
 void check(int code, sqlite3* db) {
     if (code != SQLITE_OK && code != SQLITE_DONE && code != SQLITE_ROW) {
@@ -58,27 +42,6 @@ void readAll(sqlite3* db, const char* sql) {
         }
     }
     sqlite3_finalize(statement);
-}
-
-std::shared_ptr<kh::ClsGlobal> host() {
-    auto global = std::make_shared<kh::ClsGlobal>();
-    global->setConnectionString("sqlite:" + databaseFile());
-    global->setCurrentCompany(krl::Variant(std::int32_t{1}));
-    global->setMessageService(std::make_shared<kh::CatalogueMessageService>());
-    return global;
-}
-
-std::shared_ptr<duza_zovrena::host::CLSPD_ZOVRENA> openProgram(
-    const std::shared_ptr<kh::ClsGlobal>& global, const std::shared_ptr<kh::Navigator>& navigator) {
-    auto program = duza_zovrena::host::CLSPD_ZOVRENA::create();
-    program->setClsGlobal(global);
-    program->setActiveNavigator(navigator);
-    program->setClsVoceMenu(std::make_shared<kh::MenuEntry>(
-        krl::Variant("PD_ZOVRENA"), "Parametri di gestione", "DUZA_ZOVRENA.CLSPD_ZOVRENA"));
-    program->setCaption(krl::Variant("Parametri di gestione"));
-    program->setIsActive(true);
-    program->showForm();
-    return program;
 }
 
 void RawSqlite_Open(benchmark::State& state) {
