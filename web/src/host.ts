@@ -47,19 +47,22 @@ function failed(error: unknown): void {
     showNotice(error instanceof Error ? error.message : "Operazione non riuscita.");
 }
 
-// Requests run one after the other, in the order the person acted. While any is waiting the
-// window area says it is busy; a bar shows it when the wait gets long enough to notice.
+// Requests run one after the other, in the order the person acted. A wait long enough to notice
+// makes the window area say it is busy (with a moving bar); quick answers leave the page alone.
 let waiting = 0;
+let busyTimer: number | undefined;
 
 function enqueue(work: () => Promise<void>): void {
     waiting += 1;
-    windowArea.setAttribute("aria-busy", "true");
+    busyTimer ??= window.setTimeout(() => windowArea.setAttribute("aria-busy", "true"), 200);
     pending = pending
         .then(work)
         .catch(failed)
         .finally(() => {
             waiting -= 1;
             if (waiting === 0) {
+                window.clearTimeout(busyTimer);
+                busyTimer = undefined;
                 windowArea.removeAttribute("aria-busy");
             }
         });
