@@ -394,3 +394,37 @@ test("while the server works the window says it is busy, and the bar shows after
     await page.close();
 });
 
+
+test("going back to a page shows the elements it had, or what changed since", async () => {
+    const page = await browser.newPage();
+    await openIndicators(page);
+    const visit = async (item) => {
+        await page.locator(`[data-item="${item}"]`).click();
+        await page.locator(`[data-item="${item}"][aria-current="page"]`).waitFor();
+    };
+    await page.evaluate(() => {
+        window.kept = document.querySelector('[data-control="CMB_FLGSTATI"]');
+    });
+    await visit("ITM_PRG_VAL");
+    await visit("ITM_PRG_INDGES");
+    assert.equal(
+        await page.evaluate(() => document.querySelector('[data-control="CMB_FLGSTATI"]') === window.kept),
+        true,
+        "an unchanged page comes back as it was",
+    );
+
+    // Line states switched the other way (an earlier test may have saved them off).
+    const before = await control(page, "CMB_FLGSTATI").inputValue();
+    const other = before === "1" ? "0" : "1";
+    const stateOff = (value) => `[data-control="CMB_INDSTATO"]${value === "0" ? "[disabled]" : ":not([disabled])"}`;
+    await control(page, "CMB_FLGSTATI").selectOption(other);
+    await page.locator(stateOff(other)).waitFor();
+    await visit("ITM_PRG_VAL");
+    await visit("ITM_PRG_INDGES");
+    assert.equal(await control(page, "CMB_FLGSTATI").inputValue(), other);
+    assert.equal(await control(page, "CMB_INDSTATO").isDisabled(), other === "0");
+    await hostButton(page, "Annulla").click();
+    await page.locator(stateOff(before)).waitFor();
+    assert.equal(await control(page, "CMB_FLGSTATI").inputValue(), before);
+    await page.close();
+});

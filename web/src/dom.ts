@@ -77,9 +77,15 @@ function forget(element: Element): void {
     }
 }
 
-export function memo<E extends HTMLElement>(shown: Element | null, state: unknown, draw: () => E): HTMLElement {
+// `drawn` is the element last drawn for the part: on screen, or put aside when it left the screen
+// (then it comes back as it is).
+export function memo<E extends HTMLElement>(drawn: Element | null, state: unknown, draw: () => E): HTMLElement {
     const signature = JSON.stringify(state);
-    if (shown !== null && shown.isConnected && drawnFrom.get(shown) === signature) {
+    if (drawn !== null && drawnFrom.get(drawn) === signature) {
+        if (!drawn.isConnected) {
+            return drawn as HTMLElement;
+        }
+        const shown = drawn;
         const standIn = shown.cloneNode(false) as HTMLElement;
         drawnFrom.set(standIn, signature);
         standsFor.set(standIn, shown);

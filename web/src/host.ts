@@ -3,7 +3,7 @@
 import { h, patch } from "./dom.js";
 import { api, ApiError, setCsrfToken } from "./http.js";
 import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
-import { markFocus, renderWindow, restoreFocus } from "./window_view.js";
+import { markFocus, rememberParts, renderWindow, restoreFocus } from "./window_view.js";
 
 const hostButtons: { name: string; caption: string }[] = [
     { name: "Nuovo", caption: "Nuovo" },
@@ -117,6 +117,7 @@ function drawWindow(): void {
     const mark = markFocus(windowArea);
     if (!snapshot || snapshot.closed) {
         snapshot = null;
+        rememberParts(null);
         windowArea.replaceChildren(h("p", { class: "window-empty" }, "Nessun programma aperto."));
     } else {
         const context = { send: (action: WindowAction) => enqueue(() => act(action)) };
@@ -126,6 +127,7 @@ function drawWindow(): void {
         } else {
             windowArea.replaceChildren(renderWindow(snapshot, context));
         }
+        rememberParts(windowArea.firstElementChild);
         restoreFocus(windowArea, mark);
     }
     drawToolbar();

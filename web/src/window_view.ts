@@ -14,8 +14,33 @@ import "./lookup.js";
 import "./print_sheet.js";
 import "./media.js";
 
-// A part drawn from the same state as the one in `shown` (the window on screen, which the result
-// will be patched into) is not built again.
+// The parts last drawn, by their identifying attribute: a page's frames stay here when another
+// page comes, so that going back to a page shows its elements again instead of building them.
+const partSelector = "[data-sidebar], [data-frame], [data-gridnav-bar]";
+const drawnParts = new Map<string, Element>();
+
+function partKey(attribute: string, name: string): string {
+    return `${attribute}=${name}`;
+}
+
+// Called with the window on screen after each drawing; without one, forgets them all.
+export function rememberParts(shown: Element | null): void {
+    if (!shown) {
+        drawnParts.clear();
+        return;
+    }
+    for (const element of shown.querySelectorAll(partSelector)) {
+        for (const attribute of ["data-sidebar", "data-frame", "data-gridnav-bar"]) {
+            const name = element.getAttribute(attribute);
+            if (name !== null) {
+                drawnParts.set(partKey(attribute, name), element);
+            }
+        }
+    }
+}
+
+// A part drawn from the same state as the one on screen in `shown` (which the result will be
+// patched into), or as one put aside, is not built again.
 function part<K extends Kind>(
     kind: K,
     state: RenderedKinds[K],
@@ -24,8 +49,9 @@ function part<K extends Kind>(
     attribute: string,
     name: string,
 ): HTMLElement {
-    const current = shown?.querySelector(`[${attribute}="${CSS.escape(name)}"]`) ?? null;
-    return memo(current, state, () => render(kind, state, context));
+    const onScreen = shown?.querySelector(`[${attribute}="${CSS.escape(name)}"]`) ?? null;
+    const drawn = onScreen ?? (shown ? (drawnParts.get(partKey(attribute, name)) ?? null) : null);
+    return memo(drawn, state, () => render(kind, state, context));
 }
 
 // Draws the window; with `shown`, the result is only good for patching `shown` with it.
