@@ -39,7 +39,9 @@ export function renderCombo(control: ControlState, context: RenderContext): HTML
         select.append(h("option", { value: row.value }, row.text));
     }
     select.value = current;
-    on(select, "change", (_, element) => context.send({ type: "setValue", control: control.name, value: element.value }));
+    on(select, "change", (_, element) =>
+        context.send({ type: "setValue", control: control.name, value: element.value }),
+    );
     return h("span", { class: "control" }, caption(control, id), select, description(control));
 }
 

@@ -55,14 +55,19 @@ function part<K extends Kind>(
 }
 
 // Draws the window; with `shown`, the result is only good for patching `shown` with it.
-export function renderWindow(snapshot: WindowSnapshot, context: RenderContext, shown: Element | null = null): HTMLElement {
+export function renderWindow(
+    snapshot: WindowSnapshot,
+    context: RenderContext,
+    shown: Element | null = null,
+): HTMLElement {
     const body = h("div", { class: "window-body" });
     if (snapshot.sideBar) {
         body.append(part("sideBar", snapshot.sideBar, context, shown, "data-sidebar", snapshot.sideBar.name));
     }
     const page = h("div", { class: "window-page" });
     if (snapshot.header) {
-        page.append(h("div", { class: "window-header" }, part("frame", snapshot.header, context, shown, "data-frame", snapshot.header.name)));
+        const header = part("frame", snapshot.header, context, shown, "data-frame", snapshot.header.name);
+        page.append(h("div", { class: "window-header" }, header));
     }
     if (snapshot.page) {
         page.append(h("h3", { class: "page-title", "data-page": snapshot.page.key }, snapshot.page.title));
