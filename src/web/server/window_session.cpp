@@ -50,6 +50,11 @@ WindowAnswer refused(int status, std::string message) {
     return {status, std::move(message), {}};
 }
 
+double millisecondsSince(std::chrono::steady_clock::time_point began) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
+        .count();
+}
+
 }  // namespace
 
 // Everything of one window. The members under "window thread" are only touched by tasks running on
@@ -337,15 +342,12 @@ void WindowSession::start() {
 bool WindowSession::run(std::function<void()> task) {
     const auto began = std::chrono::steady_clock::now();
     const bool ran = state_->thread->invoke(std::move(task));
-    lastThreadMs_ =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+    lastThreadMs_ = millisecondsSince(began);
     return ran;
 }
 
 void WindowSession::addThreadTime(std::chrono::steady_clock::time_point began) {
-    const double elapsed =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
-    lastThreadMs_ = lastThreadMs_.load() + elapsed;
+    lastThreadMs_ = lastThreadMs_.load() + millisecondsSince(began);
 }
 
 WindowSession::Timing WindowSession::lastTiming() const {
@@ -462,9 +464,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
             return refused(400, "Risposta non prevista per questo messaggio.");
         }
         state.thread->settle();
-        lastThreadMs_ =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
-                .count();
+        lastThreadMs_ = millisecondsSince(began);
         state.actionMs = lastThreadMs_.load();  // the program going on after the box
         return {};
     }
@@ -647,9 +647,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
         } catch (...) {
             notice = krl::trap::currentError().description();
         }
-        shared->actionMs =
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began)
-                .count();
+        shared->actionMs = millisecondsSince(began);
         if (!notice.empty()) {
             shared->notice = std::move(notice);
         }

@@ -233,9 +233,8 @@ void writePrintSheet(JsonWriter& json, const krl::host::PrintSheet& sheet) {
 
 // Reading the media items may fail (the database): then the window shows none.
 void writeMedia(JsonWriter& json, krl::host::MediaSession& media) {
-    JsonWriter part;
-    krl::trap::ignoring([&] {
-        JsonWriter items;
+    JsonWriter items;
+    const bool read = krl::trap::ignoring([&] {
         items.object();
         if (media.mediaId().isEmpty() || media.mediaId().isNull()) {
             items.key("mediaId").null();
@@ -252,12 +251,11 @@ void writeMedia(JsonWriter& json, krl::host::MediaSession& media) {
                 .end();
         }
         items.end().end();
-        part = std::move(items);
     });
-    if (part.text().empty()) {
-        json.null();
+    if (read) {
+        json.raw(items.text());
     } else {
-        json.raw(part.text());
+        json.null();
     }
 }
 
