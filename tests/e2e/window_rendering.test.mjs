@@ -98,6 +98,7 @@ async function show(state) {
         const area = document.querySelector('[data-host="window-area"]');
         window.sent = [];
         area.replaceChildren(view.renderWindow(state, { send: (action) => window.sent.push(action) }));
+        view.rememberParts(area.firstElementChild);
         view.restoreFocus(area, null);
     }, state);
 }
@@ -110,6 +111,7 @@ async function update(state) {
         const area = document.querySelector('[data-host="window-area"]');
         const shown = area.firstElementChild;
         dom.patch(shown, view.renderWindow(state, { send: (action) => window.sent.push(action) }, shown));
+        view.rememberParts(area.firstElementChild);
     }, state);
 }
 

@@ -56,20 +56,20 @@ export function on<E extends HTMLElement, K extends keyof HTMLElementEventMap>(
     element.addEventListener(type, dispatch);
 }
 
-// An element whose part of the screen keeps state of its own (a list narrowed by a search, a file
-// chosen): patching keeps it while its state is the same and replaces it whole when it changes.
-const signatures = new WeakMap<Element, string>();
-
-export function opaque<E extends HTMLElement>(element: E, state: unknown): E {
-    signatures.set(element, JSON.stringify(state));
-    return element;
-}
-
 // A part of the window drawn from a state is not built again while the same state is on screen:
 // a bare copy of the shown element stands in for it and patching keeps the shown one. Whatever the
 // person does in a part (a box ticked, a choice made) may differ from its state, so it forgets it.
 const drawnFrom = new WeakMap<Element, string>();
 const standsFor = new WeakMap<Element, Element>();
+// Parts that keep state of their own (a list narrowed by a search, a file chosen) are kept while
+// their state is the same and replaced whole when it changes, never patched.
+const wholes = new WeakSet<Element>();
+
+export function opaque<E extends HTMLElement>(element: E, state: unknown): E {
+    drawnFrom.set(element, JSON.stringify(state));
+    wholes.add(element);
+    return element;
+}
 
 function forget(element: Element): void {
     for (let node: Element | null = element; node !== null; node = node.parentElement) {
@@ -85,10 +85,9 @@ export function memo<E extends HTMLElement>(drawn: Element | null, state: unknow
         if (!drawn.isConnected) {
             return drawn as HTMLElement;
         }
-        const shown = drawn;
-        const standIn = shown.cloneNode(false) as HTMLElement;
+        const standIn = drawn.cloneNode(false) as HTMLElement;
         drawnFrom.set(standIn, signature);
-        standsFor.set(standIn, shown);
+        standsFor.set(standIn, drawn);
         return standIn;
     }
     const element = draw();
@@ -203,18 +202,10 @@ export function patch(target: Element, source: Element): Element {
     if (drawn !== undefined && drawnFrom.get(target) === drawn) {
         return target;
     }
-    if (!sameThing(target, source) || standsFor.has(source)) {
+    if (!sameThing(target, source) || standsFor.has(source) || wholes.has(source)) {
         const replacement = real(source) as Element;
         target.replaceWith(replacement);
         return replacement;
-    }
-    const signature = signatures.get(source);
-    if (signature !== undefined) {
-        if (signatures.get(target) === signature) {
-            return target;
-        }
-        target.replaceWith(source);
-        return source;
     }
     // What a field shows lives in properties the attributes do not carry; read them before the
     // children (a select's options) move across.

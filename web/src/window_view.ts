@@ -14,9 +14,11 @@ import "./lookup.js";
 import "./print_sheet.js";
 import "./media.js";
 
-// The parts last drawn, by their identifying attribute: a page's frames stay here when another
-// page comes, so that going back to a page shows its elements again instead of building them.
-const partSelector = "[data-sidebar], [data-frame], [data-gridnav-bar]";
+// The parts last drawn, by their identifying attribute: those on screen, and a page's frames kept
+// when another page came, so that going back to a page shows its elements again instead of
+// building them.
+const partAttributes = ["data-sidebar", "data-frame", "data-gridnav-bar"];
+const partSelector = partAttributes.map((attribute) => `[${attribute}]`).join(", ");
 const drawnParts = new Map<string, Element>();
 
 function partKey(attribute: string, name: string): string {
@@ -30,7 +32,7 @@ export function rememberParts(shown: Element | null): void {
         return;
     }
     for (const element of shown.querySelectorAll(partSelector)) {
-        for (const attribute of ["data-sidebar", "data-frame", "data-gridnav-bar"]) {
+        for (const attribute of partAttributes) {
             const name = element.getAttribute(attribute);
             if (name !== null) {
                 drawnParts.set(partKey(attribute, name), element);
@@ -39,8 +41,8 @@ export function rememberParts(shown: Element | null): void {
     }
 }
 
-// A part drawn from the same state as the one on screen in `shown` (which the result will be
-// patched into), or as one put aside, is not built again.
+// A part drawn from the same state as the one last drawn for it (on screen in `shown`, which the
+// result will be patched into, or put aside) is not built again.
 function part<K extends Kind>(
     kind: K,
     state: RenderedKinds[K],
@@ -49,8 +51,7 @@ function part<K extends Kind>(
     attribute: string,
     name: string,
 ): HTMLElement {
-    const onScreen = shown?.querySelector(`[${attribute}="${CSS.escape(name)}"]`) ?? null;
-    const drawn = onScreen ?? (shown ? (drawnParts.get(partKey(attribute, name)) ?? null) : null);
+    const drawn = shown ? (drawnParts.get(partKey(attribute, name)) ?? null) : null;
     return memo(drawn, state, () => render(kind, state, context));
 }
 
