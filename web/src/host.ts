@@ -146,7 +146,6 @@ async function act(action: WindowAction): Promise<void> {
     }
     showNotice("");
     const path = `/api/window/${encodeURIComponent(snapshot.window)}/action`;
-    performance.mark("zovrena:act");
     try {
         snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
         performance.mark("zovrena:answer");

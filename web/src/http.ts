@@ -35,7 +35,6 @@ export async function api<T>(method: "GET" | "POST", path: string, body?: unknow
     } catch {
         throw new ApiError(0, "Il server non risponde. Controllare la connessione e riprovare.");
     }
-    performance.mark("zovrena:headers");
     let data: unknown = null;
     try {
         data = await response.json();

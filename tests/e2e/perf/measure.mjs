@@ -88,8 +88,6 @@ async function timed(page, act, done, argument) {
                 .pop();
             const mark = (name) => (performance.getEntriesByName(name).pop()?.startTime ?? NaN) - start;
             const marks = {
-                act: mark("zovrena:act"),
-                headers: mark("zovrena:headers"),
                 answer: mark("zovrena:answer"),
                 drawn: mark("zovrena:drawn"),
                 responseEnd: request ? request.responseEnd - start : NaN,
@@ -104,9 +102,7 @@ async function timed(page, act, done, argument) {
                 waiting: request ? request.responseStart - request.requestStart : NaN,
                 download: request ? request.responseEnd - request.responseStart : NaN,
                 sent: request ? request.startTime - start : NaN,
-                afterResponse: request ? dom - (request.responseEnd - start) : NaN,
                 size: request ? request.transferSize : NaN,
-                request: request ? request.responseEnd - request.startTime : NaN,
                 action: timing("action"),
                 thread: timing("window"),
                 host: timing("host"),
