@@ -199,6 +199,7 @@ TEST_F(ServedWindow, Saving_writes_the_row_and_tells_the_host) {
     act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
     auto answer = act({{"type", "setValue"}, {"control", "CMB_FLGSTATI"}, {"value", "0"}});
     EXPECT_EQ((*control(answer.snapshot, "CMB_INDSTATO"))["enabled"], false);
+    EXPECT_EQ((*control(answer.snapshot, "CMB_INDSTATO"))["value"], "2") << "what will be saved";
     answer = act({{"type", "hostButton"}, {"button", "Conferma"}});
     ASSERT_EQ(answer.status, 200);
     EXPECT_TRUE(answer.snapshot["messageBox"].is_null());
@@ -221,6 +222,19 @@ TEST_F(ServedWindow, An_answered_box_leaves_the_window_open_with_its_changes) {
     EXPECT_EQ(answer.snapshot["toolbar"][1]["enabled"], true) << "Conferma: changes pending";
     EXPECT_EQ(stored("PD42_FLGMODELLODB"), 0);
     EXPECT_EQ(stored("PD42_INDGESDISBA"), 0);
+}
+
+TEST_F(ServedWindow, A_refused_save_shows_the_repairs_it_made_to_the_row) {
+    open();
+    ASSERT_EQ(act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}}).status, 200);
+    ASSERT_EQ(act({{"type", "setValue"}, {"control", "CMB_LEADTIME"}, {"value", "1"}}).status, 200);
+    ASSERT_EQ(act({{"type", "setValue"}, {"control", "CMB_GESTCICLI"}, {"value", "0"}}).status,
+              200);
+    // Cycles off puts the lead time back to "from the item" before the refusal.
+    confirmModelsWithOpenBillOfMaterials();
+    const auto answer = act({{"type", "answer"}, {"messageId", 35027}, {"answer", 1}});
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_EQ((*control(answer.snapshot, "CMB_LEADTIME"))["value"], "2");
 }
 
 TEST_F(ServedWindow, A_box_nobody_answers_unloads_the_window_without_writing) {

@@ -9,6 +9,7 @@
 // errors (cleared at the start of every operation that can fail).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -178,6 +179,12 @@ class Recordset : public krl::Object {
     void cancelBatch(int affect = adAffectAll);
     bool currentRowChanged() const;  // the current row is new, changed or deleted
 
+    // Told of every value written into a row through its fields, with the column's name: the data
+    // frame showing the recordset shows what a rule wrote. One observer; empty to drop it.
+    void setWriteObserver(std::function<void(std::string_view column)> observer) {
+        writeObserver_ = std::move(observer);
+    }
+
     int marshalOptions() const { return marshalOptions_; }
     void setMarshalOptions(int value) { marshalOptions_ = value; }
 
@@ -207,6 +214,7 @@ class Recordset : public krl::Object {
     std::string baseTable_;
     std::vector<std::string> keyColumns_;
     int marshalOptions_ = adMarshalAll;
+    std::function<void(std::string_view column)> writeObserver_;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -315,6 +315,9 @@ void Recordset::setValueAt(std::size_t field, const Variant& value) {
         row.values = row.original;
     }
     row.values[field] = std::move(assigned);
+    if (writeObserver_) {
+        writeObserver_(impl_->columns->columns[field].name);
+    }
 }
 
 void Recordset::addNew() {

@@ -1,6 +1,7 @@
 #include "krl/frame/virtual_frame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "krl/ado/ado.h"
 #include "krl/frame/field_value.h"
@@ -8,6 +9,7 @@
 #include "krl/host/global.h"
 #include "krl/host/presenter.h"
 #include "krl/trap/trap.h"
+#include "krl/variant/text.h"
 
 namespace krl::frame {
 
@@ -35,6 +37,7 @@ std::shared_ptr<VirtualFrame> VirtualFrame::create(std::string name) {
 VirtualFrame::VirtualFrame(std::string name) : name_(std::move(name)) {}
 
 VirtualFrame::~VirtualFrame() {
+    observe(nullptr);
     for (const auto& control : bound_) {
         if (control->binding() == this) {
             control->bind(nullptr);
@@ -52,7 +55,9 @@ void VirtualFrame::initialize(ObjectPtr programInterface,
     }
     programInterface_ = std::move(programInterface);
     connection_ = std::move(connection);
+    observe(nullptr);
     recordset_ = std::move(recordset);
+    observe(recordset_.get());
     sql_ = std::move(sql);
     keyColumn_ = std::move(keyColumn);
     bar_ = std::move(bar);
@@ -157,7 +162,16 @@ void VirtualFrame::valueChanged(controls::Control& control, controls::ChangeOrig
         err::raise(ado::adErrNoCurrentRecord, "Nessun record corrente.");
     }
     ado::Field& field = (*recordset_)[control.dbField()];
-    field.setValue(fieldValue(control.text(), field));
+    {
+        bool wasWriting = std::exchange(writing_, true);
+        try {
+            field.setValue(fieldValue(control.text(), field));
+        } catch (...) {
+            writing_ = wasWriting;
+            throw;
+        }
+        writing_ = wasWriting;
+    }
     if (loading_ > 0) {
         return;
     }
@@ -184,6 +198,47 @@ void VirtualFrame::loadControl(controls::Control& control) {
     }
     std::string text = hasRow() ? controlText((*recordset_)[control.dbField()].value()) : "";
     control.load(text);
+}
+
+void VirtualFrame::observe(ado::Recordset* recordset) {
+    if (recordset == nullptr) {
+        if (recordset_) {
+            recordset_->setWriteObserver(nullptr);
+        }
+        return;
+    }
+    std::weak_ptr<VirtualFrame> self = weak_from_this();
+    recordset->setWriteObserver([self](std::string_view column) {
+        if (auto frame = self.lock()) {
+            frame->showWritten(column);
+        }
+    });
+}
+
+void VirtualFrame::showWritten(std::string_view column) {
+    if (writing_ || !hasRow()) {
+        return;
+    }
+    const std::vector<controls::ControlPtr> controls = bound_;
+    for (const auto& control : controls) {
+        if (control->binding() != this || !sameText(control->dbField(), column) ||
+            std::find(showing_.begin(), showing_.end(), control.get()) != showing_.end()) {
+            continue;
+        }
+        std::string shown = controlText((*recordset_)[column].value());
+        if (control->text() == shown) {
+            continue;
+        }
+        showing_.push_back(control.get());
+        LoadScope scope(loading_);
+        try {
+            control->load(shown);
+        } catch (...) {
+            showing_.pop_back();
+            throw;
+        }
+        showing_.pop_back();
+    }
 }
 
 void VirtualFrame::loadControls() {
@@ -516,6 +571,7 @@ bool VirtualFrame::deleteCurrent() {
 }
 
 void VirtualFrame::terminate() {
+    observe(nullptr);
     for (const auto& control : bound_) {
         if (control->binding() == this) {
             control->bind(nullptr);

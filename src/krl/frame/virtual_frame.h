@@ -146,6 +146,10 @@ class VirtualFrame : public host::FrameAccess,
     bool recordsetEmpty() const;
     void loadControls();
     void loadControl(controls::Control& control);
+    // A value written into the row by anyone but the frame itself (a page's rule, a save rule):
+    // the controls bound to that column show it at once.
+    void showWritten(std::string_view column);
+    void observe(ado::Recordset* recordset);
     void changeStatus(int status, long reason);
     void startNewRecord();
     void showReopened();
@@ -170,6 +174,8 @@ class VirtualFrame : public host::FrameAccess,
     bool dirty_ = false;
     bool locked_ = false;
     int loading_ = 0;
+    bool writing_ = false;  // the frame is writing a control's value into the row
+    std::vector<const controls::Control*> showing_;  // controls being shown a written value
     bool reopenPending_ = false;
     bool staleRow_ = false;  // a write met another user's change: undo reads the row again
     long positionBeforeAdd_ = 0;

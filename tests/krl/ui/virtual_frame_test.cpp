@@ -183,6 +183,31 @@ TEST_F(Frame, LoadingARowRaisesChangeEventsSoEnablingRulesFollowTheRow) {
     EXPECT_TRUE(presenter.boxes().empty());
 }
 
+TEST_F(Frame, AValueARuleWritesIntoTheRowIsShownAtOnce) {
+    // Ticking the flag writes the indicator straight into the record, as some rules do.
+    page->flg->Click.connect([&] {
+        if (page->flg->checked()) {
+            (*recordset)["IND"].setValue(Variant(std::int16_t{2}));
+        }
+    });
+    int indicatorChanges = 0;
+    page->ind->ChangeRow.connect([&] { ++indicatorChanges; });
+    bind(kCompanyRows);
+    ASSERT_EQ(page->ind->text(), "1");
+    indicatorChanges = 0;
+
+    EXPECT_TRUE(page->flg->userClick().accepted());
+    EXPECT_EQ(page->ind->text(), "2");
+    EXPECT_EQ(indicatorChanges, 1) << "the enabling rules follow what is shown";
+    // Writing the same value again shows nothing new.
+    (*recordset)["IND"].setValue(Variant(std::int16_t{2}));
+    EXPECT_EQ(indicatorChanges, 1);
+    // The person's own changes go on as before.
+    EXPECT_TRUE(page->ind->userSelect("0").accepted());
+    EXPECT_TRUE(field("IND").identical(Variant(std::int16_t{0})));
+    EXPECT_EQ(frame->status(), frame::StatusChanging);
+}
+
 TEST_F(Frame, AddConfirmAndUndoRaiseTheirEventsInOrder) {
     bind(kCompanyRows);
     frame->AfterAddNew.connect([&](long) {
