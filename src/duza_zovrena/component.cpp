@@ -1,7 +1,7 @@
 #include "duza_zovrena/component.h"
 
 #include "duza_zovrena/host/clspd_zovrena.h"
-#include "duza_zovrena/pages/registry.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 
 namespace duza_zovrena {

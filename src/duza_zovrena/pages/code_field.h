@@ -6,26 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "duza_zovrena/pages/declaration.h"
 #include "krl/controls/edit.h"
 #include "krl/variant/variant.h"
 
 namespace duza_zovrena::pages {
 
 class ParameterPage;
-
-enum class CodeKind { Document, Deposit };
-
-// A code field of a page: an edit control bound to a document code (a company document of the
-// given type and subtype) or a deposit code, with the description label its decode fills.
-struct CodeFieldDef {
-    std::string_view control;
-    CodeKind kind = CodeKind::Document;
-    int documentType = 0;
-    // One subtype: the lookup object's list and ControlloValiditaDoc. Several: the page's own
-    // lookup list and the same check accepting any of them.
-    std::vector<int> subtypes;
-    std::string_view descriptionLabel;  // empty: the field has none
-};
 
 // The three events of a code field, handled the same way for every field: StartDecode and
 // StartLookup through the host's production objects, Validate (document fields) against the

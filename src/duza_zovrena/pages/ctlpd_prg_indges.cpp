@@ -14,132 +14,118 @@ Variant code(std::int16_t value) {
     return Variant(value);
 }
 
-PageDefinition indgesDefinition() {
-    PageDefinition page;
-    page.className = std::string(CTLPD_PRG_INDGES::ClassName);
-    page.title = "Parametri generali - indicatori gestionali";
-    page.decodeLookup = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
-    page.firstControl = "CBX_GESMODELLLIDB";
-    return page;
+// In the order the resize control registers them; the last three are not registered.
+std::vector<FrameDef> frames() {
+    return {
+        {"WLFrame1", "", "", 15},
+        {"WLF_DISTINTABASE", "Distinta base", "WLFrame1", 7},
+        {"WLF_PROVENIENZA", "Identificativo provenienza", "WLFrame1", 7},
+        {"WLF_PIANI", "Piani di produzione", "WLFrame1", 7},
+        {"WLF_ORDINI", "Ordini produzione", "WLFrame1", 7},
+        {"WLF_SEMILAVORATO", "Semilavorato intermedio", "WLFrame1", 7},
+        {"WLF_SCARTO", "Scarto", "WLFrame1", 7},
+        {"WLF_BLOCCOMERCE", "Gestione blocco merce", "WLFrame1", 7},
+        {"WLF_LOTTI", "", "WLFrame1", 7},
+        {"WLF_LEADTIME", "Lead-time articoli/lavorazioni prov. c/lav.- acquisto", "WLFrame1", 11},
+        {"WLF_TRASPORTO", "Trasporto dati personalizzati documento origine", "WLFrame1", 15},
+        {"WLF_CICLI", "Cicli", "WLFrame1", 0},
+        {"WLF_PROGETTI", "", "WLFrame1", 0},
+        {"WLF_COIN", "", "WLFrame1", 0},
+    };
 }
 
-// In the order the resize control registers them; the last three are not registered.
-const FrameDef kFrames[] = {
-    {"WLFrame1", "", "", 15},
-    {"WLF_DISTINTABASE", "Distinta base", "WLFrame1", 7},
-    {"WLF_PROVENIENZA", "Identificativo provenienza", "WLFrame1", 7},
-    {"WLF_PIANI", "Piani di produzione", "WLFrame1", 7},
-    {"WLF_ORDINI", "Ordini produzione", "WLFrame1", 7},
-    {"WLF_SEMILAVORATO", "Semilavorato intermedio", "WLFrame1", 7},
-    {"WLF_SCARTO", "Scarto", "WLFrame1", 7},
-    {"WLF_BLOCCOMERCE", "Gestione blocco merce", "WLFrame1", 7},
-    {"WLF_LOTTI", "", "WLFrame1", 7},
-    {"WLF_LEADTIME", "Lead-time articoli/lavorazioni prov. c/lav.- acquisto", "WLFrame1", 11},
-    {"WLF_TRASPORTO", "Trasporto dati personalizzati documento origine", "WLFrame1", 15},
-    {"WLF_CICLI", "Cicli", "WLFrame1", 0},
-    {"WLF_PROGETTI", "", "WLFrame1", 0},
-    {"WLF_COIN", "", "WLFrame1", 0},
-};
-
 // Tab order; captions come from the column definitions.
-const ControlDef kControls[] = {
-    {"WLF_DISTINTABASE", "TXT_STEPLEGDB", ControlKind::Edit, "PD42_STEPNUMLEGDB",
-     "Num. distinta base", Design{}.chars(5).required()},
-    {"WLF_DISTINTABASE", "TXT_STEPINSLEGDB", ControlKind::Edit, "PD42_STEPSEQINTLEGDB", "",
-     Design{}.chars(5)},
-    {"WLF_DISTINTABASE", "CHK_INDREVDISBA", ControlKind::CheckBox, "PD42_INDREVDISBA", "",
-     Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_INDNOTAMODDBLOC", ControlKind::Combo, "PD42_INDNOTAMODDBLOC",
-     "Nota modifica Di.Ba. localizzata", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_QTARIFLOTTO", ControlKind::Combo, "PD42_INDQTALOTTODB",
-     "Qta riferimento lotto", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_INDINSLEGDB", ControlKind::Combo, "PD42_INDSEQINTLEGDB",
-     "Sequenze intermedie", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_LOCALDIBAART", ControlKind::Combo, "PD42_INDLOCDISBAART",
-     "Livello localizzazione", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CBX_GESMODELLLIDB", ControlKind::CheckBox, "PD42_FLGMODELLODB", "",
-     Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_LOCALDIBA", ControlKind::Combo, "PD42_INDLOCDISBA",
-     "Localizzazione distinta base", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CBX_DISBAAPERTA", ControlKind::CheckBox, "PD42_INDGESDISBA", "",
-     Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_INDCOEFFQTA2DB", ControlKind::Combo, "PD42_INDCOEFFQTA2DB",
-     "Qta consumo UM2 componenti", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_INDQTARIFASS", ControlKind::Combo, "PD42_INDQTARIFASSLEG",
-     "Qta riferimento assieme", Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CBX_GESTRICETTA", ControlKind::CheckBox, "PD42_INDRICETTA", "",
-     Design{}.byDefault(0)},
-    {"WLF_DISTINTABASE", "CMB_DATAVALDISBALOC", ControlKind::Combo, "PD42_INDDATAVALDISBALOC",
-     "Data val.Di.Ba. localizzata", Design{}.byDefault(0)},
-    {"WLF_CICLI", "CHK_INDREVCICLI", ControlKind::CheckBox, "PD42_INDREVCICLI", "",
-     Design{}.byDefault(0)},
-    {"WLF_CICLI", "CMB_GESTCICLI", ControlKind::Combo, "PD42_FLGGESCICLI", "Cicli di produzione",
-     Design{}.byDefault(0)},
-    {"WLF_CICLI", "CMB_LEADTIME", ControlKind::Combo, "PD42_INDLEADTIME",
-     "Calcolo lead-time articoli con ciclo", Design{}.byDefault(0)},
-    {"WLF_PIANI", "CMB_INDDATAFABB", ControlKind::Combo, "PD42_INDDATAFABB",
-     "Data fabbisogno piani", Design{}.byDefault(0)},
-    {"WLF_PIANI", "CMB_INDPRMPPP", ControlKind::Combo, "PD42_INDPRMOPPP", "Modalità gestione piani",
-     Design{}.byDefault(0)},
-    {"WLF_ORDINI", "CMB_MODORDLAV", ControlKind::Combo, "PD42_FLGMODORDLAV",
-     "Generazione ordini lavorazione", Design{}.byDefault(0)},
-    {"WLF_ORDINI", "CMB_MODORDCLP", ControlKind::Combo, "PD42_FLGMODORDCLP",
-     "Generazione ordini c/lav. passivo", Design{}.byDefault(0)},
-    {"WLF_ORDINI", "CMB_INTESTORDLAV", ControlKind::Combo, "PD42_INDINTORDLAV",
-     "Intestazione ordini lav.", Design{}.byDefault(0)},
-    {"WLF_ORDINI", "CMB_FLGSTATI", ControlKind::Combo, "PD42_FLGSTATI", "Stati righe ordini",
-     Design{}.byDefault(0)},
-    {"WLF_ORDINI", "CMB_INDSTATO", ControlKind::Combo, "PD42_INDSTATO", "Stato riga",
-     Design{}.byDefault(0)},
-    {"WLF_SEMILAVORATO", "TXT_DEPSLFASISEST", ControlKind::Edit, "PD42_DEPSLFAEST_MG58",
-     "Dep. lavoraz. est.", Design{}.chars(2).upper().disabled()},
-    {"WLF_SEMILAVORATO", "CMB_MOVSEMLAVINT", ControlKind::Combo, "PD42_INDMOVSLINT",
-     "Movimentazione", Design{}.byDefault(0)},
-    {"WLF_SEMILAVORATO", "CMB_INDGENSEMLAV", ControlKind::Combo, "PD42_INDGENSEMLAV", "",
-     Design{}.byDefault(0)},
-    {"WLF_SCARTO", "CMB_INDMODSCARTO", ControlKind::Combo, "PD42_INDMODSCARTO",
-     "Modalità di scarto"},
-    {"WLF_SCARTO", "CBO_INDSCARTOFASI", ControlKind::Combo, "PD42_INDSCARTOFASI", "Scarto fasi"},
-    {"WLF_BLOCCOMERCE", "CMB_BLOCCOMERCE", ControlKind::Combo, "PD42_INDBLOCCOMERCE", "",
-     Design{}.byDefault(1)},
-    {"WLF_PROGETTI", "CMB_NUMPROG", ControlKind::Combo, "PD42_INDNUMPROG",
-     "Modalità numerazione progetti", Design{}.byDefault(1)},
-    {"WLF_PROGETTI", "CBX_PROGETTI", ControlKind::CheckBox, "PD42_FLGGESTPROG", ""},
-    {"WLF_LOTTI", "CHK_FLGECCEDLISTATRASF", ControlKind::CheckBox, "PD42_FLGECCEDLOTLISTRAS", "",
-     Design{}.byDefault(0)},
-    {"WLF_LOTTI", "CBX_TRACMP", ControlKind::CheckBox, "PD42_FLGTRACLOTMP", "",
-     Design{}.byDefault(0)},
-    {"WLF_LOTTI", "CBX_GESLOTTI", ControlKind::CheckBox, "PD42_FLGGESTLOTTI", "",
-     Design{}.byDefault(0)},
-    {"WLF_LOTTI", "CHK_FLGTRASFUBICAZ", ControlKind::CheckBox, "PD42_FLGTRASFUBICAZ", "",
-     Design{}.byDefault(0)},
-    {"WLF_LOTTI", "CBX_TRACPF", ControlKind::CheckBox, "PD42_FLGTRACLOTPF", "",
-     Design{}.byDefault(0)},
-    {"WLF_PROVENIENZA", "CMB_PROVFORN", ControlKind::Combo, "PD42_INDPROVFORN", "Fornitore",
-     Design{}.byDefault(0)},
-    {"WLF_PROVENIENZA", "CMB_PROVREP", ControlKind::Combo, "PD42_INDPROVREP", "Reparto",
-     Design{}.byDefault(0)},
-    {"WLF_COIN", "CBX_GESTIONECOIN", ControlKind::CheckBox, "PD42_FLGCOIN", "",
-     Design{}.byDefault(0)},
-    {"WLF_LEADTIME", "CBX_INDATTRFESTLTCF", ControlKind::CheckBox, "PD42_INDATTRFESTLTCF", ""},
-    {"WLF_TRASPORTO", "CHK_INDTRPERSCORPO", ControlKind::CheckBox, "PD42_INDTRPERSCORPO", "",
-     Design{}.byDefault(0)},
-    {"WLF_TRASPORTO", "CHK_INDTRPERSTESTA", ControlKind::CheckBox, "PD42_INDTRPERSTESTA", "",
-     Design{}.byDefault(0)},
-};
+std::vector<ControlDef> controls() {
+    return {
+        {"WLF_DISTINTABASE", "TXT_STEPLEGDB", ControlKind::Edit, "PD42_STEPNUMLEGDB",
+         "Num. distinta base", Design{}.chars(5).required()},
+        {"WLF_DISTINTABASE", "TXT_STEPINSLEGDB", ControlKind::Edit, "PD42_STEPSEQINTLEGDB", "",
+         Design{}.chars(5)},
+        {"WLF_DISTINTABASE", "CHK_INDREVDISBA", ControlKind::CheckBox, "PD42_INDREVDISBA", "",
+         Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_INDNOTAMODDBLOC", ControlKind::Combo, "PD42_INDNOTAMODDBLOC",
+         "Nota modifica Di.Ba. localizzata", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_QTARIFLOTTO", ControlKind::Combo, "PD42_INDQTALOTTODB",
+         "Qta riferimento lotto", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_INDINSLEGDB", ControlKind::Combo, "PD42_INDSEQINTLEGDB",
+         "Sequenze intermedie", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_LOCALDIBAART", ControlKind::Combo, "PD42_INDLOCDISBAART",
+         "Livello localizzazione", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CBX_GESMODELLLIDB", ControlKind::CheckBox, "PD42_FLGMODELLODB", "",
+         Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_LOCALDIBA", ControlKind::Combo, "PD42_INDLOCDISBA",
+         "Localizzazione distinta base", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CBX_DISBAAPERTA", ControlKind::CheckBox, "PD42_INDGESDISBA", "",
+         Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_INDCOEFFQTA2DB", ControlKind::Combo, "PD42_INDCOEFFQTA2DB",
+         "Qta consumo UM2 componenti", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_INDQTARIFASS", ControlKind::Combo, "PD42_INDQTARIFASSLEG",
+         "Qta riferimento assieme", Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CBX_GESTRICETTA", ControlKind::CheckBox, "PD42_INDRICETTA", "",
+         Design{}.byDefault(0)},
+        {"WLF_DISTINTABASE", "CMB_DATAVALDISBALOC", ControlKind::Combo, "PD42_INDDATAVALDISBALOC",
+         "Data val.Di.Ba. localizzata", Design{}.byDefault(0)},
+        {"WLF_CICLI", "CHK_INDREVCICLI", ControlKind::CheckBox, "PD42_INDREVCICLI", "",
+         Design{}.byDefault(0)},
+        {"WLF_CICLI", "CMB_GESTCICLI", ControlKind::Combo, "PD42_FLGGESCICLI",
+         "Cicli di produzione", Design{}.byDefault(0)},
+        {"WLF_CICLI", "CMB_LEADTIME", ControlKind::Combo, "PD42_INDLEADTIME",
+         "Calcolo lead-time articoli con ciclo", Design{}.byDefault(0)},
+        {"WLF_PIANI", "CMB_INDDATAFABB", ControlKind::Combo, "PD42_INDDATAFABB",
+         "Data fabbisogno piani", Design{}.byDefault(0)},
+        {"WLF_PIANI", "CMB_INDPRMPPP", ControlKind::Combo, "PD42_INDPRMOPPP",
+         "Modalità gestione piani", Design{}.byDefault(0)},
+        {"WLF_ORDINI", "CMB_MODORDLAV", ControlKind::Combo, "PD42_FLGMODORDLAV",
+         "Generazione ordini lavorazione", Design{}.byDefault(0)},
+        {"WLF_ORDINI", "CMB_MODORDCLP", ControlKind::Combo, "PD42_FLGMODORDCLP",
+         "Generazione ordini c/lav. passivo", Design{}.byDefault(0)},
+        {"WLF_ORDINI", "CMB_INTESTORDLAV", ControlKind::Combo, "PD42_INDINTORDLAV",
+         "Intestazione ordini lav.", Design{}.byDefault(0)},
+        {"WLF_ORDINI", "CMB_FLGSTATI", ControlKind::Combo, "PD42_FLGSTATI", "Stati righe ordini",
+         Design{}.byDefault(0)},
+        {"WLF_ORDINI", "CMB_INDSTATO", ControlKind::Combo, "PD42_INDSTATO", "Stato riga",
+         Design{}.byDefault(0)},
+        {"WLF_SEMILAVORATO", "TXT_DEPSLFASISEST", ControlKind::Edit, "PD42_DEPSLFAEST_MG58",
+         "Dep. lavoraz. est.", Design{}.chars(2).upper().disabled()},
+        {"WLF_SEMILAVORATO", "CMB_MOVSEMLAVINT", ControlKind::Combo, "PD42_INDMOVSLINT",
+         "Movimentazione", Design{}.byDefault(0)},
+        {"WLF_SEMILAVORATO", "CMB_INDGENSEMLAV", ControlKind::Combo, "PD42_INDGENSEMLAV", "",
+         Design{}.byDefault(0)},
+        {"WLF_SCARTO", "CMB_INDMODSCARTO", ControlKind::Combo, "PD42_INDMODSCARTO",
+         "Modalità di scarto"},
+        {"WLF_SCARTO", "CBO_INDSCARTOFASI", ControlKind::Combo, "PD42_INDSCARTOFASI",
+         "Scarto fasi"},
+        {"WLF_BLOCCOMERCE", "CMB_BLOCCOMERCE", ControlKind::Combo, "PD42_INDBLOCCOMERCE", "",
+         Design{}.byDefault(1)},
+        {"WLF_PROGETTI", "CMB_NUMPROG", ControlKind::Combo, "PD42_INDNUMPROG",
+         "Modalità numerazione progetti", Design{}.byDefault(1)},
+        {"WLF_PROGETTI", "CBX_PROGETTI", ControlKind::CheckBox, "PD42_FLGGESTPROG", ""},
+        {"WLF_LOTTI", "CHK_FLGECCEDLISTATRASF", ControlKind::CheckBox, "PD42_FLGECCEDLOTLISTRAS",
+         "", Design{}.byDefault(0)},
+        {"WLF_LOTTI", "CBX_TRACMP", ControlKind::CheckBox, "PD42_FLGTRACLOTMP", "",
+         Design{}.byDefault(0)},
+        {"WLF_LOTTI", "CBX_GESLOTTI", ControlKind::CheckBox, "PD42_FLGGESTLOTTI", "",
+         Design{}.byDefault(0)},
+        {"WLF_LOTTI", "CHK_FLGTRASFUBICAZ", ControlKind::CheckBox, "PD42_FLGTRASFUBICAZ", "",
+         Design{}.byDefault(0)},
+        {"WLF_LOTTI", "CBX_TRACPF", ControlKind::CheckBox, "PD42_FLGTRACLOTPF", "",
+         Design{}.byDefault(0)},
+        {"WLF_PROVENIENZA", "CMB_PROVFORN", ControlKind::Combo, "PD42_INDPROVFORN", "Fornitore",
+         Design{}.byDefault(0)},
+        {"WLF_PROVENIENZA", "CMB_PROVREP", ControlKind::Combo, "PD42_INDPROVREP", "Reparto",
+         Design{}.byDefault(0)},
+        {"WLF_COIN", "CBX_GESTIONECOIN", ControlKind::CheckBox, "PD42_FLGCOIN", "",
+         Design{}.byDefault(0)},
+        {"WLF_LEADTIME", "CBX_INDATTRFESTLTCF", ControlKind::CheckBox, "PD42_INDATTRFESTLTCF", ""},
+        {"WLF_TRASPORTO", "CHK_INDTRPERSCORPO", ControlKind::CheckBox, "PD42_INDTRPERSCORPO", "",
+         Design{}.byDefault(0)},
+        {"WLF_TRASPORTO", "CHK_INDTRPERSTESTA", ControlKind::CheckBox, "PD42_INDTRPERSTESTA", "",
+         Design{}.byDefault(0)},
+    };
+}
 
 // FillCombos order: (label, code stored in the column).
-std::vector<ComboRows> comboRows() {
+std::vector<ComboRows> valueLists() {
     return {
         {"CMB_INDINSLEGDB",
          {{"Media sequenze componenti adiacenti", code(0)}, {"Incremento fisso", code(1)}}},
@@ -200,47 +186,40 @@ std::vector<ComboRows> comboRows() {
     };
 }
 
-}  // namespace
-
-CTLPD_PRG_INDGES::CTLPD_PRG_INDGES() : ParameterPage(indgesDefinition()) {
-    buildFrames(kFrames);
-    buildControls(kControls);
-    declareCombos(comboRows());
-    addCodeField({"TXT_DEPSLFASISEST", CodeKind::Deposit, 0, {}, {}});
-    declareRules();
-}
-
-void CTLPD_PRG_INDGES::AzioniWMSEnabled() {
-    krl::trap::ignoring([this] { control<kc::Combo>("CMB_MOVSEMLAVINT")->setEnabled(false); });
-}
-
-void CTLPD_PRG_INDGES::declareRules() {
+void declareRules(ParameterPage& page) {
     // Intermediate sequences numbered by a fixed step need the step.
-    onChangeRow("CMB_INDINSLEGDB", [this](kc::Combo& combo) {
-        auto step = control<kc::EditM>("TXT_STEPINSLEGDB");
+    page.onChangeRow("CMB_INDINSLEGDB", [&page](kc::Combo& combo) {
+        auto step = page.control<kc::EditM>("TXT_STEPINSLEGDB");
         bool fixedStep = combo.text() != "0";
         step->setMandatory(fixedStep);
         step->setEnabled(fixedStep);
     });
     // A step left empty, at 0 or not a number takes its default; the save rules judge the rest.
-    onValidate("TXT_STEPLEGDB", [](kc::EditM& edit, bool&) {
+    page.onValidate("TXT_STEPLEGDB", [](kc::EditM& edit, bool&) {
         if (krl::numericValue(Variant(edit.text())) == 0) {
             edit.setText("10");
         }
     });
-    onValidate("TXT_STEPINSLEGDB", [](kc::EditM& edit, bool&) {
+    page.onValidate("TXT_STEPINSLEGDB", [](kc::EditM& edit, bool&) {
         if (krl::numericValue(Variant(edit.text())) == 0) {
             edit.setText("1");
         }
     });
-    onChangeRow("CMB_INDCOEFFQTA2DB", [this](kc::Combo& combo) {
-        control<kc::Combo>("CMB_INDQTARIFASS")->setEnabled(combo.text() != "0");
+    page.onChangeRow("CMB_INDCOEFFQTA2DB", [&page](kc::Combo& combo) {
+        page.control<kc::Combo>("CMB_INDQTARIFASS")->setEnabled(combo.text() != "0");
     });
     // Revision management of cycles goes off together with cycles.
-    onChangeRow("CMB_GESTCICLI", [this](kc::Combo& combo) {
-        auto revisions = control<kc::CheckBox>("CHK_INDREVCICLI");
+    page.onChangeRow("CMB_GESTCICLI", [&page](kc::Combo& combo) {
+        auto revisions = page.control<kc::CheckBox>("CHK_INDREVCICLI");
         krl::trap::runIgnoring({
-            [&] { ComboGestioneCicliChangeRow.raise(Variant(combo.text()).toInt16()); },
+            [&] {
+                std::int16_t value = Variant(combo.text()).toInt16();
+                if (auto* indicators = dynamic_cast<CTLPD_PRG_INDGES*>(&page)) {
+                    indicators->ComboGestioneCicliChangeRow.raise(value);
+                }
+                // The routing page is offered from optional cycles upwards.
+                page.switchItem("GRP_PRG_CICLI", "ITM_PRG_CICLI", value >= 1);
+            },
             [&] { revisions->setEnabled(krl::numericValue(Variant(combo.text())) >= 1); },
             [&] {
                 if (!revisions->enabled()) {
@@ -249,31 +228,31 @@ void CTLPD_PRG_INDGES::declareRules() {
             },
         });
     });
-    onChangeRow("CMB_MODORDLAV", [this](kc::Combo& combo) {
-        control<kc::Combo>("CMB_INTESTORDLAV")
+    page.onChangeRow("CMB_MODORDLAV", [&page](kc::Combo& combo) {
+        page.control<kc::Combo>("CMB_INTESTORDLAV")
             ->setEnabled(krl::numericValue(Variant(combo.text())) == 1);
     });
     // Without order line states, generated lines are launched: written straight into the record.
-    onChangeRow("CMB_FLGSTATI", [this](kc::Combo& combo) {
-        auto state = control<kc::Combo>("CMB_INDSTATO");
+    page.onChangeRow("CMB_FLGSTATI", [&page](kc::Combo& combo) {
+        auto state = page.control<kc::Combo>("CMB_INDSTATO");
         krl::trap::runIgnoring({
             [&] { state->setEnabled(krl::numericValue(Variant(combo.text())) == 1); },
             [&] {
                 if (!state->enabled()) {
-                    (*recordset())["PD42_INDSTATO"].setValue(Variant(std::int16_t{2}));
+                    (*page.recordset())["PD42_INDSTATO"].setValue(Variant(std::int16_t{2}));
                 }
             },
         });
     });
-    onChangeRow("CMB_MOVSEMLAVINT", [this](kc::Combo& combo) {
+    page.onChangeRow("CMB_MOVSEMLAVINT", [&page](kc::Combo& combo) {
         bool moved = combo.text() != "0";
         krl::trap::runIgnoring({
-            [&] { control<kc::EditM>("TXT_DEPSLFASISEST")->setEnabled(moved); },
-            [&] { control<kc::Combo>("CMB_INDGENSEMLAV")->setEnabled(moved); },
+            [&] { page.control<kc::EditM>("TXT_DEPSLFASISEST")->setEnabled(moved); },
+            [&] { page.control<kc::Combo>("CMB_INDGENSEMLAV")->setEnabled(moved); },
         });
     });
-    onChangeRow("CMB_INDMODSCARTO", [this](kc::Combo& combo) {
-        auto phases = control<kc::Combo>("CBO_INDSCARTOFASI");
+    page.onChangeRow("CMB_INDMODSCARTO", [&page](kc::Combo& combo) {
+        auto phases = page.control<kc::Combo>("CBO_INDSCARTOFASI");
         if (krl::numericValue(Variant(combo.text())) > 0) {
             phases->setEnabled(true);
             return;
@@ -283,14 +262,14 @@ void CTLPD_PRG_INDGES::declareRules() {
             [&] { phases->setEnabled(false); },
         });
     });
-    onClick("CBX_PROGETTI", [this](kc::CheckBox& projects) {
-        control<kc::Combo>("CMB_NUMPROG")->setEnabled(projects.checked());
+    page.onClick("CBX_PROGETTI", [&page](kc::CheckBox& projects) {
+        page.control<kc::Combo>("CMB_NUMPROG")->setEnabled(projects.checked());
     });
     // Traceability, transfer between locations and transfer-list excess need lot management.
-    onClick("CBX_GESLOTTI", [this](kc::CheckBox& lots) {
+    page.onClick("CBX_GESLOTTI", [&page](kc::CheckBox& lots) {
         for (std::string_view name :
              {"CBX_TRACMP", "CBX_TRACPF", "CHK_FLGTRASFUBICAZ", "CHK_FLGECCEDLISTATRASF"}) {
-            auto box = control<kc::CheckBox>(name);
+            auto box = page.control<kc::CheckBox>(name);
             if (lots.checked()) {
                 krl::trap::ignoring([&] { box->setEnabled(true); });
             } else {
@@ -301,6 +280,47 @@ void CTLPD_PRG_INDGES::declareRules() {
             }
         }
     });
+}
+
+}  // namespace
+
+PageDeclaration indgesPage() {
+    PageDeclaration page;
+    page.className = std::string(CTLPD_PRG_INDGES::ClassName);
+    page.group = "GRP_PRG_INDGES";
+    page.groupCaption = "Indicatori gestionali";
+    page.item = "ITM_PRG_INDGES";
+    page.itemCaption = "Indicatori gestionali";
+    page.title = "Parametri generali - indicatori gestionali";
+    page.members.decodeLookup = true;
+    page.members.warehouseActions = true;
+    page.initialize = initializeSteps({
+        InitializeStep::ActiveInterface,
+        InitializeStep::VirtualFrame,
+        InitializeStep::Recordset,
+        InitializeStep::ClsDecodeProduzione,
+        InitializeStep::ClsLookupProduzione,
+        InitializeStep::FillCombos,
+        InitializeStep::AddVirtualFrameControl,
+        InitializeStep::InitializeScriptObjectModel,
+    });
+    page.firstControl = "CBX_GESMODELLLIDB";
+    page.frames = frames();
+    page.controls = controls();
+    page.valueLists = valueLists();
+    page.codeFields = {{"TXT_DEPSLFASISEST", CodeKind::Deposit, 0, {}, {}}};
+    page.rules = declareRules;
+    page.make = [](const PageDeclaration& declaration) {
+        return std::make_shared<CTLPD_PRG_INDGES>(declaration);
+    };
+    return page;
+}
+
+CTLPD_PRG_INDGES::CTLPD_PRG_INDGES(const PageDeclaration& declaration)
+    : ParameterPage(declaration) {}
+
+void CTLPD_PRG_INDGES::warehouseActions() {
+    krl::trap::ignoring([this] { control<kc::Combo>("CMB_MOVSEMLAVINT")->setEnabled(false); });
 }
 
 }  // namespace duza_zovrena::pages

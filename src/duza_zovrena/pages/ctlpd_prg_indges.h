@@ -7,6 +7,9 @@
 
 namespace duza_zovrena::pages {
 
+// The page's declaration, for the page list.
+PageDeclaration indgesPage();
+
 // The management indicators of production: bills of materials, routing cycles, plans, orders, the
 // intermediate semi-finished item, scrap, blocked goods, projects, lots and traceability, origin
 // of supplier and department, analytic accounting, lead time, custom data of the origin document.
@@ -14,18 +17,18 @@ class CTLPD_PRG_INDGES : public ParameterPage {
   public:
     static constexpr std::string_view ClassName = "CTLPD_PRG_INDGES";
 
-    CTLPD_PRG_INDGES();
+    // Built from indgesPage(); without a declaration, from that one.
+    explicit CTLPD_PRG_INDGES(const PageDeclaration& declaration);
+    CTLPD_PRG_INDGES() : CTLPD_PRG_INDGES(indgesPage()) {}
 
     // Raised each time CMB_GESTCICLI changes row, with its code; the window enables the routing
     // page's item from 1 upwards.
     krl::controls::Event<std::int16_t> ComboGestioneCicliChangeRow;
 
+  protected:
     // Warehouse management is on: the movement of the intermediate semi-finished item is the
     // warehouse's business.
-    void AzioniWMSEnabled() override;
-
-  private:
-    void declareRules();
+    void warehouseActions() override;
 };
 
 }  // namespace duza_zovrena::pages

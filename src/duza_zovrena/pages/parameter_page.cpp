@@ -65,16 +65,24 @@ std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeSte
     return checks;
 }
 
-ParameterPage::ParameterPage(PageDefinition definition) : definition_(std::move(definition)) {
-    trace_.emplace(definition_.className);
-    record_ = std::string_view(definition_.className).substr(6, 3) == "PRD" ? data::Record::Document
-                                                                            : data::Record::General;
+ParameterPage::ParameterPage(PageDeclaration declaration) : declaration_(std::move(declaration)) {
+    trace_.emplace(declaration_.className);
+    record_ = declaration_.record == PageRecord::Document ? data::Record::Document
+                                                          : data::Record::General;
     errorLog_ = std::make_shared<kh::ErrorLog>();
     ownWindowHandle_ = nextWindowHandle();
     controlsCollection_ = std::make_shared<PageControls>(*this);
     resize_ = create<kc::ResizeForm>(nullptr, "KRL_RESIZEFORM1");
     resize_->QueryResize.connect([](bool& allow) { allow = true; });
     resize_->RegisterControls.connect([this] { registerFrames(); });
+    buildFrames();
+    buildControls();
+    for (const CodeFieldDef& field : declaration_.codeFields) {
+        addCodeField(field);
+    }
+    if (declaration_.rules) {
+        declaration_.rules(*this);
+    }
 }
 
 ParameterPage::~ParameterPage() {
@@ -93,7 +101,7 @@ std::shared_ptr<kh::Cinterface> ParameterPage::activeInterface() const {
 }
 
 void ParameterPage::setVirtualFrame(std::shared_ptr<krl::frame::VirtualFrame> value) {
-    if (!definition_.virtualFrame) {
+    if (!declaration_.hasVirtualFrame()) {
         notSupported("VirtualFrame");
     }
     virtualFrame_ = std::move(value);
@@ -104,7 +112,7 @@ std::shared_ptr<krl::frame::VirtualFrame> ParameterPage::virtualFrame() const {
 }
 
 void ParameterPage::setRecordset(std::shared_ptr<krl::ado::Recordset> value) {
-    if (!definition_.virtualFrame) {
+    if (!declaration_.hasVirtualFrame()) {
         notSupported("Recordset");
     }
     recordset_ = std::move(value);
@@ -115,21 +123,21 @@ std::shared_ptr<krl::ado::Recordset> ParameterPage::recordset() const {
 }
 
 void ParameterPage::setConnection(std::shared_ptr<krl::ado::Connection> value) {
-    if (!definition_.connection) {
+    if (!declaration_.members.connection) {
         Page::setConnection(value);
     }
     connection_ = std::move(value);
 }
 
 void ParameterPage::setClsDecodeProduzione(std::shared_ptr<kh::ClsDecodeProduzione> value) {
-    if (!definition_.decodeLookup) {
+    if (!declaration_.members.decodeLookup) {
         Page::setClsDecodeProduzione(value);
     }
     decode_ = std::move(value);
 }
 
 void ParameterPage::setClsLookupProduzione(std::shared_ptr<kh::ClsLookupProduzione> value) {
-    if (!definition_.decodeLookup) {
+    if (!declaration_.members.decodeLookup) {
         Page::setClsLookupProduzione(value);
     }
     lookup_ = std::move(value);
@@ -137,7 +145,7 @@ void ParameterPage::setClsLookupProduzione(std::shared_ptr<kh::ClsLookupProduzio
 
 void ParameterPage::setClsDecodeListiniParametrici(
     std::shared_ptr<kh::ClsDecodeListiniParametrici> value) {
-    if (!definition_.priceListObjects) {
+    if (!declaration_.members.priceListObjects) {
         Page::setClsDecodeListiniParametrici(value);
     }
     decodeListini_ = std::move(value);
@@ -145,7 +153,7 @@ void ParameterPage::setClsDecodeListiniParametrici(
 
 void ParameterPage::setClsLookupListiniParametrici(
     std::shared_ptr<kh::ClsLookupListiniParametrici> value) {
-    if (!definition_.priceListObjects) {
+    if (!declaration_.members.priceListObjects) {
         Page::setClsLookupListiniParametrici(value);
     }
     lookupListini_ = std::move(value);
@@ -199,9 +207,12 @@ bool ParameterPage::check(const InitializeCheck& step) {
 }
 
 bool ParameterPage::Initialize() {
+    if (declaration_.members.transfer) {
+        onTerminate_ = false;
+    }
     bool result = false;
     std::vector<krl::trap::Step> steps;
-    for (const InitializeCheck& step : definition_.initialize) {
+    for (const InitializeCheck& step : declaration_.initialize) {
         steps.emplace_back([this, step] {
             if (!check(step)) {
                 krl::trap::exitRoutine();
@@ -218,14 +229,17 @@ bool ParameterPage::Initialize() {
 }
 
 bool ParameterPage::registered(const kc::Control& control) const {
-    const auto& types = definition_.registeredTypes;
-    const auto& left = definition_.notRegistered;
+    const auto& types = declaration_.registeredTypes;
+    const auto& left = declaration_.notRegistered;
     return std::find(types.begin(), types.end(), control.typeName()) != types.end() &&
            std::find(left.begin(), left.end(), control.name()) == left.end();
 }
 
 void ParameterPage::Terminate() {
-    const auto& types = definition_.registeredTypes;
+    if (declaration_.members.transfer) {
+        onTerminate_ = true;
+    }
+    const auto& types = declaration_.registeredTypes;
     krl::trap::runIgnoring({
         [this] { resize_->cleanUp(); },
         [this] {
@@ -268,7 +282,7 @@ void ParameterPage::Terminate() {
 
 bool ParameterPage::FillCombos() {
     std::vector<krl::trap::Step> steps;
-    for (const ComboRows& combo : combos_) {
+    for (const ComboRows& combo : declaration_.valueLists) {
         steps.emplace_back([this, &combo] {
             auto list = control<kc::Combo>(combo.combo);
             list->clear();
@@ -329,7 +343,7 @@ bool ParameterPage::InitializeScriptObjectModel() {
 }
 
 void ParameterPage::InitializeLayoutObjectModel() {
-    if (!definition_.layoutModel) {
+    if (!declaration_.layoutModel) {
         return;
     }
     krl::trap::ignoring([this] {
@@ -344,7 +358,7 @@ void ParameterPage::InitializeLayoutObjectModel() {
 void ParameterPage::SetFocus(std::string_view focusedControlName) {
     krl::trap::ignoring([&] {
         std::string_view name =
-            focusedControlName.empty() ? definition_.firstControl : focusedControlName;
+            focusedControlName.empty() ? declaration_.firstControl : focusedControlName;
         if (!name.empty()) {
             setFocus(name);
         }
@@ -520,8 +534,8 @@ void ParameterPage::missingControl(std::string_view name) {
                     "Controllo non presente nella pagina: " + std::string(name));
 }
 
-void ParameterPage::buildFrames(std::span<const FrameDef> frames) {
-    for (const FrameDef& def : frames) {
+void ParameterPage::buildFrames() {
+    for (const FrameDef& def : declaration_.frames) {
         kc::Frame* parent = def.parent.empty() ? nullptr : control<kc::Frame>(def.parent).get();
         create<kc::Frame>(parent, std::string(def.name), std::string(def.caption));
         if (def.resizeMode != 0) {
@@ -530,8 +544,8 @@ void ParameterPage::buildFrames(std::span<const FrameDef> frames) {
     }
 }
 
-void ParameterPage::buildControls(std::span<const ControlDef> defs) {
-    for (const ControlDef& def : defs) {
+void ParameterPage::buildControls() {
+    for (const ControlDef& def : declaration_.controls) {
         kc::Frame* frame = def.frame.empty() ? nullptr : control<kc::Frame>(def.frame).get();
         std::string name(def.name);
         if (def.kind == ControlKind::Label) {
@@ -570,10 +584,6 @@ void ParameterPage::buildControls(std::span<const ControlDef> defs) {
     }
 }
 
-void ParameterPage::declareCombos(std::vector<ComboRows> combos) {
-    combos_ = std::move(combos);
-}
-
 void ParameterPage::addCodeField(const CodeFieldDef& def) {
     auto edit = control<kc::EditM>(def.control);
     if (!def.descriptionLabel.empty()) {
@@ -590,6 +600,72 @@ void ParameterPage::addCodeField(const CodeFieldDef& def) {
     }
     codeFields_.push_back(std::move(field));
 }
+
+void ParameterPage::switchItem(std::string_view group, std::string_view item, bool enabled) const {
+    if (itemSwitch_) {
+        itemSwitch_(group, item, enabled);
+    }
+}
+
+// --- members of some pages -------------------------------------------------------------------
+// NOLINTBEGIN(performance-unnecessary-value-param): the members keep what they are given.
+
+void ParameterPage::AzioniWMSEnabled() {
+    if (!declaration_.members.warehouseActions) {
+        Page::AzioniWMSEnabled();
+    }
+    warehouseActions();
+}
+
+void ParameterPage::setEnableCarSfridoCl(bool value) {
+    if (!declaration_.members.carSfridoCl) {
+        Page::setEnableCarSfridoCl(value);
+    }
+}
+
+void ParameterPage::setTipoSottotipoDocumento(std::string value) {
+    if (!declaration_.members.documentType) {
+        Page::setTipoSottotipoDocumento(value);
+    }
+    tipoSottotipoDocumento_ = std::move(value);
+}
+
+std::string ParameterPage::tipoSottotipoDocumento() const {
+    if (!declaration_.members.documentType) {
+        return Page::tipoSottotipoDocumento();
+    }
+    return tipoSottotipoDocumento_;
+}
+
+void ParameterPage::EnableControl(bool enabled) {
+    if (!declaration_.members.documentType) {
+        Page::EnableControl(enabled);
+    }
+}
+
+void ParameterPage::EnableControlByDocument() {
+    if (!declaration_.members.documentType) {
+        Page::EnableControlByDocument();
+    }
+}
+
+void ParameterPage::setCodiceDitta(Variant value) {
+    if (!declaration_.members.transfer) {
+        Page::setCodiceDitta(value);
+    }
+    codiceDitta_ = std::move(value);
+}
+
+void ParameterPage::setOnTerminate(bool value) {
+    if (!declaration_.members.transfer) {
+        Page::setOnTerminate(value);
+    }
+    onTerminate_ = value;
+}
+
+// NOLINTEND(performance-unnecessary-value-param)
+
+// --- rules -----------------------------------------------------------------------------------
 
 void ParameterPage::onChangeRow(std::string_view combo, std::function<void(kc::Combo&)> rule) {
     kc::Combo* source = control<kc::Combo>(combo).get();

@@ -12,6 +12,7 @@
 
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/host/program_messages.h"
+#include "duza_zovrena/pages/declaration.h"
 #include "duza_zovrena/pages/page.h"
 #include "krl/controls/check_box.h"
 #include "krl/controls/combo.h"
@@ -29,124 +30,6 @@ class ErrorLog;
 namespace duza_zovrena::pages {
 
 class CodeField;
-struct CodeFieldDef;
-
-// Message ids of the page protocol.
-namespace msg {
-inline constexpr long NoActiveInterface = 5253;
-inline constexpr long NoVirtualFrame = 60933;
-inline constexpr long NoRecord = 48162;
-inline constexpr long NoConnection = 15170;
-inline constexpr long NoDecode = 38285;
-inline constexpr long NoLookup = 38292;
-inline constexpr long DocumentNotValid = 23389;
-inline constexpr long NoErrorLog = 11081;
-inline constexpr long Standard = 55020;
-inline constexpr long Personalizzato = 44336;
-}  // namespace msg
-
-// The steps of Initialize: the checks of the members the window set, then the preparation.
-enum class InitializeStep {
-    ActiveInterface,
-    VirtualFrame,
-    Recordset,
-    Connection,
-    ClsDecodeProduzione,
-    ClsLookupProduzione,
-    ClsDecodeListiniParametrici,
-    ClsLookupListiniParametrici,
-    FillCombos,
-    AddVirtualFrameControl,
-    InitializeScriptObjectModel,
-};
-
-struct InitializeCheck {
-    InitializeStep step;
-    long messageId = 0;  // shown when the check fails; 0 for the preparation steps
-};
-
-// The steps in the order given, each check with its usual message id.
-std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeStep> steps);
-
-// What tells one page from another in the protocol.
-struct PageDefinition {
-    std::string className;
-    std::string title;
-    bool connection = false;        // has Connection
-    bool decodeLookup = false;      // has ClsDecodeProduzione and ClsLookupProduzione
-    bool priceListObjects = false;  // has the parametric price-list decode and lookup objects
-    bool virtualFrame = true;       // has VirtualFrame and Recordset
-    bool layoutModel = true;        // registers with the host's layout model
-    std::vector<InitializeCheck> initialize;
-    std::string firstControl;  // the focus of SetFocus without a name
-    // Controls registered with the data frame (and terminated at Terminate): by type name, less
-    // the ones named.
-    std::vector<std::string> registeredTypes = {"KRL_CHECKBOX", "TXT_EDITM", "KRL_COMBO"};
-    std::vector<std::string> notRegistered;
-};
-
-// A frame of the page, inside `parent` (the page itself when empty); resizeMode 0 when the frame
-// is not registered with the resize control.
-struct FrameDef {
-    std::string_view name;
-    std::string_view caption;
-    std::string_view parent;
-    int resizeMode = 0;
-};
-
-enum class ControlKind { Combo, CheckBox, Edit, Label };
-
-// Design-time properties of a bound control, written as Design{}.chars(5).required().
-struct Design {
-    int maxChar = 0;
-    bool mandatory = false;
-    std::optional<std::int16_t> defaultValue;
-    bool upperCase = false;
-    bool enabled = true;
-
-    Design chars(int count) const {
-        Design copy = *this;
-        copy.maxChar = count;
-        return copy;
-    }
-    Design required() const {
-        Design copy = *this;
-        copy.mandatory = true;
-        return copy;
-    }
-    Design byDefault(std::int16_t value) const {
-        Design copy = *this;
-        copy.defaultValue = value;
-        return copy;
-    }
-    Design upper() const {
-        Design copy = *this;
-        copy.upperCase = true;
-        return copy;
-    }
-    Design disabled() const {
-        Design copy = *this;
-        copy.enabled = false;
-        return copy;
-    }
-};
-
-// A control of the page in its frame. Bound controls take their caption from the column
-// definitions; labels take `label` as caption.
-struct ControlDef {
-    std::string_view frame;
-    std::string_view name;
-    ControlKind kind;
-    std::string_view column;  // the bound column; empty for labels
-    std::string_view label;   // the label shown beside the control
-    Design design = {};
-};
-
-// The rows of a combo as FillCombos adds them: (label, code).
-struct ComboRows {
-    std::string_view combo;
-    std::vector<std::pair<std::string_view, krl::Variant>> rows;
-};
 
 // The framework's component form the host hands a page: it knows whether the page is rendered by
 // the web front end.
@@ -171,22 +54,22 @@ class PageControls : public krl::Object {
 
 // The page protocol, once for every page: the members the window sets, Initialize with its checks,
 // the combos, the registration with the data frame and the host's models, focus, messages, the
-// error routine, the resize control, the code fields and the trace lines. A page declares its
-// frames, controls, value lists, code fields and enabling rules in its constructor.
+// error routine, the resize control, the code fields and the trace lines, all built from the page's
+// declaration.
 class ParameterPage : public Page, public std::enable_shared_from_this<ParameterPage> {
   public:
     // The title of the program in the error reports.
     static constexpr std::string_view ApplicationTitle = "DUZA_ZOVRENA";
 
-    explicit ParameterPage(PageDefinition definition);
+    explicit ParameterPage(PageDeclaration declaration);
     ~ParameterPage() override;
 
-    const std::string& className() const override { return definition_.className; }
-    const std::string& title() const override { return definition_.title; }
-    const PageDefinition& definition() const { return definition_; }
-    bool hasConnection() const override { return definition_.connection; }
-    bool hasDecodeLookup() const override { return definition_.decodeLookup; }
-    bool hasVirtualFrame() const override { return definition_.virtualFrame; }
+    const std::string& className() const override { return declaration_.className; }
+    const std::string& title() const override { return declaration_.title; }
+    const PageDeclaration& declaration() const { return declaration_; }
+    bool hasConnection() const override { return declaration_.members.connection; }
+    bool hasDecodeLookup() const override { return declaration_.members.decodeLookup; }
+    bool hasVirtualFrame() const override { return declaration_.hasVirtualFrame(); }
 
     void setActiveInterface(std::shared_ptr<krl::host::Cinterface> value) override;
     std::shared_ptr<krl::host::Cinterface> activeInterface() const override;
@@ -226,6 +109,18 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
 
     void prepareValueLists() override { FillCombos(); }
 
+    // The members of some pages (see PageMembers); 438 on the others.
+    void AzioniWMSEnabled() override;
+    void setEnableCarSfridoCl(bool value) override;
+    void setTipoSottotipoDocumento(std::string value) override;
+    std::string tipoSottotipoDocumento() const override;
+    void EnableControl(bool enabled) override;
+    void EnableControlByDocument() override;
+    void setCodiceDitta(krl::Variant value) override;
+    void setOnTerminate(bool value) override;
+    krl::Variant codiceDitta() const { return codiceDitta_; }
+    bool onTerminate() const { return onTerminate_; }
+
     // The routines every page carries.
     virtual bool FillCombos();
     bool AddVirtualFrameControl();
@@ -253,13 +148,6 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     krl::controls::ResizeForm& resizeControl() { return *resize_; }
     const std::string& instanceId() { return trace_->instanceId(); }
 
-  protected:
-    // Building the page, in tab order.
-    void buildFrames(std::span<const FrameDef> frames);
-    void buildControls(std::span<const ControlDef> controls);
-    void declareCombos(std::vector<ComboRows> combos);
-    void addCodeField(const CodeFieldDef& field);
-
     // A control of the page; VbError 5 when the page has no such control of that kind.
     template <class T>
     std::shared_ptr<T> control(std::string_view name) const {
@@ -270,13 +158,26 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
         return typed;
     }
 
+    // The window turns side-bar items on and off for the page's rules.
+    using ItemSwitch =
+        std::function<void(std::string_view group, std::string_view item, bool enabled)>;
+    void setItemSwitch(ItemSwitch value) { itemSwitch_ = std::move(value); }
+    void switchItem(std::string_view group, std::string_view item, bool enabled) const;
+
     // Enabling handlers: every step runs with errors ignored.
     void onChangeRow(std::string_view combo, std::function<void(krl::controls::Combo&)> rule);
     void onClick(std::string_view checkBox, std::function<void(krl::controls::CheckBox&)> rule);
     void onValidate(std::string_view edit,
                     std::function<void(krl::controls::EditM&, bool& cancel)> rule);
 
+  protected:
+    // What the page does when the window says warehouse management is on.
+    virtual void warehouseActions() {}
+
   private:
+    void buildFrames();
+    void buildControls();
+    void addCodeField(const CodeFieldDef& field);
     [[noreturn]] static void missingControl(std::string_view name);
     bool check(const InitializeCheck& step);
     bool recordsetUsable() const;
@@ -287,7 +188,7 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     // First member: the "INI" line is the first thing the page writes; the destructor resets it
     // before terminating, so that "TER" comes first there.
     std::optional<krl::diag::ObjectTrace> trace_;
-    PageDefinition definition_;
+    PageDeclaration declaration_;
     data::Record record_;
     std::shared_ptr<krl::host::ErrorLog> errorLog_;
     std::shared_ptr<krl::host::Cinterface> activeInterface_;
@@ -307,8 +208,11 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     std::shared_ptr<PageControls> controlsCollection_;
     std::shared_ptr<krl::controls::ResizeForm> resize_;
     std::vector<std::pair<std::string, int>> resizeModes_;
-    std::vector<ComboRows> combos_;
     std::vector<std::unique_ptr<CodeField>> codeFields_;
+    ItemSwitch itemSwitch_;
+    std::string tipoSottotipoDocumento_;
+    krl::Variant codiceDitta_;
+    bool onTerminate_ = false;
 };
 
 }  // namespace duza_zovrena::pages

@@ -1,19 +1,10 @@
-#include "duza_zovrena/pages/protocol_page.h"
-
-#include <array>
+#include "duza_zovrena/pages/pending_pages.h"
 
 namespace duza_zovrena::pages {
 
 namespace {
 
 using Step = InitializeStep;
-
-constexpr std::array<std::string_view, 16> kClassNames = {
-    "CTLPD_PRG_CICLI",      "CTLPD_PRG_LAVINTIND", "CTLPD_PRG_LAVINTDOC", "CTLPD_PRG_LAVESTIND",
-    "CTLPD_PRG_LAVESTDOC",  "CTLPD_PRG_CLAIND",    "CTLPD_PRG_CLADOC",    "CTLPD_PRG_SCADIBAIND",
-    "CTLPD_PRG_SCADIBADOC", "CTLPD_PRG_GRTAGCOL",  "CTLPD_PRG_VALORIZ",   "CTLPD_PRD_IND",
-    "CTLPD_PRD_PRD",        "CTLPD_PRD_DCLIE",     "CTLPD_PRD_DCCLA",     "CTLPD_PRT_TRPERS",
-};
 
 const std::vector<std::string> kEditsOnly = {"TXT_EDITM"};
 
@@ -43,207 +34,208 @@ std::vector<InitializeCheck> connectionLastSteps() {
                             Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
 }
 
-ProtocolPageDefinition definitionOf(std::string_view className) {
-    ProtocolPageDefinition def;
-    PageDefinition& page = def.page;
+// The side-bar place and title of a page; its only control is the title.
+PageDeclaration pending(std::string_view className, std::string_view group,
+                        std::string_view groupCaption, std::string_view item,
+                        std::string_view itemCaption, std::string_view title) {
+    PageDeclaration page;
     page.className = std::string(className);
-    if (className == "CTLPD_PRG_CICLI") {
-        page.title = "Parametri cicli";
-        page.connection = page.decodeLookup = true;
-        page.initialize = usualSteps(true, true, true);
-        page.firstControl = "CHK_CICLOCODART";
-    } else if (className == "CTLPD_PRG_LAVINTIND") {
-        page.title = "Parametri generali - lav. int. - indicatori";
-        page.initialize = usualSteps(false, false, true);
-        page.firstControl = "CBX_GENORD";
-        def.warehouseActions = true;
-    } else if (className == "CTLPD_PRG_LAVINTDOC") {
-        page.title = "Parametri generali - lav. int. - documenti";
-        page.connection = page.decodeLookup = true;
-        page.initialize = usualSteps(true, true, false);
-        page.firstControl = "TXT_OFORN";
-        page.registeredTypes = kEditsOnly;
-    } else if (className == "CTLPD_PRG_LAVESTIND") {
-        page.title = "Parametri generali - lav. est. - indicatori";
-        page.decodeLookup = true;
-        page.initialize = usualSteps(false, true, true);
-        page.firstControl = "CBX_GEORDCLAV";
-    } else if (className == "CTLPD_PRG_LAVESTDOC") {
-        page.title = "Parametri generali - lav. est. - documenti";
-        page.connection = page.decodeLookup = true;
-        page.initialize = usualSteps(true, true, false);
-        page.firstControl = "TXT_OFORNCL";
-        page.registeredTypes = kEditsOnly;
-        def.carSfridoCl = true;
-    } else if (className == "CTLPD_PRG_CLAIND") {
-        page.title = "Parametri generali - c. lav. att. - indicatori";
-        page.initialize = usualSteps(false, false, true);
-        page.firstControl = "chk_GestPartCla";
-        page.registeredTypes = {"KRL_CHECKBOX", "KRL_COMBO"};
-    } else if (className == "CTLPD_PRG_CLADOC") {
-        page.title = "Parametri generali - c. lav. att. - documenti";
-        page.connection = page.decodeLookup = true;
-        page.initialize = connectionLastSteps();
-        page.firstControl = "TXT_CARMATCLA";
-        page.registeredTypes = kEditsOnly;
-    } else if (className == "CTLPD_PRG_SCADIBAIND") {
-        page.title = "Parametri generali - scar. di.ba. - indicatori";
-        page.initialize = usualSteps(false, false, true);
-        page.firstControl = "CHK_CARAUTOSL";
-    } else if (className == "CTLPD_PRG_SCADIBADOC") {
-        page.title = "Parametri generali - scar. di.ba. - documenti";
-        page.connection = page.decodeLookup = true;
-        page.initialize = connectionLastSteps();
-        page.firstControl = "TXT_CARICOPF";
-        page.registeredTypes = kEditsOnly;
-    } else if (className == "CTLPD_PRG_GRTAGCOL") {
-        page.title = "Parametri generali - griglia taglie e colori";
-        page.initialize = usualSteps(false, false, true);
-        page.firstControl = "CBX_GRIGLIATC";
-    } else if (className == "CTLPD_PRG_VALORIZ") {
-        page.title = "Parametri generali - valorizzazioni";
-        page.priceListObjects = true;
-        // This page reports a missing program interface with the data frame's message.
-        page.initialize = {
-            {Step::ActiveInterface, msg::NoVirtualFrame},
-            {Step::VirtualFrame, msg::NoVirtualFrame},
-            {Step::Recordset, msg::NoRecord},
-            {Step::ClsDecodeListiniParametrici, msg::NoDecode},
-            {Step::ClsLookupListiniParametrici, msg::NoLookup},
-            {Step::FillCombos},
-            {Step::AddVirtualFrameControl},
-            {Step::InitializeScriptObjectModel},
-        };
-        page.firstControl = "CHK_LISTPAR";
-    } else if (className == "CTLPD_PRD_IND") {
-        page.title = "Parametri documenti - indicatori";
-        page.decodeLookup = true;
-        page.initialize = usualSteps(false, true, true);
-        page.firstControl = "CMB_LOCALDIBA_DOC";
-        def.documentMembers = true;
-    } else if (className == "CTLPD_PRD_PRD") {
-        page.title = "Parametri documenti - priorità reperimento dep.";
-        page.initialize = usualSteps(false, false, false);
-        page.firstControl = "CBX_FLGDEPCLEGAME";
-        def.documentMembers = true;
-    } else if (className == "CTLPD_PRD_DCLIE") {
-        page.title = "Parametri documenti - doc. coll. lav. int./est.";
-        page.connection = page.decodeLookup = true;
-        page.initialize = usualSteps(true, true, true);
-        page.firstControl = "TXT_CARINT_DOC";
-        def.documentMembers = true;
-        def.carSfridoCl = true;
-    } else if (className == "CTLPD_PRD_DCCLA") {
-        page.title = "Parametri documenti - doc. coll. c/lav. att.";
-        page.connection = page.decodeLookup = true;
-        page.initialize = usualSteps(true, true, false);
-        page.firstControl = "TXT_VERSACLA";
-        def.documentMembers = true;
-    } else if (className == "CTLPD_PRT_TRPERS") {
-        page.title = "Parametri documenti - tras. campi pers. doc.orig.";
-        page.connection = true;
-        page.virtualFrame = false;
-        page.layoutModel = false;
-        page.initialize = initializeSteps({Step::ActiveInterface, Step::Connection});
-        def.transferMembers = true;
-    }
-    return def;
+    page.group = group;
+    page.groupCaption = groupCaption;
+    page.item = item;
+    page.itemCaption = itemCaption;
+    page.title = std::string(title);
+    page.frames = {{"WLFrame1", "", "", 15}};
+    page.controls = {{"WLFrame1", "LBL_TITOLO", ControlKind::Label, "", title}};
+    return page;
 }
-
-const FrameDef kTitleFrame[] = {{"WLFrame1", "", "", 15}};
 
 }  // namespace
 
-ProtocolPage::ProtocolPage(const ProtocolPageDefinition& definition)
-    : ParameterPage(definition.page),
-      warehouseActions_(definition.warehouseActions),
-      carSfridoCl_(definition.carSfridoCl),
-      documentMembers_(definition.documentMembers),
-      transferMembers_(definition.transferMembers) {
-    buildFrames(kTitleFrame);
-    const ControlDef titleLabel[] = {
-        {"WLFrame1", "LBL_TITOLO", ControlKind::Label, "", title()},
+PageDeclaration lavIntIndPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_LAVINTIND", "GRP_PRG_LAVINT", "Lavorazioni interne", "ITM_PRG_LAVINTIND",
+                "Indicatori", "Parametri generali - lav. int. - indicatori");
+    page.initialize = usualSteps(false, false, true);
+    page.firstControl = "CBX_GENORD";
+    page.members.warehouseActions = true;
+    return page;
+}
+
+PageDeclaration lavIntDocPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_LAVINTDOC", "GRP_PRG_LAVINT", "Lavorazioni interne", "ITM_PRG_LAVINTDOC",
+                "Documenti", "Parametri generali - lav. int. - documenti");
+    page.members.connection = page.members.decodeLookup = true;
+    page.initialize = usualSteps(true, true, false);
+    page.firstControl = "TXT_OFORN";
+    page.registeredTypes = kEditsOnly;
+    return page;
+}
+
+PageDeclaration lavEstIndPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_LAVESTIND", "GRP_PRG_LAVEST", "Lavorazioni esterne", "ITM_PRG_LAVESTIND",
+                "Indicatori", "Parametri generali - lav. est. - indicatori");
+    page.members.decodeLookup = true;
+    page.initialize = usualSteps(false, true, true);
+    page.firstControl = "CBX_GEORDCLAV";
+    return page;
+}
+
+PageDeclaration lavEstDocPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_LAVESTDOC", "GRP_PRG_LAVEST", "Lavorazioni esterne", "ITM_PRG_LAVESTDOC",
+                "Documenti", "Parametri generali - lav. est. - documenti");
+    page.members.connection = page.members.decodeLookup = true;
+    page.members.carSfridoCl = true;
+    page.initialize = usualSteps(true, true, false);
+    page.firstControl = "TXT_OFORNCL";
+    page.registeredTypes = kEditsOnly;
+    return page;
+}
+
+PageDeclaration claIndPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_CLAIND", "GRP_PRG_CLA", "Conto lavoro attivo", "ITM_PRG_CLAIND",
+                "Indicatori", "Parametri generali - c. lav. att. - indicatori");
+    page.initialize = usualSteps(false, false, true);
+    page.firstControl = "chk_GestPartCla";
+    page.registeredTypes = {"KRL_CHECKBOX", "KRL_COMBO"};
+    return page;
+}
+
+PageDeclaration claDocPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_CLADOC", "GRP_PRG_CLA", "Conto lavoro attivo", "ITM_PRG_CLADOC",
+                "Documenti", "Parametri generali - c. lav. att. - documenti");
+    page.members.connection = page.members.decodeLookup = true;
+    page.initialize = connectionLastSteps();
+    page.firstControl = "TXT_CARMATCLA";
+    page.registeredTypes = kEditsOnly;
+    return page;
+}
+
+PageDeclaration scaDibaIndPage() {
+    PageDeclaration page = pending("CTLPD_PRG_SCADIBAIND", "GRP_PRG_SCADIBA",
+                                   "Scarico distinta base", "ITM_PRG_SCADIBAIND", "Indicatori",
+                                   "Parametri generali - scar. di.ba. - indicatori");
+    page.initialize = usualSteps(false, false, true);
+    page.firstControl = "CHK_CARAUTOSL";
+    return page;
+}
+
+PageDeclaration scaDibaDocPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_SCADIBADOC", "GRP_PRG_SCADIBA", "Scarico distinta base",
+                "ITM_PRG_SCADIBADOC", "Documenti", "Parametri generali - scar. di.ba. - documenti");
+    page.members.connection = page.members.decodeLookup = true;
+    page.initialize = connectionLastSteps();
+    page.firstControl = "TXT_CARICOPF";
+    page.registeredTypes = kEditsOnly;
+    return page;
+}
+
+PageDeclaration grTagColPage() {
+    PageDeclaration page = pending(
+        "CTLPD_PRG_GRTAGCOL", "GRP_PRG_GRTAGCOL", "Griglia taglie e colori", "ITM_PRG_GRTAGCOL",
+        "Griglia taglie e colori", "Parametri generali - griglia taglie e colori");
+    page.initialize = usualSteps(false, false, true);
+    page.firstControl = "CBX_GRIGLIATC";
+    return page;
+}
+
+PageDeclaration valorizPage() {
+    PageDeclaration page =
+        pending("CTLPD_PRG_VALORIZ", "GRP_PRG_VAL", "Valorizzazioni", "ITM_PRG_VAL",
+                "Valorizzazioni", "Parametri generali - valorizzazioni");
+    page.members.priceListObjects = true;
+    // This page reports a missing program interface with the data frame's message.
+    page.initialize = {
+        {Step::ActiveInterface, msg::NoVirtualFrame},
+        {Step::VirtualFrame, msg::NoVirtualFrame},
+        {Step::Recordset, msg::NoRecord},
+        {Step::ClsDecodeListiniParametrici, msg::NoDecode},
+        {Step::ClsLookupListiniParametrici, msg::NoLookup},
+        {Step::FillCombos},
+        {Step::AddVirtualFrameControl},
+        {Step::InitializeScriptObjectModel},
     };
-    buildControls(titleLabel);
+    page.firstControl = "CHK_LISTPAR";
+    return page;
 }
 
-std::shared_ptr<ProtocolPage> ProtocolPage::create(std::string_view className) {
-    for (std::string_view known : kClassNames) {
-        if (known == className) {
-            return std::make_shared<ProtocolPage>(definitionOf(className));
-        }
-    }
-    return nullptr;
+PageDeclaration trPersPage() {
+    PageDeclaration page = pending("CTLPD_PRT_TRPERS", "GRP_PRT_TRPERS", "Campi personalizzati",
+                                   "ITM_PRT_TRPERS", "Trasferimento dal documento origine",
+                                   "Parametri documenti - tras. campi pers. doc.orig.");
+    page.record = PageRecord::Transfer;
+    page.members.connection = true;
+    page.members.transfer = true;
+    page.layoutModel = false;
+    page.initialize = initializeSteps({Step::ActiveInterface, Step::Connection});
+    return page;
 }
 
-std::span<const std::string_view> ProtocolPage::classNames() {
-    return kClassNames;
+PageDeclaration cicliPage() {
+    PageDeclaration page = pending("CTLPD_PRG_CICLI", "GRP_PRG_CICLI", "Cicli", "ITM_PRG_CICLI",
+                                   "Parametri cicli", "Parametri cicli");
+    page.members.connection = page.members.decodeLookup = true;
+    page.initialize = usualSteps(true, true, true);
+    page.firstControl = "CHK_CICLOCODART";
+    return page;
 }
 
-bool ProtocolPage::Initialize() {
-    if (transferMembers_) {
-        onTerminate_ = false;
-    }
-    return ParameterPage::Initialize();
+namespace {
+
+PageDeclaration documentPage(std::string_view className, std::string_view item,
+                             std::string_view itemCaption, std::string_view title) {
+    PageDeclaration page =
+        pending(className, "GRP_PRD_DOCUMENTI", "Parametri documenti", item, itemCaption, title);
+    page.record = PageRecord::Document;
+    page.members.documentType = true;
+    return page;
 }
 
-void ProtocolPage::Terminate() {
-    if (transferMembers_) {
-        onTerminate_ = true;
-    }
-    ParameterPage::Terminate();
+}  // namespace
+
+PageDeclaration prdIndPage() {
+    PageDeclaration page = documentPage("CTLPD_PRD_IND", "ITM_PRD_IND", "Indicatori",
+                                        "Parametri documenti - indicatori");
+    page.members.decodeLookup = true;
+    page.initialize = usualSteps(false, true, true);
+    page.firstControl = "CMB_LOCALDIBA_DOC";
+    return page;
 }
 
-void ProtocolPage::AzioniWMSEnabled() {
-    if (!warehouseActions_) {
-        Page::AzioniWMSEnabled();
-    }
+PageDeclaration prdPrdPage() {
+    PageDeclaration page =
+        documentPage("CTLPD_PRD_PRD", "ITM_PRD_PRD", "Priorità reperimento depositi",
+                     "Parametri documenti - priorità reperimento dep.");
+    page.initialize = usualSteps(false, false, false);
+    page.firstControl = "CBX_FLGDEPCLEGAME";
+    return page;
 }
 
-void ProtocolPage::setEnableCarSfridoCl(bool value) {
-    if (!carSfridoCl_) {
-        Page::setEnableCarSfridoCl(value);
-    }
+PageDeclaration prdDcliePage() {
+    PageDeclaration page =
+        documentPage("CTLPD_PRD_DCLIE", "ITM_PRD_DCLIE", "Doc. collegati lav. int./est.",
+                     "Parametri documenti - doc. coll. lav. int./est.");
+    page.members.connection = page.members.decodeLookup = true;
+    page.members.carSfridoCl = true;
+    page.initialize = usualSteps(true, true, true);
+    page.firstControl = "TXT_CARINT_DOC";
+    return page;
 }
 
-void ProtocolPage::setTipoSottotipoDocumento(std::string value) {
-    if (!documentMembers_) {
-        Page::setTipoSottotipoDocumento(value);
-    }
-    tipoSottotipoDocumento_ = std::move(value);
-}
-
-std::string ProtocolPage::tipoSottotipoDocumento() const {
-    if (!documentMembers_) {
-        return Page::tipoSottotipoDocumento();
-    }
-    return tipoSottotipoDocumento_;
-}
-
-void ProtocolPage::EnableControl(bool enabled) {
-    if (!documentMembers_) {
-        Page::EnableControl(enabled);
-    }
-}
-
-void ProtocolPage::EnableControlByDocument() {
-    if (!documentMembers_) {
-        Page::EnableControlByDocument();
-    }
-}
-
-void ProtocolPage::setCodiceDitta(krl::Variant value) {
-    if (!transferMembers_) {
-        Page::setCodiceDitta(value);
-    }
-    codiceDitta_ = std::move(value);
-}
-
-void ProtocolPage::setOnTerminate(bool value) {
-    if (!transferMembers_) {
-        Page::setOnTerminate(value);
-    }
-    onTerminate_ = value;
+PageDeclaration prdDcclaPage() {
+    PageDeclaration page =
+        documentPage("CTLPD_PRD_DCCLA", "ITM_PRD_DCCLA", "Doc. collegati c/lav. attivo",
+                     "Parametri documenti - doc. coll. c/lav. att.");
+    page.members.connection = page.members.decodeLookup = true;
+    page.initialize = usualSteps(true, true, false);
+    page.firstControl = "TXT_VERSACLA";
+    return page;
 }
 
 }  // namespace duza_zovrena::pages

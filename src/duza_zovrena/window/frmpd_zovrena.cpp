@@ -3,6 +3,7 @@
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/edit.h"
 #include "krl/controls/frame.h"
@@ -29,52 +30,6 @@ constexpr std::string_view kApplicationTitle = "DUZA_ZOVRENA";
 
 }  // namespace
 
-const std::array<SideBarItem, 17>& sideBarItems() {
-    static const std::array<SideBarItem, 17> items{{
-        {"GRP_PRG_INDGES", "ITM_PRG_INDGES", "CTLPD_PRG_INDGES",
-         "Parametri generali - indicatori gestionali", "Indicatori gestionali",
-         "Indicatori gestionali"},
-        {"GRP_PRG_LAVINT", "ITM_PRG_LAVINTIND", "CTLPD_PRG_LAVINTIND",
-         "Parametri generali - lav. int. - indicatori", "Lavorazioni interne", "Indicatori"},
-        {"GRP_PRG_LAVINT", "ITM_PRG_LAVINTDOC", "CTLPD_PRG_LAVINTDOC",
-         "Parametri generali - lav. int. - documenti", "Lavorazioni interne", "Documenti"},
-        {"GRP_PRG_LAVEST", "ITM_PRG_LAVESTIND", "CTLPD_PRG_LAVESTIND",
-         "Parametri generali - lav. est. - indicatori", "Lavorazioni esterne", "Indicatori"},
-        {"GRP_PRG_LAVEST", "ITM_PRG_LAVESTDOC", "CTLPD_PRG_LAVESTDOC",
-         "Parametri generali - lav. est. - documenti", "Lavorazioni esterne", "Documenti"},
-        {"GRP_PRG_CLA", "ITM_PRG_CLAIND", "CTLPD_PRG_CLAIND",
-         "Parametri generali - c. lav. att. - indicatori", "Conto lavoro attivo", "Indicatori"},
-        {"GRP_PRG_CLA", "ITM_PRG_CLADOC", "CTLPD_PRG_CLADOC",
-         "Parametri generali - c. lav. att. - documenti", "Conto lavoro attivo", "Documenti"},
-        {"GRP_PRG_SCADIBA", "ITM_PRG_SCADIBAIND", "CTLPD_PRG_SCADIBAIND",
-         "Parametri generali - scar. di.ba. - indicatori", "Scarico distinta base", "Indicatori"},
-        {"GRP_PRG_SCADIBA", "ITM_PRG_SCADIBADOC", "CTLPD_PRG_SCADIBADOC",
-         "Parametri generali - scar. di.ba. - documenti", "Scarico distinta base", "Documenti"},
-        {"GRP_PRG_GRTAGCOL", "ITM_PRG_GRTAGCOL", "CTLPD_PRG_GRTAGCOL",
-         "Parametri generali - griglia taglie e colori", "Griglia taglie e colori",
-         "Griglia taglie e colori"},
-        {"GRP_PRG_VAL", "ITM_PRG_VAL", "CTLPD_PRG_VALORIZ", "Parametri generali - valorizzazioni",
-         "Valorizzazioni", "Valorizzazioni"},
-        {"GRP_PRT_TRPERS", "ITM_PRT_TRPERS", "CTLPD_PRT_TRPERS",
-         "Parametri documenti - tras. campi pers. doc.orig.", "Campi personalizzati",
-         "Trasferimento dal documento origine"},
-        {"GRP_PRG_CICLI", "ITM_PRG_CICLI", "CTLPD_PRG_CICLI", "Parametri cicli", "Cicli",
-         "Parametri cicli"},
-        {"GRP_PRD_DOCUMENTI", "ITM_PRD_IND", "CTLPD_PRD_IND", "Parametri documenti - indicatori",
-         "Parametri documenti", "Indicatori"},
-        {"GRP_PRD_DOCUMENTI", "ITM_PRD_PRD", "CTLPD_PRD_PRD",
-         "Parametri documenti - priorità reperimento dep.", "Parametri documenti",
-         "Priorità reperimento depositi"},
-        {"GRP_PRD_DOCUMENTI", "ITM_PRD_DCLIE", "CTLPD_PRD_DCLIE",
-         "Parametri documenti - doc. coll. lav. int./est.", "Parametri documenti",
-         "Doc. collegati lav. int./est."},
-        {"GRP_PRD_DOCUMENTI", "ITM_PRD_DCCLA", "CTLPD_PRD_DCCLA",
-         "Parametri documenti - doc. coll. c/lav. att.", "Parametri documenti",
-         "Doc. collegati c/lav. attivo"},
-    }};
-    return items;
-}
-
 std::shared_ptr<FRMPD_ZOVRENA> FRMPD_ZOVRENA::create() {
     std::shared_ptr<FRMPD_ZOVRENA> window(new FRMPD_ZOVRENA());
     window->buildControls();
@@ -87,15 +42,6 @@ FRMPD_ZOVRENA::~FRMPD_ZOVRENA() = default;
 
 krl::host::ClsGlobal& FRMPD_ZOVRENA::global() const {
     return krl::require(krl::require(programInterface_, "Cinterface").clsGlobal(), "ClsGlobal");
-}
-
-const SideBarItem* FRMPD_ZOVRENA::findItem(std::string_view itemKey) const {
-    for (const auto& item : sideBarItems()) {
-        if (item.item == itemKey) {
-            return &item;
-        }
-    }
-    return nullptr;
 }
 
 std::shared_ptr<pages::Page> FRMPD_ZOVRENA::page(std::string_view itemKey) const {
@@ -219,6 +165,12 @@ int FRMPD_ZOVRENA::HandleError(std::string_view procedure, const krl::VbError& e
     return errorLog_->report(kApplicationTitle, caption_, procedure, kh::ErrorLog::ReportStyle);
 }
 
+krl::trap::ErrorRoutine FRMPD_ZOVRENA::onError() {
+    return [this](std::string_view routine, const krl::VbError& error) {
+        return HandleError(routine, error);
+    };
+}
+
 int FRMPD_ZOVRENA::errorRoutine(std::string_view routine, const krl::VbError& error) {
     return HandleError(routine, error);
 }
@@ -292,10 +244,7 @@ void FRMPD_ZOVRENA::InizializzaCampi() {
                 data::newRowVariant(*column, companyCode_));
         });
     }
-    krl::trap::run("InizializzaCampi", writes,
-                   [this](std::string_view routine, const krl::VbError& error) {
-                       return HandleError(routine, error);
-                   });
+    krl::trap::run("InizializzaCampi", writes, onError());
 }
 
 // ---- Save-rule context ------------------------------------------------------------------------
@@ -313,12 +262,9 @@ void FRMPD_ZOVRENA::selectSideBarItem(std::string_view group, std::string_view i
 }
 
 void FRMPD_ZOVRENA::setFocus(std::string_view pageClass, std::string_view controlName) {
-    for (const auto& item : sideBarItems()) {
-        if (item.pageClass == pageClass) {
-            if (auto target = page(item.item)) {
-                target->SetFocus(controlName);
-            }
-            return;
+    if (const pages::PageDeclaration* declared = pages::findPageByClass(pageClass)) {
+        if (auto target = page(declared->item)) {
+            target->SetFocus(controlName);
         }
     }
 }
@@ -333,12 +279,12 @@ data::CompanyOptions FRMPD_ZOVRENA::companyOptions() {
 void FRMPD_ZOVRENA::buildControls() {
     SB_ZOVRENA_ = ControlContainer::create<kc::SideBar>(nullptr, "SB_ZOVRENA");
     std::string_view lastGroup;
-    for (const auto& item : sideBarItems()) {
-        if (item.group != lastGroup) {
-            SB_ZOVRENA_->addGroup(std::string(item.group), std::string(item.groupCaption));
-            lastGroup = item.group;
+    for (const auto& page : pages::pageList()) {
+        if (page.group != lastGroup) {
+            SB_ZOVRENA_->addGroup(std::string(page.group), std::string(page.groupCaption));
+            lastGroup = page.group;
         }
-        SB_ZOVRENA_->addItem(item.group, std::string(item.item), std::string(item.caption));
+        SB_ZOVRENA_->addItem(page.group, std::string(page.item), std::string(page.itemCaption));
     }
     SB_ZOVRENA_->OnClickItemLink.connect(
         [this](const kc::SideBar::Item& item) { SB_ZOVRENA_OnClickItemLink(item.key); });

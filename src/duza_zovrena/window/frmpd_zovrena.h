@@ -11,6 +11,7 @@
 #include "duza_zovrena/host/program_window.h"
 #include "krl/controls/container.h"
 #include "krl/diag/trace.h"
+#include "krl/trap/trap.h"
 #include "krl/variant/variant.h"
 
 namespace krl::ado {
@@ -44,21 +45,10 @@ struct PrintSheet;
 }  // namespace krl::host
 namespace duza_zovrena::pages {
 class Page;
-}
+struct PageDeclaration;
+}  // namespace duza_zovrena::pages
 
 namespace duza_zovrena::window {
-
-// One item of the side bar: its group, the page it opens and the page's title.
-struct SideBarItem {
-    std::string_view group;
-    std::string_view item;
-    std::string_view pageClass;
-    std::string_view title;
-    std::string_view groupCaption;  // as the side bar shows them
-    std::string_view caption;
-};
-// Every item in the order the window unloads them.
-const std::array<SideBarItem, 17>& sideBarItems();
 
 // The program's window: it opens its own connection, loads the company's general row and an empty
 // document set, binds them to the data frames FME_PARAMETRI and FME_PARAMETRI_DOC, and shows one
@@ -122,6 +112,8 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void InizializzaCampi();
     // The error routine: reports the error of the procedure and returns 3, 4 or 5.
     int HandleError(std::string_view procedure, const krl::VbError& error);
+    // HandleError as the routines' error handler.
+    krl::trap::ErrorRoutine onError();
     bool GetWmsEnabed();
     // The warehouse-management query for a company code (written as it comes).
     static std::string wmsQuery(const krl::Variant& companyCode);
@@ -168,7 +160,7 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void SB_ZOVRENA_OnClickItemLink(const std::string& itemKey);
     bool SetActiveFrame(std::string_view itemKey);
     bool ShowCurrentControl(std::string_view itemKey);
-    std::shared_ptr<pages::Page> createPage(const SideBarItem& item);
+    std::shared_ptr<pages::Page> createPage(const pages::PageDeclaration& declaration);
     void applyEnableCarSfridoCl();
     void UnloadCurrentControl();
     void UnloadAllControls();
@@ -187,7 +179,6 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void Form_Unload();
 
     krl::host::ClsGlobal& global() const;
-    const SideBarItem* findItem(std::string_view itemKey) const;
 
     // Written first so that its "INI" line is the first and its "TER" line the last the window
     // writes.

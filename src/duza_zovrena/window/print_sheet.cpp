@@ -3,6 +3,7 @@
 
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/check_box.h"
@@ -54,26 +55,27 @@ krl::host::PrintSheet FRMPD_ZOVRENA::printSheet() {
         rsGeneral_->eof()) {
         return sheet;
     }
-    for (const auto& item : sideBarItems()) {
-        if (item.pageClass.substr(6, 3) != "PRG") {
+    for (const auto& declared : pages::pageList()) {
+        if (declared.record != pages::PageRecord::General) {
             continue;
         }
         // The page shown in the window knows its lists; otherwise a fresh one is built for it.
-        std::shared_ptr<pages::Page> page = this->page(item.item);
+        std::shared_ptr<pages::Page> page = this->page(declared.item);
         if (!page) {
             krl::trap::ignoring([&] {
-                page = krl::host::createObjectAs<pages::Page>(pages::pageProgId(item.pageClass));
+                page =
+                    krl::host::createObjectAs<pages::Page>(pages::pageProgId(declared.className));
                 page->prepareValueLists();
             });
         }
         for (const auto& column : data::generalColumns()) {
-            if (column.pageClass != item.pageClass) {
+            if (column.pageClass != declared.className) {
                 continue;
             }
             krl::Variant value;
             krl::trap::ignoring([&] { value = (*rsGeneral_)[column.name].value(); });
-            sheet.rows.push_back({std::string(item.title), std::string(column.caption),
-                                  readable(page.get(), column, value)});
+            sheet.rows.push_back(
+                {declared.title, std::string(column.caption), readable(page.get(), column, value)});
         }
     }
     return sheet;

@@ -117,9 +117,7 @@ bool FRMPD_ZOVRENA::ChiamataInGestione() {
             [&] { FME_PARAMETRI_DOC_->start(krl::frame::StatusViewing); },
             [&] { result = true; },
         },
-        [this](std::string_view routine, const krl::VbError& error) {
-            return HandleError(routine, error);
-        });
+        onError());
     return result;
 }
 
@@ -152,9 +150,7 @@ void FRMPD_ZOVRENA::Print() {
                        },
                        [this] { global().setCurrentProgram(programInterface_); },
                    },
-                   [this](std::string_view routine, const krl::VbError& error) {
-                       return HandleError(routine, error);
-                   });
+                   onError());
 }
 
 // ---- Closing ----------------------------------------------------------------------------------

@@ -22,9 +22,6 @@ namespace kh = krl::host;
 // ---- Load -------------------------------------------------------------------------------------
 
 void FRMPD_ZOVRENA::Form_Load() {
-    auto onError = [this](std::string_view routine, const krl::VbError& error) {
-        return HandleError(routine, error);
-    };
     activated_ = false;
     loadFailed_ = false;
     MDIActiveX1_->load();
@@ -42,7 +39,7 @@ void FRMPD_ZOVRENA::Form_Load() {
                                }
                            },
                        },
-                       onError);
+                       onError());
     if (!ok) {
         loadFailed_ = true;
     }
@@ -58,9 +55,7 @@ bool FRMPD_ZOVRENA::InitConnection() {
                        [this] { connection_->open("", "", -1); },
                        [&] { result = true; },
                    },
-                   [this](std::string_view routine, const krl::VbError& error) {
-                       return HandleError(routine, error);
-                   });
+                   onError());
     return result;
 }
 
@@ -90,9 +85,7 @@ bool FRMPD_ZOVRENA::InitLookupDecodeObjects() {
                        },
                        [&] { result = true; },
                    },
-                   [this](std::string_view routine, const krl::VbError& error) {
-                       return HandleError(routine, error);
-                   });
+                   onError());
     return result;
 }
 
@@ -110,9 +103,7 @@ bool FRMPD_ZOVRENA::openRecordset(std::shared_ptr<krl::ado::Recordset>& recordse
                        },
                        [&] { result = true; },
                    },
-                   [this](std::string_view routine, const krl::VbError& error) {
-                       return HandleError(routine, error);
-                   });
+                   onError());
     return result;
 }
 
@@ -126,9 +117,7 @@ bool FRMPD_ZOVRENA::LoadDataParametri() {
                                     sql = "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " +
                                           FormatSqlValue(companyCode_, 1, false).textOrEmpty();
                                 }},
-                                [this](std::string_view routine, const krl::VbError& error) {
-                                    return HandleError(routine, error);
-                                });
+                                onError());
     return built && openRecordset(rsGeneral_, sql, "LoadDataParametri");
 }
 
@@ -149,9 +138,7 @@ bool FRMPD_ZOVRENA::InitVirtualFrame() {
             [this] { krl::require(programInterface_, "Cinterface").setConnection(connection_); },
             [&] { result = true; },
         },
-        [this](std::string_view routine, const krl::VbError& error) {
-            return HandleError(routine, error);
-        });
+        onError());
     return result;
 }
 
@@ -169,9 +156,7 @@ bool FRMPD_ZOVRENA::InitVirtualFrameParametri() {
             [this] { INTERNAV_PARAMETRI_->setNavigationLocked(false); },
             [&] { result = true; },
         },
-        [this](std::string_view routine, const krl::VbError& error) {
-            return HandleError(routine, error);
-        });
+        onError());
     return result;
 }
 
@@ -189,9 +174,7 @@ bool FRMPD_ZOVRENA::InitVirtualFrameParametriDocumenti() {
             [this] { FME_PARAMETRI_DOC_->setCaption(caption_); },
             [&] { result = true; },
         },
-        [this](std::string_view routine, const krl::VbError& error) {
-            return HandleError(routine, error);
-        });
+        onError());
     return result;
 }
 

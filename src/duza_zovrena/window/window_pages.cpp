@@ -2,8 +2,9 @@
 
 #include <cstdlib>
 
-#include "duza_zovrena/pages/ctlpd_prg_indges.h"
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/page_list.h"
+#include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/edit.h"
@@ -30,25 +31,6 @@ constexpr double kSideBarWidth = 3000;
 constexpr double kClientAreaTop = 0;
 constexpr double kClientAreaHeight = 700;
 constexpr double kClientAreaWidth = 10500;
-
-bool among(std::string_view value, std::initializer_list<std::string_view> list) {
-    for (std::string_view candidate : list) {
-        if (candidate == value) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The three letters after "ITM_" (or after "CTLPD_") choose the record: PRG general, PRD document,
-// PRT custom-field transfer.
-std::string_view area(std::string_view key, std::size_t position) {
-    return key.size() >= position + 3 ? key.substr(position, 3) : std::string_view{};
-}
-
-bool documentItem(std::string_view itemKey) {
-    return among(itemKey, {"ITM_PRD_IND", "ITM_PRD_PRD", "ITM_PRD_DCLIE", "ITM_PRD_DCCLA"});
-}
 
 bool webRendering() {
     const char* value = std::getenv("WEBRender");
@@ -85,9 +67,7 @@ void FRMPD_ZOVRENA::SB_ZOVRENA_OnClickItemLink(const std::string& itemKey) {
                        },
                        [&] { refreshNavigator(); },
                    },
-                   [this](std::string_view routine, const krl::VbError& error) {
-                       return HandleError(routine, error);
-                   });
+                   onError());
     krl::trap::runIgnoring({
         [&] {
             if (FME_PARAMETRI_) {
@@ -113,26 +93,26 @@ void FRMPD_ZOVRENA::refreshNavigator() {
 }
 
 bool FRMPD_ZOVRENA::SetActiveFrame(std::string_view itemKey) {
-    std::string_view which = area(itemKey, 4);
-    kh::Cinterface& program = *programInterface_;
-    if (which == "PRG") {
-        program.setActiveFrame(FME_PARAMETRI_);
-        INTERNAV_PARAMETRI_->setVisible(true);
-        INTERNAV_PARAMETRI_DOC_->setVisible(false);
-        INTERNAV_PARAMETRI_TRP_->setVisible(false);
-    } else if (which == "PRD") {
-        program.setActiveFrame(FME_PARAMETRI_DOC_);
-        INTERNAV_PARAMETRI_->setVisible(false);
-        INTERNAV_PARAMETRI_DOC_->setVisible(true);
-        INTERNAV_PARAMETRI_TRP_->setVisible(false);
-    } else if (which == "PRT") {
-        program.setActiveFrame(nullptr);
-        INTERNAV_PARAMETRI_->setVisible(false);
-        INTERNAV_PARAMETRI_DOC_->setVisible(false);
-        INTERNAV_PARAMETRI_TRP_->setVisible(true);
-    } else {
+    const pages::PageDeclaration* declared = pages::findPageByItem(itemKey);
+    if (declared == nullptr) {
         return false;
     }
+    const pages::PageRecord record = declared->record;
+    kh::Cinterface& program = *programInterface_;
+    switch (record) {
+        case pages::PageRecord::General:
+            program.setActiveFrame(FME_PARAMETRI_);
+            break;
+        case pages::PageRecord::Document:
+            program.setActiveFrame(FME_PARAMETRI_DOC_);
+            break;
+        case pages::PageRecord::Transfer:
+            program.setActiveFrame(nullptr);
+            break;
+    }
+    INTERNAV_PARAMETRI_->setVisible(record == pages::PageRecord::General);
+    INTERNAV_PARAMETRI_DOC_->setVisible(record == pages::PageRecord::Document);
+    INTERNAV_PARAMETRI_TRP_->setVisible(record == pages::PageRecord::Transfer);
     return true;
 }
 
@@ -141,13 +121,14 @@ bool FRMPD_ZOVRENA::ShowCurrentControl(std::string_view itemKey) {
         created->setVisible(false);
     }
     GetWmsEnabed();
-    const SideBarItem* item = findItem(itemKey);
-    if (item == nullptr) {
+    const pages::PageDeclaration* declared = pages::findPageByItem(itemKey);
+    if (declared == nullptr) {
         return false;
     }
+    const bool header = declared->record == pages::PageRecord::Document;
     std::shared_ptr<pages::Page> shown = page(itemKey);
     if (!shown) {
-        shown = createPage(*item);
+        shown = createPage(*declared);
         if (!shown) {
             return false;
         }
@@ -157,7 +138,6 @@ bool FRMPD_ZOVRENA::ShowCurrentControl(std::string_view itemKey) {
     }
     shown->setVisible(true);
     applyEnableCarSfridoCl();
-    bool header = documentItem(itemKey);
     FRAME_CLIENTAREA_->setVisible(header);
     LBL_CODDOC_->setVisible(header);
     TXT_CODDOC_->setVisible(header);
@@ -165,77 +145,75 @@ bool FRMPD_ZOVRENA::ShowCurrentControl(std::string_view itemKey) {
     return true;
 }
 
-std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const SideBarItem& item) {
-    const std::string_view pageClass = item.pageClass;
+std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const pages::PageDeclaration& declared) {
+    const std::string pageClass = declared.className;
+    const std::string itemKey(declared.item);
+    const pages::PageRecord record = declared.record;
+    const pages::PageMembers members = declared.members;
     std::shared_ptr<pages::Page> created;
     bool ok = krl::trap::run(
         "ShowCurrentControl",
         {
             [&] {
                 created = kh::createObjectAs<pages::Page>(pages::pageProgId(pageClass));
-                pages_[std::string(item.item)] = created;
+                pages_[itemKey] = created;
             },
             [&] {
                 if (webRendering()) {
-                    KRL_RESIZEFORM1_->addWebRendering(std::string(pageClass));
+                    KRL_RESIZEFORM1_->addWebRendering(pageClass);
                 }
-                KRL_RESIZEFORM1_->registerControl(std::string(pageClass), 15);
+                KRL_RESIZEFORM1_->registerControl(pageClass, 15);
             },
             [&] { created->setActiveInterface(programInterface_); },
             [&] {
-                std::string_view which = area(pageClass, 6);
-                if (which == "PRG") {
+                if (record == pages::PageRecord::General) {
                     created->setVirtualFrame(FME_PARAMETRI_);
                     created->setRecordset(rsGeneral_);
-                } else if (which == "PRD") {
+                } else if (record == pages::PageRecord::Document) {
                     created->setVirtualFrame(FME_PARAMETRI_DOC_);
                     created->setRecordset(rsDocument_);
-                    if (!krl::rtrim(documentTypeText_).empty()) {
+                    if (members.documentType && !krl::rtrim(documentTypeText_).empty()) {
                         created->setTipoSottotipoDocumento(documentTypeText_);
                         created->EnableControlByDocument();
                     }
                 }
             },
             [&] {
-                if (among(pageClass, {"CTLPD_PRG_INDGES", "CTLPD_PRG_LAVINTDOC",
-                                      "CTLPD_PRG_LAVESTDOC", "CTLPD_PRG_CLADOC",
-                                      "CTLPD_PRG_SCADIBADOC", "CTLPD_PRG_CICLI", "CTLPD_PRD_DCLIE",
-                                      "CTLPD_PRD_DCCLA", "CTLPD_PRG_LAVESTIND", "CTLPD_PRD_IND"})) {
+                if (members.decodeLookup) {
                     created->setClsDecodeProduzione(clsDecodeProduzione_);
                     created->setClsLookupProduzione(clsLookupProduzione_);
                 }
             },
             [&] {
-                if (among(pageClass, {"CTLPD_PRG_LAVINTDOC", "CTLPD_PRG_LAVESTDOC",
-                                      "CTLPD_PRG_CLADOC", "CTLPD_PRG_SCADIBADOC", "CTLPD_PRG_CICLI",
-                                      "CTLPD_PRD_DCLIE", "CTLPD_PRD_DCCLA", "CTLPD_PRT_TRPERS"})) {
+                if (members.connection) {
                     created->setConnection(connection_);
                 }
             },
             [&] {
-                if (pageClass == "CTLPD_PRT_TRPERS") {
+                if (members.transfer) {
                     created->setCodiceDitta(companyCode_);
                 }
             },
             [&] {
-                if (pageClass == "CTLPD_PRG_VALORIZ") {
+                if (members.priceListObjects) {
                     created->setClsDecodeListiniParametrici(clsDecodeListini_);
                     created->setClsLookupListiniParametrici(clsLookupListini_);
                 }
             },
             [&] {
-                if (wmsEnabled_ && among(pageClass, {"CTLPD_PRG_INDGES", "CTLPD_PRG_LAVINTIND"})) {
+                if (wmsEnabled_ && members.warehouseActions) {
                     created->AzioniWMSEnabled();
                 }
             },
             [&] {
-                if (auto indicators = std::dynamic_pointer_cast<pages::CTLPD_PRG_INDGES>(created)) {
+                if (auto parameters = std::dynamic_pointer_cast<pages::ParameterPage>(created)) {
                     std::weak_ptr<FRMPD_ZOVRENA> self = weak_from_this();
-                    indicators->ComboGestioneCicliChangeRow.connect([self](std::int16_t value) {
-                        if (auto window = self.lock()) {
-                            window->ComboGestioneCicliChangeRow(value);
-                        }
-                    });
+                    parameters->setItemSwitch(
+                        [self](std::string_view group, std::string_view item, bool enabled) {
+                            if (auto window = self.lock()) {
+                                window->SB_ZOVRENA_->setItemEnabled(group, item, enabled);
+                            }
+                        });
                 }
             },
             [&] {
@@ -248,16 +226,14 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const SideBarItem& item) 
             [&] {
                 created->setLeft(krl::controls::ResizeForm::convertX(15) + kSideBarWidth);
                 double topOffset =
-                    area(pageClass, 6) == "PRD" ? kClientAreaTop + kClientAreaHeight : 0;
+                    record == pages::PageRecord::Document ? kClientAreaTop + kClientAreaHeight : 0;
                 created->setTop(topOffset - krl::controls::ResizeForm::convertY(60));
                 created->setWidth(kClientAreaWidth);
                 created->setVisible(false);
                 created->SetFocus();
             },
         },
-        [this](std::string_view routine, const krl::VbError& error) {
-            return HandleError(routine, error);
-        });
+        onError());
     if (!ok) {
         return nullptr;
     }
@@ -319,8 +295,8 @@ void FRMPD_ZOVRENA::UnloadCurrentControl() {
 }
 
 void FRMPD_ZOVRENA::UnloadAllControls() {
-    for (const auto& item : sideBarItems()) {
-        currentItem_ = std::string(item.item);
+    for (const auto& declared : pages::pageList()) {
+        currentItem_ = std::string(declared.item);
         UnloadCurrentControl();
     }
     currentItem_.clear();

@@ -16,51 +16,44 @@ std::string rtrimmed(const Variant& value) {
 
 // A page with three document fields of the internal-work kind: loads (24/3), progress (24/4) and
 // a field that takes either (24/3 or 24/4), each with its description label.
-class DocumentFieldsPage : public ParameterPage {
-  public:
-    DocumentFieldsPage() : ParameterPage(definition()) {
-        static const FrameDef frames[] = {{"WLFrame1", "", "", 15}};
-        static const ControlDef controls[] = {
-            {"WLFrame1", "TXT_CARPROD", ControlKind::Edit, "PD42_CARPROD_MG3G", "Carico",
-             Design{}.chars(14).upper()},
-            {"WLFrame1", "LBL_DESCARPROD", ControlKind::Label, "", ""},
-            {"WLFrame1", "TXT_INTAVANZ", ControlKind::Edit, "PD42_AVANZ_MG3G", "Avanzamento",
-             Design{}.chars(14).upper()},
-            {"WLFrame1", "LBL_DESINTAVANZ", ControlKind::Label, "", ""},
-            {"WLFrame1", "TXT_CARINT", ControlKind::Edit, "PD42_CARREP_MG3G", "Carico reparto",
-             Design{}.chars(14).upper()},
-            {"WLFrame1", "LBL_DESCARINT", ControlKind::Label, "", ""},
-        };
-        buildFrames(frames);
-        buildControls(controls);
-        addCodeField({"TXT_CARPROD", CodeKind::Document, 24, {3}, "LBL_DESCARPROD"});
-        addCodeField({"TXT_INTAVANZ", CodeKind::Document, 24, {4}, "LBL_DESINTAVANZ"});
-        addCodeField({"TXT_CARINT", CodeKind::Document, 24, {3, 4}, "LBL_DESCARINT"});
-    }
-
-  private:
-    static PageDefinition definition() {
-        PageDefinition page;
-        page.className = "CTLPD_PRG_PROVADOC";
-        page.title = "Pagina di prova documenti";
-        page.connection = true;
-        page.decodeLookup = true;
-        page.initialize = initializeSteps(
-            {InitializeStep::ActiveInterface, InitializeStep::VirtualFrame,
-             InitializeStep::Recordset, InitializeStep::Connection,
-             InitializeStep::ClsDecodeProduzione, InitializeStep::ClsLookupProduzione,
-             InitializeStep::AddVirtualFrameControl, InitializeStep::InitializeScriptObjectModel});
-        page.firstControl = "TXT_CARPROD";
-        page.registeredTypes = {"TXT_EDITM"};
-        return page;
-    }
-};
+PageDeclaration documentFieldsPage() {
+    PageDeclaration page;
+    page.className = "CTLPD_PRG_PROVADOC";
+    page.title = "Pagina di prova documenti";
+    page.members.connection = true;
+    page.members.decodeLookup = true;
+    page.initialize = initializeSteps(
+        {InitializeStep::ActiveInterface, InitializeStep::VirtualFrame, InitializeStep::Recordset,
+         InitializeStep::Connection, InitializeStep::ClsDecodeProduzione,
+         InitializeStep::ClsLookupProduzione, InitializeStep::AddVirtualFrameControl,
+         InitializeStep::InitializeScriptObjectModel});
+    page.firstControl = "TXT_CARPROD";
+    page.registeredTypes = {"TXT_EDITM"};
+    page.frames = {{"WLFrame1", "", "", 15}};
+    page.controls = {
+        {"WLFrame1", "TXT_CARPROD", ControlKind::Edit, "PD42_CARPROD_MG3G", "Carico",
+         Design{}.chars(14).upper()},
+        {"WLFrame1", "LBL_DESCARPROD", ControlKind::Label, "", ""},
+        {"WLFrame1", "TXT_INTAVANZ", ControlKind::Edit, "PD42_AVANZ_MG3G", "Avanzamento",
+         Design{}.chars(14).upper()},
+        {"WLFrame1", "LBL_DESINTAVANZ", ControlKind::Label, "", ""},
+        {"WLFrame1", "TXT_CARINT", ControlKind::Edit, "PD42_CARREP_MG3G", "Carico reparto",
+         Design{}.chars(14).upper()},
+        {"WLFrame1", "LBL_DESCARINT", ControlKind::Label, "", ""},
+    };
+    page.codeFields = {
+        {"TXT_CARPROD", CodeKind::Document, 24, {3}, "LBL_DESCARPROD"},
+        {"TXT_INTAVANZ", CodeKind::Document, 24, {4}, "LBL_DESINTAVANZ"},
+        {"TXT_CARINT", CodeKind::Document, 24, {3, 4}, "LBL_DESCARINT"},
+    };
+    return page;
+}
 
 class CodeFields : public PageTest {
   protected:
     void SetUp() override {
         PageTest::SetUp();
-        page_ = std::make_shared<DocumentFieldsPage>();
+        page_ = std::make_shared<ParameterPage>(documentFieldsPage());
         wire(*page_);
         ASSERT_TRUE(page_->Initialize());
         ASSERT_TRUE(presenter_.boxes().empty());
@@ -71,7 +64,7 @@ class CodeFields : public PageTest {
         return page_->findAs<kc::Label>(label)->caption();
     }
 
-    std::shared_ptr<DocumentFieldsPage> page_;
+    std::shared_ptr<ParameterPage> page_;
 };
 
 TEST(ControlloValiditaDocSql, Is_the_company_document_with_its_definition) {

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
-#include "duza_zovrena/pages/protocol_page.h"
-#include "duza_zovrena/pages/registry.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "krl/diag/trace.h"
 #include "krl/host/multilingua.h"
 #include "krl/host/progid.h"
@@ -316,7 +315,7 @@ TEST_F(PageProtocol, Trace_lines_mark_creation_and_destruction_with_one_instance
 }
 
 TEST_F(PageProtocol, Transfer_page_marks_its_termination) {
-    auto page = std::dynamic_pointer_cast<ProtocolPage>(create("CTLPD_PRT_TRPERS"));
+    auto page = std::dynamic_pointer_cast<ParameterPage>(create("CTLPD_PRT_TRPERS"));
     ASSERT_TRUE(page);
     EXPECT_FALSE(page->hasVirtualFrame());
     page->setActiveInterface(program_);

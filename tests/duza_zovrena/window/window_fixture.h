@@ -12,7 +12,7 @@
 #include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/data/sqlite_rows.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
-#include "duza_zovrena/pages/registry.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/host/catalogue_message_service.h"

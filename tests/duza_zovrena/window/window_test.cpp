@@ -2,6 +2,7 @@
 
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/window/window_fixture.h"
+#include "krl/controls/check_box.h"
 #include "krl/controls/combo.h"
 #include "krl/controls/grid_nav.h"
 #include "krl/controls/side_bar.h"
@@ -226,6 +227,46 @@ TEST_F(Window, Routing_item_follows_the_cycles_combo) {
     EXPECT_FALSE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
     cycles->userSelect("2");
     EXPECT_TRUE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
+}
+
+// A page added to the list with one declaration, touching nothing else, works in the window.
+TEST_F(Window, A_page_declared_in_the_list_alone_is_offered_shown_and_saved) {
+    pages::PageDeclaration trial;
+    trial.className = "CTLPD_PRG_PROVA";
+    trial.group = "GRP_PRG_PROVA";
+    trial.groupCaption = "Prova";
+    trial.item = "ITM_PRG_PROVA";
+    trial.itemCaption = "Pagina di prova";
+    trial.title = "Parametri generali - prova";
+    trial.initialize = pages::initializeSteps(
+        {pages::InitializeStep::ActiveInterface, pages::InitializeStep::VirtualFrame,
+         pages::InitializeStep::Recordset, pages::InitializeStep::AddVirtualFrameControl,
+         pages::InitializeStep::InitializeScriptObjectModel});
+    trial.firstControl = "CHK_STORICO";
+    trial.frames = {{"WLFrame1", "", "", 15}};
+    trial.controls = {
+        {"WLFrame1", "CHK_STORICO", pages::ControlKind::CheckBox, "PD42_FLGGESSTOR", "Storico"}};
+    pages::appendPage(trial, kh::ProgIdRegistry::instance());
+    struct Remove {
+        ~Remove() { pages::removePage("CTLPD_PRG_PROVA"); }
+    } remove;
+
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    ASSERT_NE(window.sideBar().item("ITM_PRG_PROVA"), nullptr);
+    window.sideBar().userClick("ITM_PRG_PROVA");
+    EXPECT_EQ(window.currentItem(), "ITM_PRG_PROVA");
+    auto shown = window.currentPage();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->title(), "Parametri generali - prova");
+    EXPECT_EQ(program->activeFrame(), window.generalFrame());
+    auto* box = dynamic_cast<krl::controls::CheckBox*>(shown->find("CHK_STORICO"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->text(), "0");
+    ASSERT_TRUE(box->userClick().accepted());
+    ASSERT_TRUE(window.generalFrame()->confirm());
+    EXPECT_EQ(storedGeneral(1).front().at("PD42_FLGGESSTOR").toInt32(), 1);
+    EXPECT_TRUE(presenter_.boxes().empty());
 }
 
 TEST_F(Window, FormatSqlValue_writes_literals_and_says_why_a_value_is_refused) {

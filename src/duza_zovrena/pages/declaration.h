@@ -1,0 +1,185 @@
+#pragma once
+
+// A parameter page as one declaration: where it sits in the side bar, the record it edits, the
+// members the window sets on it, its Initialize steps, frames, controls, value lists, code fields
+// and rules. The list of declarations (page_list.h) drives the registry, the side bar, the window's
+// wiring and the print sheet.
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "krl/variant/variant.h"
+
+namespace duza_zovrena::pages {
+
+class Page;
+class ParameterPage;
+
+// Message ids of the page protocol.
+namespace msg {
+inline constexpr long NoActiveInterface = 5253;
+inline constexpr long NoVirtualFrame = 60933;
+inline constexpr long NoRecord = 48162;
+inline constexpr long NoConnection = 15170;
+inline constexpr long NoDecode = 38285;
+inline constexpr long NoLookup = 38292;
+inline constexpr long DocumentNotValid = 23389;
+inline constexpr long NoErrorLog = 11081;
+inline constexpr long Standard = 55020;
+inline constexpr long Personalizzato = 44336;
+}  // namespace msg
+
+// The steps of Initialize: the checks of the members the window set, then the preparation.
+enum class InitializeStep {
+    ActiveInterface,
+    VirtualFrame,
+    Recordset,
+    Connection,
+    ClsDecodeProduzione,
+    ClsLookupProduzione,
+    ClsDecodeListiniParametrici,
+    ClsLookupListiniParametrici,
+    FillCombos,
+    AddVirtualFrameControl,
+    InitializeScriptObjectModel,
+};
+
+struct InitializeCheck {
+    InitializeStep step;
+    long messageId = 0;  // shown when the check fails; 0 for the preparation steps
+};
+
+// The steps in the order given, each check with its usual message id.
+std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeStep> steps);
+
+// A frame of the page, inside `parent` (the page itself when empty); resizeMode 0 when the frame
+// is not registered with the resize control.
+struct FrameDef {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view parent;
+    int resizeMode = 0;
+};
+
+enum class ControlKind { Combo, CheckBox, Edit, Label };
+
+// Design-time properties of a bound control, written as Design{}.chars(5).required().
+struct Design {
+    int maxChar = 0;
+    bool mandatory = false;
+    std::optional<std::int16_t> defaultValue;
+    bool upperCase = false;
+    bool enabled = true;
+
+    Design chars(int count) const {
+        Design copy = *this;
+        copy.maxChar = count;
+        return copy;
+    }
+    Design required() const {
+        Design copy = *this;
+        copy.mandatory = true;
+        return copy;
+    }
+    Design byDefault(std::int16_t value) const {
+        Design copy = *this;
+        copy.defaultValue = value;
+        return copy;
+    }
+    Design upper() const {
+        Design copy = *this;
+        copy.upperCase = true;
+        return copy;
+    }
+    Design disabled() const {
+        Design copy = *this;
+        copy.enabled = false;
+        return copy;
+    }
+};
+
+// A control of the page in its frame. Bound controls take their caption from the column
+// definitions; labels take `label` as caption.
+struct ControlDef {
+    std::string_view frame;
+    std::string_view name;
+    ControlKind kind;
+    std::string_view column;  // the bound column; empty for labels
+    std::string_view label;   // the label shown beside the control
+    Design design = {};
+};
+
+// The rows of a combo as FillCombos adds them: (label, code).
+struct ComboRows {
+    std::string_view combo;
+    std::vector<std::pair<std::string_view, krl::Variant>> rows;
+};
+
+enum class CodeKind { Document, Deposit };
+
+// A code field of a page: an edit control bound to a document code (a company document of the
+// given type and subtype) or a deposit code, with the description label its decode fills.
+struct CodeFieldDef {
+    std::string_view control;
+    CodeKind kind = CodeKind::Document;
+    int documentType = 0;
+    // One subtype: the lookup object's list and ControlloValiditaDoc. Several: the page's own
+    // lookup list and the same check accepting any of them.
+    std::vector<int> subtypes;
+    std::string_view descriptionLabel;  // empty: the field has none
+};
+
+// The record a page edits, which also chooses its data frame and navigator bar.
+enum class PageRecord {
+    General,   // PD42_ZOVRENA, the company's row: FME_PARAMETRI
+    Document,  // PD88_ZOVRENADOC, one row per document code: FME_PARAMETRI_DOC under the header
+    Transfer,  // the custom-field transfer: no data frame of the window
+};
+
+// The members a page has besides the common ones. A member the page lacks raises 438 when set.
+struct PageMembers {
+    bool connection = false;        // Connection
+    bool decodeLookup = false;      // ClsDecodeProduzione and ClsLookupProduzione
+    bool priceListObjects = false;  // the parametric price-list decode and lookup objects
+    bool warehouseActions = false;  // AzioniWMSEnabled
+    bool carSfridoCl = false;       // EnableCarSfridoCl
+    bool documentType = false;  // TipoSottotipoDocumento, EnableControl, EnableControlByDocument
+    bool transfer = false;      // CodiceDitta, OnTerminate
+};
+
+struct PageDeclaration {
+    std::string className;   // also the ProgID after "DUZA_ZOVRENA." and the control's name
+    std::string_view group;  // side bar: group key and caption, item key and caption
+    std::string_view groupCaption;
+    std::string_view item;
+    std::string_view itemCaption;
+    std::string title;  // caption of its boxes and its name in the host's layout model
+    PageRecord record = PageRecord::General;
+    PageMembers members;
+    bool layoutModel = true;  // registers with the host's layout model
+    std::vector<InitializeCheck> initialize;
+    std::string_view firstControl;  // the focus of SetFocus without a name
+    // Controls registered with the data frame (and terminated at Terminate): by type name, less
+    // the ones named.
+    std::vector<std::string> registeredTypes = {"KRL_CHECKBOX", "TXT_EDITM", "KRL_COMBO"};
+    std::vector<std::string> notRegistered;
+    std::vector<FrameDef> frames;       // in the order the resize control registers them
+    std::vector<ControlDef> controls;   // tab order
+    std::vector<ComboRows> valueLists;  // FillCombos order
+    std::vector<CodeFieldDef> codeFields;
+    // The rules that are code, connected once the controls exist.
+    std::function<void(ParameterPage&)> rules;
+    // A page with members of its own is built by its class; null: a ParameterPage.
+    std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;
+
+    bool hasVirtualFrame() const { return record != PageRecord::Transfer; }
+};
+
+}  // namespace duza_zovrena::pages
