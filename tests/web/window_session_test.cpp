@@ -12,7 +12,13 @@
 
 #include "duza_zovrena/data/demo_database.h"
 #include "krl/ado/ado.h"
+#include "krl/controls/check_box.h"
+#include "krl/controls/combo.h"
+#include "krl/controls/edit.h"
+#include "krl/controls/frame.h"
+#include "krl/controls/grid_nav.h"
 #include "krl/variant/variant.h"
+#include "web/server/window_snapshot.h"
 
 namespace zovrena::web {
 namespace {
@@ -278,6 +284,23 @@ TEST_F(ServedWindow, A_company_without_a_row_is_saved_with_the_new_row_values) {
     EXPECT_EQ(stored("PD42_STEPNUMLEGDB", 2), 10);
     EXPECT_EQ(stored("PD42_STEPSEQINTLEGDB", 2), 1);
     EXPECT_EQ(stored("PD42_FLGGENTRASFCL", 2), 1);
+}
+
+TEST(ControlSnapshot, Each_kind_has_its_writer_and_a_kind_without_one_is_an_error) {
+    namespace kc = krl::controls;
+    const std::pair<std::shared_ptr<kc::Control>, const char*> written[] = {
+        {std::make_shared<kc::Combo>("CMB_A"), "combo"},
+        {std::make_shared<kc::CheckBox>("CHK_A"), "checkbox"},
+        {std::make_shared<kc::EditM>("TXT_A"), "edit"},
+        {std::make_shared<kc::Label>("LBL_A", "Testo"), "label"},
+    };
+    for (const auto& [control, kind] : written) {
+        const Json json = Json::parse(describeControl(*control));
+        EXPECT_EQ(json["kind"], kind);
+        EXPECT_EQ(json["name"], control->name());
+        EXPECT_TRUE(json.contains("value")) << kind;
+    }
+    EXPECT_THROW(describeControl(kc::GridNav("INTERNAV_A")), std::invalid_argument);
 }
 
 }  // namespace

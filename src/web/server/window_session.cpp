@@ -247,6 +247,272 @@ std::string noticeOf(const kc::InputResult& result) {
     return result.status == kc::InputStatus::Refused ? result.message : std::string();
 }
 
+// An action once its fields are read: the work for the window thread (its answer is the notice),
+// or the refusal.
+using Work = std::function<std::string(WindowState&)>;
+struct Prepared {
+    Work work;
+    WindowAnswer refusal;
+};
+using ActionReader = Prepared (*)(const Json& action);
+
+Prepared refusal(int status, std::string message) {
+    return {nullptr, refused(status, std::move(message))};
+}
+
+std::string notForThisField(const std::string& name) {
+    return "Azione non prevista per il campo " + name + ".";
+}
+
+// --- actions on a control of the page (or of the window's header), by action type -----------
+
+using ControlWork = std::string (*)(WindowState& s, kc::Control& target, const std::string& name,
+                                    const std::string& value);
+
+std::string setValue(WindowState&, kc::Control& target, const std::string& name,
+                     const std::string& value) {
+    if (auto* combo = dynamic_cast<kc::Combo*>(&target)) {
+        return noticeOf(combo->userSelect(value));
+    }
+    if (auto* box = dynamic_cast<kc::CheckBox*>(&target)) {
+        return (value == "1") != box->checked() ? noticeOf(box->userClick()) : std::string();
+    }
+    return notForThisField(name);
+}
+
+std::string pressButton(WindowState&, kc::Control&, const std::string& name, const std::string&) {
+    return notForThisField(name);  // the pages have no buttons of their own
+}
+
+std::string leaveField(WindowState&, kc::Control& target, const std::string& name,
+                       const std::string& value) {
+    auto* edit = dynamic_cast<kc::EditM*>(&target);
+    if (!edit) {
+        return notForThisField(name);
+    }
+    if (numericControl(*edit) && !numericText(value)) {
+        return "Il campo accetta solo numeri.";
+    }
+    return noticeOf(edit->userEnter(value));
+}
+
+std::string openLookup(WindowState& s, kc::Control& target, const std::string& name,
+                       const std::string&) {
+    auto* edit = dynamic_cast<kc::EditM*>(&target);
+    if (!edit) {
+        return notForThisField(name);
+    }
+    s.lookup.reset();
+    return noticeOf(edit->userLookup());
+}
+
+std::string chooseLookupRow(WindowState& s, kc::Control& target, const std::string& name,
+                            const std::string& value) {
+    auto* edit = dynamic_cast<kc::EditM*>(&target);
+    if (!edit) {
+        return notForThisField(name);
+    }
+    if (!s.lookup || s.lookup->control != name ||
+        std::none_of(s.lookup->rows.begin(), s.lookup->rows.end(),
+                     [&](const auto& row) { return !row.empty() && row[0] == value; })) {
+        return "Il codice scelto non è nell'elenco.";
+    }
+    s.lookup.reset();
+    return noticeOf(edit->userEnter(value));
+}
+
+std::string closeLookup(WindowState& s, kc::Control&, const std::string&, const std::string&) {
+    s.lookup.reset();
+    return {};
+}
+
+struct ControlAction {
+    std::string_view type;
+    const char* valueField;  // the field holding the value; nullptr when the action has none
+    ControlWork work;
+};
+
+constexpr ControlAction kControlActions[] = {
+    {"setValue", "value", setValue},
+    {"click", nullptr, pressButton},
+    {"leaveField", "text", leaveField},
+    {"openLookup", nullptr, openLookup},
+    {"chooseLookupRow", "code", chooseLookupRow},
+    {"closeLookup", nullptr, closeLookup},
+};
+
+const ControlAction* controlAction(std::string_view type) {
+    for (const ControlAction& action : kControlActions) {
+        if (action.type == type) {
+            return &action;
+        }
+    }
+    return nullptr;
+}
+
+Prepared readControlAction(const Json& action) {
+    const ControlAction& kind = *controlAction(action["type"].get<std::string>());
+    const std::string* control = stringField(action, "control");
+    if (!control) {
+        return refusal(400, "Richiesta non valida: manca il controllo.");
+    }
+    std::string value;
+    if (kind.valueField == std::string_view("value")) {
+        const auto found = action.find("value");
+        if (found == action.end()) {
+            return refusal(400, "Richiesta non valida: manca il valore.");
+        }
+        value = textOf(*found);
+    } else if (kind.valueField != nullptr) {
+        const std::string* text = stringField(action, kind.valueField);
+        if (!text) {
+            return refusal(400, "Richiesta non valida: manca il testo.");
+        }
+        value = *text;
+    }
+    return {[work = kind.work, name = *control, value](WindowState& s) -> std::string {
+                kc::Control* target = nullptr;
+                if (auto page = s.window->currentPage()) {
+                    target = page->find(name);
+                }
+                if (!target) {
+                    target = s.window->find(name);
+                }
+                if (!target) {
+                    return "Il campo " + name + " non è nella pagina.";
+                }
+                return work(s, *target, name, value);
+            },
+            {}};
+}
+
+// --- the other actions --------------------------------------------------------------------
+
+Prepared readClickItem(const Json& action) {
+    const std::string* item = stringField(action, "item");
+    if (!item) {
+        return refusal(400, "Richiesta non valida: manca la voce.");
+    }
+    return {
+        [item = *item](WindowState& s) { return noticeOf(s.window->sideBar().userClick(item)); },
+        {}};
+}
+
+Prepared readHostButton(const Json& action) {
+    const std::string* button = stringField(action, "button");
+    if (!button) {
+        return refusal(400, "Richiesta non valida: manca il pulsante.");
+    }
+    return {
+        [button = *button](WindowState& s) -> std::string {
+            if (!hostToolbar(*s.window, *s.program).allows(button)) {
+                return "Il pulsante " + button + " non è disponibile.";
+            }
+            if (button == "Stampa") {
+                return noticeOf(s.window->navigatorBar("INTERNAV_PARAMETRI").userClick("Stampa"));
+            }
+            if (button == "Media") {
+                s.navigator->raiseButtonPressed(kh::Navigator::ButtonMultimedia);
+                return {};
+            }
+            auto frame = activeFrameOf(*s.program);
+            if (button == "Nuovo") {
+                frame->addNew();
+            } else if (button == "Conferma") {
+                frame->confirm();
+            } else {
+                frame->undo();
+            }
+            return {};
+        },
+        {}};
+}
+
+Prepared readNavigatorButton(const Json& action) {
+    const std::string* bar = stringField(action, "bar");
+    const std::string* button = stringField(action, "button");
+    if (!bar || !button ||
+        (*bar != "INTERNAV_PARAMETRI" && *bar != "INTERNAV_PARAMETRI_DOC" &&
+         *bar != "INTERNAV_PARAMETRI_TRP")) {
+        return refusal(400, "Richiesta non valida: barra o pulsante mancante.");
+    }
+    return {[bar = *bar, button = *button](WindowState& s) {
+                return noticeOf(s.window->navigatorBar(bar).userClick(button));
+            },
+            {}};
+}
+
+Prepared readClosePrint(const Json&) {
+    return {[](WindowState& s) {
+                s.printSheet.reset();
+                return std::string();
+            },
+            {}};
+}
+
+Prepared readAttachMedia(const Json& action) {
+    const std::string* description = stringField(action, "description");
+    const std::string* fileName = stringField(action, "fileName");
+    const std::string* content = stringField(action, "content");
+    if (!description || !fileName || !content || fileName->empty()) {
+        return refusal(400, "Richiesta non valida: manca il file da collegare.");
+    }
+    auto bytes = decodeBase64(*content);
+    if (!bytes) {
+        return refusal(400, "Richiesta non valida: il contenuto del file non è leggibile.");
+    }
+    if (bytes->size() > maxMediaBytes) {
+        return refusal(413, "Il file è troppo grande.");
+    }
+    return {[description = *description, fileName = *fileName,
+             bytes = std::move(*bytes)](WindowState& s) -> std::string {
+                if (!s.media) {
+                    return "Nessun collegamento multimediale aperto.";
+                }
+                s.media->attach(description, fileName, bytes);
+                return {};
+            },
+            {}};
+}
+
+Prepared readCloseMedia(const Json&) {
+    return {[](WindowState& s) {
+                s.media.reset();
+                return std::string();
+            },
+            {}};
+}
+
+Prepared readClose(const Json&) {
+    return {[](WindowState& s) -> std::string {
+                s.program->closeForm();
+                return s.window->unloaded() ? std::string() : "La finestra resta aperta.";
+            },
+            {}};
+}
+
+// Every action the window takes besides answering a box; an action not here is refused.
+ActionReader actionReader(std::string_view type) {
+    static constexpr std::pair<std::string_view, ActionReader> readers[] = {
+        {"clickItem", readClickItem},
+        {"hostButton", readHostButton},
+        {"navigatorButton", readNavigatorButton},
+        {"closePrint", readClosePrint},
+        {"attachMedia", readAttachMedia},
+        {"closeMedia", readCloseMedia},
+        {"close", readClose},
+    };
+    if (controlAction(type) != nullptr) {
+        return readControlAction;
+    }
+    for (const auto& [name, reader] : readers) {
+        if (name == type) {
+            return reader;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void registerProgramClasses() {
@@ -473,166 +739,15 @@ WindowAnswer WindowSession::perform(const Json& action) {
     }
 
     // The fields each action needs are read here; the work runs on the window thread.
-    const std::string* control = stringField(action, "control");
-    std::function<std::string(WindowState&)> work;
-    if (*type == "clickItem") {
-        const std::string* item = stringField(action, "item");
-        if (!item) {
-            return refused(400, "Richiesta non valida: manca la voce.");
-        }
-        work = [item = *item](WindowState& s) {
-            return noticeOf(s.window->sideBar().userClick(item));
-        };
-    } else if (*type == "setValue" || *type == "click" || *type == "leaveField" ||
-               *type == "openLookup" || *type == "chooseLookupRow" || *type == "closeLookup") {
-        if (!control) {
-            return refused(400, "Richiesta non valida: manca il controllo.");
-        }
-        std::string value;
-        if (*type == "setValue") {
-            const auto found = action.find("value");
-            if (found == action.end()) {
-                return refused(400, "Richiesta non valida: manca il valore.");
-            }
-            value = textOf(*found);
-        } else if (*type == "leaveField" || *type == "chooseLookupRow") {
-            const std::string* text = stringField(action, *type == "leaveField" ? "text" : "code");
-            if (!text) {
-                return refused(400, "Richiesta non valida: manca il testo.");
-            }
-            value = *text;
-        }
-        work = [type = *type, name = *control, value](WindowState& s) -> std::string {
-            kc::Control* target = nullptr;
-            if (auto page = s.window->currentPage()) {
-                target = page->find(name);
-            }
-            if (!target) {
-                target = s.window->find(name);
-            }
-            if (!target) {
-                return "Il campo " + name + " non è nella pagina.";
-            }
-            if (type == "closeLookup") {
-                s.lookup.reset();
-                return {};
-            }
-            if (auto* combo = dynamic_cast<kc::Combo*>(target); combo && type == "setValue") {
-                return noticeOf(combo->userSelect(value));
-            }
-            if (auto* box = dynamic_cast<kc::CheckBox*>(target); box && type == "setValue") {
-                if ((value == "1") != box->checked()) {
-                    return noticeOf(box->userClick());
-                }
-                return {};
-            }
-            auto* edit = dynamic_cast<kc::EditM*>(target);
-            if (!edit) {
-                return "Azione non prevista per il campo " + name + ".";
-            }
-            if (type == "leaveField") {
-                if (numericControl(*edit) && !numericText(value)) {
-                    return "Il campo accetta solo numeri.";
-                }
-                return noticeOf(edit->userEnter(value));
-            }
-            if (type == "openLookup") {
-                s.lookup.reset();
-                return noticeOf(edit->userLookup());
-            }
-            if (type == "chooseLookupRow") {
-                if (!s.lookup || s.lookup->control != name ||
-                    std::none_of(
-                        s.lookup->rows.begin(), s.lookup->rows.end(),
-                        [&](const auto& row) { return !row.empty() && row[0] == value; })) {
-                    return "Il codice scelto non è nell'elenco.";
-                }
-                s.lookup.reset();
-                return noticeOf(edit->userEnter(value));
-            }
-            return "Azione non prevista per il campo " + name + ".";
-        };
-    } else if (*type == "hostButton") {
-        const std::string* button = stringField(action, "button");
-        if (!button) {
-            return refused(400, "Richiesta non valida: manca il pulsante.");
-        }
-        work = [button = *button](WindowState& s) -> std::string {
-            if (!hostToolbar(*s.window, *s.program).allows(button)) {
-                return "Il pulsante " + button + " non è disponibile.";
-            }
-            if (button == "Stampa") {
-                return noticeOf(s.window->navigatorBar("INTERNAV_PARAMETRI").userClick("Stampa"));
-            }
-            if (button == "Media") {
-                s.navigator->raiseButtonPressed(kh::Navigator::ButtonMultimedia);
-                return {};
-            }
-            auto frame = activeFrameOf(*s.program);
-            if (button == "Nuovo") {
-                frame->addNew();
-            } else if (button == "Conferma") {
-                frame->confirm();
-            } else {
-                frame->undo();
-            }
-            return {};
-        };
-    } else if (*type == "navigatorButton") {
-        const std::string* bar = stringField(action, "bar");
-        const std::string* button = stringField(action, "button");
-        if (!bar || !button ||
-            (*bar != "INTERNAV_PARAMETRI" && *bar != "INTERNAV_PARAMETRI_DOC" &&
-             *bar != "INTERNAV_PARAMETRI_TRP")) {
-            return refused(400, "Richiesta non valida: barra o pulsante mancante.");
-        }
-        work = [bar = *bar, button = *button](WindowState& s) {
-            return noticeOf(s.window->navigatorBar(bar).userClick(button));
-        };
-    } else if (*type == "closePrint") {
-        work = [](WindowState& s) {
-            s.printSheet.reset();
-            return std::string();
-        };
-    } else if (*type == "attachMedia") {
-        const std::string* description = stringField(action, "description");
-        const std::string* fileName = stringField(action, "fileName");
-        const std::string* content = stringField(action, "content");
-        if (!description || !fileName || !content || fileName->empty()) {
-            return refused(400, "Richiesta non valida: manca il file da collegare.");
-        }
-        auto bytes = decodeBase64(*content);
-        if (!bytes) {
-            return refused(400, "Richiesta non valida: il contenuto del file non è leggibile.");
-        }
-        if (bytes->size() > maxMediaBytes) {
-            return refused(413, "Il file è troppo grande.");
-        }
-        work = [description = *description, fileName = *fileName,
-                bytes = std::move(*bytes)](WindowState& s) -> std::string {
-            if (!s.media) {
-                return "Nessun collegamento multimediale aperto.";
-            }
-            s.media->attach(description, fileName, bytes);
-            return {};
-        };
-    } else if (*type == "closeMedia") {
-        work = [](WindowState& s) {
-            s.media.reset();
-            return std::string();
-        };
-    } else if (*type == "close") {
-        work = [](WindowState& s) -> std::string {
-            const Variant closed = s.program->closeForm();
-            if (!s.window->unloaded()) {
-                return "La finestra resta aperta.";
-            }
-            (void)closed;
-            return {};
-        };
-    } else {
+    const ActionReader reader = actionReader(*type);
+    if (!reader) {
         return refused(400, "Richiesta non valida: azione \"" + *type + "\" sconosciuta.");
     }
+    Prepared prepared = reader(action);
+    if (!prepared.work) {
+        return prepared.refusal;
+    }
+    Work work = std::move(prepared.work);
 
     WindowState* shared = &state;
     run([shared, work = std::move(work)] {

@@ -1,6 +1,7 @@
 #include "web/server/window_snapshot.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -33,21 +34,6 @@ constexpr std::string_view headerFrame = "FRAME_CLIENTAREA";
 constexpr std::string_view headerControls[] = {"LBL_CODDOC", "TXT_CODDOC", "LBL_DESDOC"};
 constexpr std::string_view navigatorBars[] = {"INTERNAV_PARAMETRI", "INTERNAV_PARAMETRI_DOC",
                                               "INTERNAV_PARAMETRI_TRP"};
-
-const char* kindName(Kind kind) {
-    switch (kind) {
-        case Kind::Combo:
-            return "combo";
-        case Kind::CheckBox:
-            return "checkbox";
-        case Kind::EditM:
-            return "edit";
-        case Kind::Label:
-            return "label";
-        default:
-            return nullptr;
-    }
-}
 
 void writeControl(JsonWriter& json, const Control& control, bool withCaption = true);
 
@@ -105,9 +91,68 @@ void writeNavigator(JsonWriter& json, const krl::controls::GridNav& bar) {
     json.end().end();
 }
 
+// What each kind of control adds to the common members: one writer per kind.
+void writeComboValue(JsonWriter& json, const Control& control) {
+    const auto& combo = static_cast<const krl::controls::Combo&>(control);
+    json.key("rows").array();
+    for (const auto& row : combo.rows()) {
+        json.object().field("value", row.value).field("text", row.label).end();
+    }
+    json.end().field("value", control.text());
+}
+
+void writeCheckBoxValue(JsonWriter& json, const Control& control) {
+    json.field("value", control.text() == "1" ? 1 : 0);
+}
+
+void writeEditValue(JsonWriter& json, const Control& control) {
+    const auto& edit = static_cast<const krl::controls::EditM&>(control);
+    json.field("value", control.text())
+        .field("maxLength", control.maxChar())
+        .field("numeric", numericControl(control))
+        .field("keyButton", edit.StartLookup.connected());
+    if (!edit.description().empty() && !edit.descriptionLabel()) {
+        json.field("description", edit.description());
+    }
+}
+
+void writeLabelValue(JsonWriter& json, const Control& control) {
+    json.field("value", control.text());
+}
+
+struct KindWriter {
+    Kind kind;
+    std::string_view name;  // the kind as the front end's renderers know it
+    void (*write)(JsonWriter&, const Control&);
+};
+
+constexpr KindWriter kindWriters[] = {
+    {Kind::Combo, "combo", writeComboValue},
+    {Kind::CheckBox, "checkbox", writeCheckBoxValue},
+    {Kind::EditM, "edit", writeEditValue},
+    {Kind::Label, "label", writeLabelValue},
+};
+
+// Kinds that only place or size the others: a page holds them, the snapshot never shows them.
+bool layoutKind(Kind kind) {
+    return kind == Kind::Frame || kind == Kind::ResizeForm;
+}
+
+const KindWriter& writerOf(const Control& control) {
+    for (const KindWriter& writer : kindWriters) {
+        if (writer.kind == control.kind()) {
+            return writer;
+        }
+    }
+    throw std::invalid_argument("Il controllo " + control.name() + " (" +
+                                std::string(control.typeName()) +
+                                ") non ha una forma nella finestra del browser.");
+}
+
 void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
+    const KindWriter& writer = writerOf(control);
     json.object()
-        .field("kind", kindName(control.kind()))
+        .field("kind", writer.name)
         .field("name", control.name())
         .field("enabled", control.effectivelyEnabled())
         .field("visible", control.effectivelyVisible())
@@ -118,34 +163,7 @@ void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
     if (!control.labelText().empty()) {
         json.field("label", control.labelText());
     }
-    switch (control.kind()) {
-        case Kind::Combo: {
-            const auto& combo = static_cast<const krl::controls::Combo&>(control);
-            json.key("rows").array();
-            for (const auto& row : combo.rows()) {
-                json.object().field("value", row.value).field("text", row.label).end();
-            }
-            json.end().field("value", control.text());
-            break;
-        }
-        case Kind::CheckBox:
-            json.field("value", control.text() == "1" ? 1 : 0);
-            break;
-        case Kind::EditM: {
-            const auto& edit = static_cast<const krl::controls::EditM&>(control);
-            json.field("value", control.text())
-                .field("maxLength", control.maxChar())
-                .field("numeric", numericControl(control))
-                .field("keyButton", edit.StartLookup.connected());
-            if (!edit.description().empty() && !edit.descriptionLabel()) {
-                json.field("description", edit.description());
-            }
-            break;
-        }
-        default:
-            json.field("value", control.text());
-            break;
-    }
+    writer.write(json, control);
     json.end();
 }
 
@@ -154,7 +172,7 @@ void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
 void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& container) {
     std::vector<std::pair<const krl::controls::Frame*, std::vector<const Control*>>> frames;
     for (const Control* control : container.tabOrder()) {
-        if (!kindName(control->kind())) {
+        if (layoutKind(control->kind())) {
             continue;
         }
         const krl::controls::Frame* frame = control->parentFrame();
@@ -267,6 +285,12 @@ void writeEmptyParts(JsonWriter& json) {
 }
 
 }  // namespace
+
+std::string describeControl(const Control& control) {
+    JsonWriter json;
+    writeControl(json, control);
+    return json.take();
+}
 
 bool HostToolbar::allows(std::string_view button) const {
     if (button == "Nuovo") {

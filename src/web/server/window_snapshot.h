@@ -53,6 +53,10 @@ HostToolbar hostToolbar(duza_zovrena::window::FRMPD_ZOVRENA& window,
 // Whether an edit takes numbers only: its bound column holds a number, an indicator or a flag.
 bool numericControl(const krl::controls::Control& control);
 
+// One control as the snapshot writes it. Each kind has one writer; a control of a kind without one
+// raises std::invalid_argument rather than being left out of the window.
+std::string describeControl(const krl::controls::Control& control);
+
 // A window snapshot as the browser receives it (see src/web/PROTOCOL.md): the window's own parts,
 // written as one JSON object on the window's thread, and what the host knows besides (a box
 // waiting, whether the window is closed, its id and revision, the session after a company change).
