@@ -46,9 +46,10 @@ struct ColumnDef {
     ColumnKind kind;
     int width;  // characters the edit control accepts (codes and numbers); 0 otherwise
     NewRowValue newRow;
-    std::string_view pageClass;  // the page showing the column; empty when no page shows it
-    std::string_view control;    // the page control bound to the column
-    std::string_view caption;    // the control's caption, also its description
+    // The page showing the column; empty when no page shows it. The page's declaration names the
+    // control bound to it, which takes its kind, width, case and caption from here.
+    std::string_view pageClass;
+    std::string_view caption;  // the control's caption, also its description
 
     bool shown() const { return !pageClass.empty(); }
     bool isText() const {

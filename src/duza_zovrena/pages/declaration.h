@@ -68,21 +68,12 @@ struct FrameDef {
     int resizeMode = 0;
 };
 
-enum class ControlKind { Combo, CheckBox, Edit, Label };
-
-// Design-time properties of a bound control, written as Design{}.chars(5).required().
+// Design-time properties of a bound control, written as Design{}.required().byDefault(0).
 struct Design {
-    int maxChar = 0;
     bool mandatory = false;
     std::optional<std::int16_t> defaultValue;
-    bool upperCase = false;
     bool enabled = true;
 
-    Design chars(int count) const {
-        Design copy = *this;
-        copy.maxChar = count;
-        return copy;
-    }
     Design required() const {
         Design copy = *this;
         copy.mandatory = true;
@@ -93,11 +84,6 @@ struct Design {
         copy.defaultValue = value;
         return copy;
     }
-    Design upper() const {
-        Design copy = *this;
-        copy.upperCase = true;
-        return copy;
-    }
     Design disabled() const {
         Design copy = *this;
         copy.enabled = false;
@@ -105,14 +91,15 @@ struct Design {
     }
 };
 
-// A control of the page in its frame. Bound controls take their caption from the column
-// definitions; labels take `label` as caption.
+// A control of the page in its frame, named with the column it shows. The column's definition
+// gives the rest: its kind (a flag is a check box, an indicator a combo, codes and numbers an
+// edit), the characters it takes, upper case for codes, the caption. Without a column the control
+// is a label showing `label`.
 struct ControlDef {
     std::string_view frame;
     std::string_view name;
-    ControlKind kind;
-    std::string_view column;  // the bound column; empty for labels
-    std::string_view label;   // the label shown beside the control
+    std::string_view column;
+    std::string_view label;  // the label shown beside the control
     Design design = {};
 };
 

@@ -548,36 +548,41 @@ void ParameterPage::buildControls() {
     for (const ControlDef& def : declaration_.controls) {
         kc::Frame* frame = def.frame.empty() ? nullptr : control<kc::Frame>(def.frame).get();
         std::string name(def.name);
-        if (def.kind == ControlKind::Label) {
+        if (def.column.empty()) {
             create<kc::Label>(frame, name, std::string(def.label));
             continue;
-        }
-        kc::ControlPtr made;
-        switch (def.kind) {
-            case ControlKind::Combo:
-                made = create<kc::Combo>(frame, name);
-                break;
-            case ControlKind::CheckBox:
-                made = create<kc::CheckBox>(frame, name);
-                break;
-            default:
-                made = create<kc::EditM>(frame, name);
-                break;
         }
         const data::ColumnDef* column = data::findColumn(record_, def.column);
         if (column == nullptr) {
             krl::err::raise(krl::err::InvalidProcedureCall,
                             "Colonna sconosciuta per " + name + ": " + std::string(def.column));
         }
+        kc::ControlPtr made;
+        switch (column->kind) {
+            case data::ColumnKind::Indicator:
+                made = create<kc::Combo>(frame, name);
+                break;
+            case data::ColumnKind::Flag:
+                made = create<kc::CheckBox>(frame, name);
+                break;
+            case data::ColumnKind::CompanyKey:
+            case data::ColumnKind::MediaId:
+                krl::err::raise(
+                    krl::err::InvalidProcedureCall,
+                    "Colonna non modificabile per " + name + ": " + std::string(def.column));
+            default:
+                made = create<kc::EditM>(frame, name);
+                break;
+        }
         made->setDbField(std::string(column->name));
         made->setCaption(std::string(column->caption));
         made->setLabelText(std::string(def.label));
-        made->setMaxChar(def.design.maxChar);
+        made->setMaxChar(column->width);
         made->setMandatory(def.design.mandatory);
         if (def.design.defaultValue) {
             made->setDefaultValue(Variant(*def.design.defaultValue));
         }
-        if (def.design.upperCase) {
+        if (column->isText()) {
             made->setDisplayFormat("Maiuscolo");
         }
         made->setEnabled(def.design.enabled);

@@ -46,7 +46,7 @@ PageDeclaration pending(std::string_view className, std::string_view group,
     page.itemCaption = itemCaption;
     page.title = std::string(title);
     page.frames = {{"WLFrame1", "", "", 15}};
-    page.controls = {{"WLFrame1", "LBL_TITOLO", ControlKind::Label, "", title}};
+    page.controls = {{"WLFrame1", "LBL_TITOLO", "", title}};
     return page;
 }
 

@@ -11,6 +11,7 @@
 #include "krl/host/print.h"
 #include "krl/host/progid.h"
 #include "krl/trap/trap.h"
+#include "krl/variant/text.h"
 
 namespace duza_zovrena::window {
 
@@ -23,25 +24,33 @@ std::string cellText(const krl::Variant& value) {
     return krl::rtrim(value.toText());
 }
 
+// The page's control bound to the column, when the page has one.
+const krl::controls::Control* boundTo(const pages::Page* page, std::string_view column) {
+    if (page == nullptr) {
+        return nullptr;
+    }
+    for (const auto& control : page->controls()) {
+        if (krl::sameText(control->dbField(), column)) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
 // The value as the page's control shows it.
 std::string readable(const pages::Page* page, const data::ColumnDef& column,
                      const krl::Variant& value) {
     std::string code = cellText(value);
-    if (column.kind == data::ColumnKind::Flag && page != nullptr &&
-        dynamic_cast<krl::controls::CheckBox*>(page->find(column.control)) != nullptr) {
-        return krl::numericValue(value) == 1 ? "Sì" : "No";
-    }
-    if (page != nullptr) {
-        if (auto* combo = dynamic_cast<krl::controls::Combo*>(page->find(column.control))) {
-            for (const auto& row : combo->rows()) {
-                if (!code.empty() && krl::parseNumber(row.value) == krl::parseNumber(code)) {
-                    return row.label;
-                }
+    const krl::controls::Control* control = boundTo(page, column.name);
+    if (auto* combo = dynamic_cast<const krl::controls::Combo*>(control)) {
+        for (const auto& row : combo->rows()) {
+            if (!code.empty() && krl::parseNumber(row.value) == krl::parseNumber(code)) {
+                return row.label;
             }
         }
-        if (dynamic_cast<krl::controls::CheckBox*>(page->find(column.control)) != nullptr) {
-            return krl::numericValue(value) == 1 ? "Sì" : "No";
-        }
+    }
+    if (dynamic_cast<const krl::controls::CheckBox*>(control) != nullptr) {
+        return krl::numericValue(value) == 1 ? "Sì" : "No";
     }
     return code;
 }

@@ -45,7 +45,6 @@ TEST(Columns, Records_hold_every_known_column_once) {
             EXPECT_TRUE(column.name.starts_with(c.prefix)) << column.name;
             EXPECT_TRUE(names.insert(column.name).second) << "twice: " << column.name;
             if (column.shown()) {
-                EXPECT_FALSE(column.control.empty()) << column.name;
                 EXPECT_FALSE(column.caption.empty()) << column.name;
             }
         }
@@ -180,7 +179,6 @@ TEST(Columns, Lookup_by_name_ignores_case_and_keeps_odd_captions) {
     ASSERT_NE(column, nullptr);
     EXPECT_EQ(column->caption, "Modalità controllo avanzamento fasi ");
     EXPECT_EQ(column->pageClass, "CTLPD_PRG_LAVESTIND");
-    EXPECT_EQ(column->control, "CBO_AVANZFASIEXT");
     EXPECT_EQ(findDocumentColumn("PD88_INDIMPGENLISP")->caption,
               "Modalià impegno da generazione lista prelievo");
     EXPECT_EQ(findGeneralColumn("PD88_INDIMPGENLISP"), nullptr);

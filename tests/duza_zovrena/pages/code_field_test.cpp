@@ -31,15 +31,12 @@ PageDeclaration documentFieldsPage() {
     page.registeredTypes = {"TXT_EDITM"};
     page.frames = {{"WLFrame1", "", "", 15}};
     page.controls = {
-        {"WLFrame1", "TXT_CARPROD", ControlKind::Edit, "PD42_CARPROD_MG3G", "Carico",
-         Design{}.chars(14).upper()},
-        {"WLFrame1", "LBL_DESCARPROD", ControlKind::Label, "", ""},
-        {"WLFrame1", "TXT_INTAVANZ", ControlKind::Edit, "PD42_AVANZ_MG3G", "Avanzamento",
-         Design{}.chars(14).upper()},
-        {"WLFrame1", "LBL_DESINTAVANZ", ControlKind::Label, "", ""},
-        {"WLFrame1", "TXT_CARINT", ControlKind::Edit, "PD42_CARREP_MG3G", "Carico reparto",
-         Design{}.chars(14).upper()},
-        {"WLFrame1", "LBL_DESCARINT", ControlKind::Label, "", ""},
+        {"WLFrame1", "TXT_CARPROD", "PD42_CARPROD_MG3G", "Carico"},
+        {"WLFrame1", "LBL_DESCARPROD", "", ""},
+        {"WLFrame1", "TXT_INTAVANZ", "PD42_AVANZ_MG3G", "Avanzamento"},
+        {"WLFrame1", "LBL_DESINTAVANZ", "", ""},
+        {"WLFrame1", "TXT_CARINT", "PD42_CARREP_MG3G", "Carico reparto"},
+        {"WLFrame1", "LBL_DESCARINT", "", ""},
     };
     page.codeFields = {
         {"TXT_CARPROD", CodeKind::Document, 24, {3}, "LBL_DESCARPROD"},

@@ -244,8 +244,7 @@ TEST_F(Window, A_page_declared_in_the_list_alone_is_offered_shown_and_saved) {
          pages::InitializeStep::InitializeScriptObjectModel});
     trial.firstControl = "CHK_STORICO";
     trial.frames = {{"WLFrame1", "", "", 15}};
-    trial.controls = {
-        {"WLFrame1", "CHK_STORICO", pages::ControlKind::CheckBox, "PD42_FLGGESSTOR", "Storico"}};
+    trial.controls = {{"WLFrame1", "CHK_STORICO", "PD42_FLGGESSTOR", "Storico"}};
     pages::appendPage(trial, kh::ProgIdRegistry::instance());
     struct Remove {
         ~Remove() { pages::removePage("CTLPD_PRG_PROVA"); }

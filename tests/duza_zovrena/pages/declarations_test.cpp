@@ -1,0 +1,135 @@
+// Every page's declaration against the record it edits and against itself: what a page would
+// otherwise only show at run time, as a missing control or a refused value.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/pages/page_list.h"
+#include "duza_zovrena/pages/parameter_page.h"
+
+namespace duza_zovrena::pages::testing {
+namespace {
+
+data::Record recordOf(const PageDeclaration& page) {
+    return page.record == PageRecord::Document ? data::Record::Document : data::Record::General;
+}
+
+const ControlDef* controlOf(const PageDeclaration& page, std::string_view name) {
+    for (const ControlDef& control : page.controls) {
+        if (control.name == name) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+bool isFrame(const PageDeclaration& page, std::string_view name) {
+    for (const FrameDef& frame : page.frames) {
+        if (frame.name == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+data::ColumnKind codeColumnKind(CodeKind kind) {
+    switch (kind) {
+        case CodeKind::Document:
+            return data::ColumnKind::DocumentCode;
+        case CodeKind::Deposit:
+            return data::ColumnKind::DepositCode;
+    }
+    return data::ColumnKind::Number;
+}
+
+TEST(PageDeclarations, Side_bar_places_and_classes_are_unique) {
+    std::set<std::string> classes;
+    std::set<std::string_view> items;
+    for (const PageDeclaration& page : pageList()) {
+        EXPECT_TRUE(classes.insert(page.className).second) << page.className;
+        EXPECT_TRUE(items.insert(page.item).second) << page.item;
+        EXPECT_FALSE(page.group.empty() || page.title.empty()) << page.className;
+        EXPECT_EQ(findPageByItem(page.item), &page);
+        EXPECT_EQ(findPageByClass(page.className), &page);
+    }
+    EXPECT_EQ(pageList().size(), 17u);
+}
+
+TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_page) {
+    for (const PageDeclaration& page : pageList()) {
+        SCOPED_TRACE(page.className);
+        std::set<std::string_view> names;
+        std::set<std::string_view> frames;
+        std::set<std::string_view> columns;
+        for (const FrameDef& frame : page.frames) {
+            EXPECT_TRUE(frames.insert(frame.name).second) << frame.name;
+            EXPECT_TRUE(frame.parent.empty() || frames.contains(frame.parent)) << frame.name;
+        }
+        bool bound = false;
+        for (const ControlDef& control : page.controls) {
+            EXPECT_TRUE(names.insert(control.name).second) << "twice: " << control.name;
+            EXPECT_TRUE(isFrame(page, control.frame)) << control.name;
+            if (control.column.empty()) {
+                continue;
+            }
+            bound = true;
+            const data::ColumnDef* column = data::findColumn(recordOf(page), control.column);
+            ASSERT_NE(column, nullptr) << control.name << ": " << control.column;
+            EXPECT_TRUE(columns.insert(column->name).second) << "bound twice: " << column->name;
+            EXPECT_NE(column->kind, data::ColumnKind::CompanyKey) << control.name;
+            EXPECT_NE(column->kind, data::ColumnKind::MediaId) << control.name;
+            EXPECT_EQ(column->pageClass, page.className) << control.name;
+        }
+        for (const ComboRows& list : page.valueLists) {
+            const ControlDef* combo = controlOf(page, list.combo);
+            ASSERT_NE(combo, nullptr) << list.combo;
+            const data::ColumnDef* column = data::findColumn(recordOf(page), combo->column);
+            ASSERT_NE(column, nullptr) << list.combo;
+            EXPECT_EQ(column->kind, data::ColumnKind::Indicator) << list.combo;
+            for (const auto& [label, code] : list.rows) {
+                auto number = krl::parseNumber(code.textOrEmpty());
+                ASSERT_TRUE(number.has_value()) << list.combo << " " << label;
+                EXPECT_TRUE(*number >= 0 && *number <= 32767 && *number == int(*number))
+                    << list.combo << " " << label;
+            }
+        }
+        for (const CodeFieldDef& field : page.codeFields) {
+            const ControlDef* edit = controlOf(page, field.control);
+            ASSERT_NE(edit, nullptr) << field.control;
+            const data::ColumnDef* column = data::findColumn(recordOf(page), edit->column);
+            ASSERT_NE(column, nullptr) << field.control;
+            EXPECT_EQ(column->kind, codeColumnKind(field.kind)) << field.control;
+            if (!field.descriptionLabel.empty()) {
+                const ControlDef* label = controlOf(page, field.descriptionLabel);
+                ASSERT_NE(label, nullptr) << field.descriptionLabel;
+                EXPECT_TRUE(label->column.empty()) << field.descriptionLabel;
+            }
+        }
+        for (const std::string& name : page.notRegistered) {
+            EXPECT_NE(controlOf(page, name), nullptr) << name;
+        }
+        if (bound) {
+            EXPECT_NE(controlOf(page, page.firstControl), nullptr) << page.firstControl;
+        }
+    }
+}
+
+// Building the page connects its rules: a rule naming a control the page lacks, or of another
+// kind, raises here.
+TEST(PageDeclarations, Every_page_builds_with_its_rules) {
+    for (const PageDeclaration& page : pageList()) {
+        SCOPED_TRACE(page.className);
+        std::shared_ptr<ParameterPage> built;
+        EXPECT_NO_THROW(built = makePage(page));
+        ASSERT_TRUE(built);
+        EXPECT_EQ(built->className(), page.className);
+        EXPECT_EQ(built->controls().size() - page.frames.size() - 1, page.controls.size())
+            << "each declared control built once, besides the frames and the resize control";
+    }
+}
+
+}  // namespace
+}  // namespace duza_zovrena::pages::testing
