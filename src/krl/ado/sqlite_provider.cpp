@@ -59,7 +59,6 @@ std::string engineDescription(int extendedCode, const std::string& engineMessage
 
 constexpr int kBusyTimeoutMs = 2000;            // a locked file is an error, not a hang
 constexpr std::size_t kMaxPreparedTexts = 256;  // statements kept prepared before starting over
-constexpr const char* kSqliteSource = "SQLite";
 
 std::string upperKeyword(std::string_view text) {
     std::size_t i = 0;
@@ -202,12 +201,12 @@ class SqliteProvider final : public Provider {
         ColumnSetPtr columns;
     };
 
-    [[noreturn]] void failWithEngineError(int code) {
+    [[noreturn]] void failWithEngineError() {
         fail({{adErrProvider,
                engineDescription(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)),
                kSqliteSource,
                {},
-               static_cast<long>(code)}});
+               static_cast<long>(sqlite3_extended_errcode(db_))}});
     }
 
     void forgetStatements() {
@@ -227,7 +226,7 @@ class SqliteProvider final : public Provider {
         int code = sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()),
                                       &statement.stmt, &tail);
         if (code != SQLITE_OK) {
-            failWithEngineError(code);
+            failWithEngineError();
         }
         statement.consumed =
             tail == nullptr ? text.size() : static_cast<std::size_t>(tail - text.data());
@@ -273,7 +272,7 @@ class SqliteProvider final : public Provider {
                     err::typeMismatch();
             }
             if (code != SQLITE_OK) {
-                failWithEngineError(code);
+                failWithEngineError();
             }
         }
         return static_cast<std::size_t>(count);
