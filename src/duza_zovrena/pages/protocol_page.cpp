@@ -43,7 +43,9 @@ std::vector<InitializeCheck> connectionLastSteps() {
                             Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
 }
 
-ProtocolPageDefinition definitionOf(std::string_view className) {
+}  // namespace
+
+ProtocolPageDefinition protocolPageDefinition(std::string_view className) {
     ProtocolPageDefinition def;
     PageDefinition& page = def.page;
     page.className = std::string(className);
@@ -150,6 +152,8 @@ ProtocolPageDefinition definitionOf(std::string_view className) {
     return def;
 }
 
+namespace {
+
 const FrameDef kTitleFrame[] = {{"WLFrame1", "", "", 15}};
 
 }  // namespace
@@ -170,7 +174,7 @@ ProtocolPage::ProtocolPage(const ProtocolPageDefinition& definition)
 std::shared_ptr<ProtocolPage> ProtocolPage::create(std::string_view className) {
     for (std::string_view known : kClassNames) {
         if (known == className) {
-            return std::make_shared<ProtocolPage>(definitionOf(className));
+            return std::make_shared<ProtocolPage>(protocolPageDefinition(className));
         }
     }
     return nullptr;

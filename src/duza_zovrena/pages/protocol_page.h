@@ -18,6 +18,9 @@ struct ProtocolPageDefinition {
     bool transferMembers = false;  // CodiceDitta, OnTerminate
 };
 
+// What the page of that class offers (a page class without its own controls yet).
+ProtocolPageDefinition protocolPageDefinition(std::string_view className);
+
 // A page that follows the protocol (members, Initialize with its checks, Terminate, messages,
 // trace lines) and shows only its title: the pages whose controls are not built yet.
 class ProtocolPage : public ParameterPage {
