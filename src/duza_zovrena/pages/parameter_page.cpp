@@ -346,7 +346,7 @@ void ParameterPage::SetFocus(std::string_view focusedControlName) {
         std::string_view name =
             focusedControlName.empty() ? definition_.firstControl : focusedControlName;
         if (!name.empty()) {
-            setFocus(name);
+            moveFocus(name);
         }
     });
 }
