@@ -39,7 +39,9 @@ GAPS = {
     "TABLE \"#t\" AS SELECT ...",
     "OUTER APPLY of a table function": "written as LEFT JOIN LATERAL, which SQLite lacks: the "
     "function's body, read from db/sqlserver/schema.sql, is joined with LEFT JOIN, its WHERE "
-    "(parameters replaced by the arguments) becoming the ON condition",
+    "(parameters replaced by the arguments) becoming the ON condition; like sqlglot's own output, "
+    "the join comes after the other joins of its FROM (a join that used the function's columns "
+    "would then fail on SQLite and show as a difference)",
     "IF ... DROP TABLE": "IF NOT OBJECT_ID('tempdb..#t') IS NULL DROP TABLE #t does not parse: "
     "the condition is evaluated here on the database and the DROP TABLE alone goes through sqlglot",
 }
