@@ -262,13 +262,19 @@ class SqliteProvider final : public Provider {
         }
         const std::string source = "temp." + quoteIdentifier(table);
         const std::string rebuilt = quoteIdentifier(table + "~rtrim");
-        const std::string script = "CREATE TEMP TABLE " + rebuilt + " (" + columns + ");" +
-                                   "INSERT INTO temp." + rebuilt + " SELECT * FROM " + source +
-                                   ";" + "DROP TABLE " + source + ";" + "ALTER TABLE temp." +
-                                   rebuilt + " RENAME TO " + quoteIdentifier(table) + ";";
+        // All or nothing: a failure leaves the table as the query made it.
+        const std::string script = "SAVEPOINT krl_rtrim;CREATE TEMP TABLE " + rebuilt + " (" +
+                                   columns + ");" + "INSERT INTO temp." + rebuilt +
+                                   " SELECT * FROM " + source + ";" + "DROP TABLE " + source + ";" +
+                                   "ALTER TABLE temp." + rebuilt + " RENAME TO " +
+                                   quoteIdentifier(table) + ";RELEASE krl_rtrim;";
         if (const int code = sqlite3_exec(db_, script.c_str(), nullptr, nullptr, nullptr);
             code != SQLITE_OK) {
-            failWithEngineError(code);
+            const int extended = sqlite3_extended_errcode(db_);
+            const std::string message = engineDescription(extended, sqlite3_errmsg(db_));
+            sqlite3_exec(db_, "ROLLBACK TO krl_rtrim; RELEASE krl_rtrim", nullptr, nullptr,
+                         nullptr);
+            fail({{adErrProvider, message, kSqliteSource, {}, static_cast<long>(code)}});
         }
     }
 
