@@ -211,7 +211,8 @@ InputResult EditM::startLookup() {
     if (!choice || *choice >= list.rows.size()) {
         return InputResult::ignore();
     }
-    return userEnter(list.code(*choice));
+    // The code as typed: a CHAR column gives it padded with blanks.
+    return userEnter(rtrim(list.code(*choice)));
 }
 
 void EditM::decode() {

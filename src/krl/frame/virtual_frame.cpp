@@ -191,7 +191,8 @@ void VirtualFrame::loadControl(controls::Control& control) {
     if (control.dbField().empty()) {
         return;
     }
-    std::string text = hasRow() ? controlText((*recordset_)[control.dbField()].value()) : "";
+    // A code read from a CHAR column comes padded with blanks: it is shown as it was typed.
+    std::string text = hasRow() ? rtrim(controlText((*recordset_)[control.dbField()].value())) : "";
     control.load(text);
 }
 

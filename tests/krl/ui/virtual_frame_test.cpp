@@ -123,6 +123,17 @@ TEST_F(Frame, ShowsTheRowAndWritesWhatThePersonChanges) {
     EXPECT_EQ(stored("SELECT NOTA FROM PARAM WHERE CODICE = 'B'").type(), Variant::Type::Null);
 }
 
+TEST_F(Frame, ACodeReadPaddedWithBlanksIsShownWithoutThem) {
+    exec("UPDATE PARAM SET DEP = 'D1        ', NOTA = 'prima   ' WHERE CODICE = 'A'");
+    bind(kCompanyRows);
+    EXPECT_EQ(page->dep->text(), "D1");
+    EXPECT_EQ(page->depDescription->caption(), "Deposito centrale");
+    EXPECT_EQ(page->nota->text(), "prima");
+    // Shown trimmed, the value in the record stays as read until the person changes it.
+    EXPECT_EQ(field("DEP").toText(), "D1        ");
+    EXPECT_EQ(frame->status(), frame::StatusViewing);
+}
+
 TEST_F(Frame, TypedTextBecomesTheColumnsTypeOrIsRefused) {
     bind(kCompanyRows);
     struct Case {
