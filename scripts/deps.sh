@@ -8,7 +8,7 @@ ZOVRENA_BUILD_PACKAGES=(
     nodejs
 )
 ZOVRENA_TEST_PACKAGES=(
-    libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev libsqliteodbc
+    libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev libsqliteodbc python3-sqlglot
     clang libclang-rt-14-dev
     nodejs npm chromium
 )

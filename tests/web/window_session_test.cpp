@@ -65,6 +65,14 @@ class ServedWindow : public testing::Test {
         return readBack(window_->act(action));
     }
 
+    void execute(const std::string& sql) {
+        auto connection = krl::ado::Connection::create();
+        connection->setConnectionString(connectionString_);
+        connection->open();
+        connection->execute(sql);
+        connection->close();
+    }
+
     double stored(const std::string& column, int company = 1) {
         auto connection = krl::ado::Connection::create();
         connection->setConnectionString(connectionString_);
@@ -142,11 +150,6 @@ TEST_F(ServedWindow, Actions_are_refused_with_a_message_or_answered_with_a_notic
          true,
          200,
          "Il campo CMB_NESSUNO non è nella pagina."},
-        {"letters in a numeric field",
-         {{"type", "leaveField"}, {"control", "TXT_STEPLEGDB"}, {"text", "dieci"}},
-         true,
-         200,
-         "Il campo accetta solo numeri."},
         {"a disabled host button",
          {{"type", "hostButton"}, {"button", "Conferma"}},
          true,
@@ -196,7 +199,6 @@ TEST_F(ServedWindow, Text_past_the_maximum_length_keeps_its_first_characters) {
     ASSERT_EQ(answer.status, 200);
     const Json& edit = *control(answer.snapshot, "TXT_STEPLEGDB");
     EXPECT_EQ(edit["maxLength"], 5);
-    EXPECT_EQ(edit["numeric"], true);
     EXPECT_EQ(edit["value"], "12345");
 }
 
@@ -284,6 +286,73 @@ TEST_F(ServedWindow, A_company_without_a_row_is_saved_with_the_new_row_values) {
     EXPECT_EQ(stored("PD42_STEPNUMLEGDB", 2), 10);
     EXPECT_EQ(stored("PD42_STEPSEQINTLEGDB", 2), 1);
     EXPECT_EQ(stored("PD42_FLGGENTRASFCL", 2), 1);
+}
+
+// The two steps read any text as a number and turn an empty, zero or non-numeric one into their
+// default: the person may type anything and is never refused.
+TEST_F(ServedWindow, A_step_field_takes_any_text_and_never_refuses_it) {
+    open();
+    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
+    EXPECT_EQ((*control(snapshot(), "TXT_STEPLEGDB"))["numeric"], false);
+    struct Case {
+        const char* typed;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"dieci", "10"}, Case{"25", "25"}, Case{"", "10"}, Case{"0", "10"}}) {
+        SCOPED_TRACE(c.typed);
+        const auto answer =
+            act({{"type", "leaveField"}, {"control", "TXT_STEPLEGDB"}, {"text", c.typed}});
+        ASSERT_EQ(answer.status, 200);
+        EXPECT_TRUE(answer.snapshot["notice"].is_null()) << answer.snapshot["notice"];
+        EXPECT_EQ((*control(answer.snapshot, "TXT_STEPLEGDB"))["value"], c.shown);
+    }
+}
+
+// The snapshot names the control the program put the focus on, with a move number that grows:
+// the first control of a page just opened, then the field a refused save points at.
+TEST_F(ServedWindow, The_focus_the_program_moves_reaches_the_snapshot) {
+    execute("UPDATE PD42_ZOVRENA SET PD42_STEPNUMLEGDB = 0 WHERE PD42_DITTA_CG18 = 1");
+    open();
+    EXPECT_TRUE(snapshot()["focus"].is_null()) << "no page, no focus";
+    const Json opened = act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}}).snapshot;
+    ASSERT_TRUE(opened["focus"].is_object());
+    EXPECT_EQ(opened["focus"]["control"], "CBX_GESMODELLLIDB");
+    const Json ticked =
+        act({{"type", "setValue"}, {"control", "CBX_GESTRICETTA"}, {"value", 1}}).snapshot;
+    EXPECT_EQ(ticked["focus"], opened["focus"]) << "a person's change moves nothing";
+    const Json asked = act({{"type", "hostButton"}, {"button", "Conferma"}}).snapshot;
+    ASSERT_EQ(asked["messageBox"]["id"], 9636);
+    const Json refused = act({{"type", "answer"}, {"messageId", 9636}, {"answer", 1}}).snapshot;
+    EXPECT_EQ(refused["focus"]["control"], "TXT_STEPLEGDB");
+    EXPECT_GT(refused["focus"]["move"].get<std::int64_t>(),
+              opened["focus"]["move"].get<std::int64_t>());
+}
+
+TEST_F(ServedWindow, Lookup_columns_are_titled_by_caption) {
+    open();
+    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
+    const Json listed = act({{"type", "openLookup"}, {"control", "TXT_DEPSLFASISEST"}}).snapshot;
+    ASSERT_TRUE(listed["lookup"].is_object());
+    std::vector<std::string> captions;
+    for (const auto& column : listed["lookup"]["columns"]) {
+        captions.push_back(column["caption"]);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Codice", "Descrizione"}));
+}
+
+// The company options are read at each save, so an administrator's change reaches a window that
+// was already open.
+TEST_F(ServedWindow, Company_options_changed_while_the_window_is_open_reach_the_save) {
+    execute("UPDATE PD42_ZOVRENA SET PD42_FLGMODORDLAV = 0, PD42_FLGMODORDCLP = 0");
+    open();
+    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
+    execute("UPDATE CG18_DITTE SET CG18_FLGOPZIONE1 = 1, CG18_FLGOPZIONE2 = 1");
+    act({{"type", "setValue"}, {"control", "CBX_GESTRICETTA"}, {"value", 1}});
+    const auto answer = act({{"type", "hostButton"}, {"button", "Conferma"}});
+    ASSERT_EQ(answer.status, 200);
+    ASSERT_TRUE(answer.snapshot["messageBox"].is_null()) << answer.snapshot["messageBox"];
+    EXPECT_EQ(stored("PD42_FLGMODORDLAV"), 1);
+    EXPECT_EQ(stored("PD42_FLGMODORDCLP"), 1);
 }
 
 TEST(ControlSnapshot, Each_kind_has_its_writer_and_a_kind_without_one_is_an_error) {

@@ -128,7 +128,7 @@ function drawWindow(): void {
             windowArea.replaceChildren(renderWindow(snapshot, context));
         }
         rememberParts(windowArea.firstElementChild);
-        restoreFocus(windowArea, mark);
+        restoreFocus(windowArea, mark, snapshot.focus);
     }
     drawToolbar();
     drawMenu();

@@ -160,7 +160,14 @@ export interface WindowSnapshot {
     media?: MediaState | null;
     icon?: string;
     notice?: string | null;
+    focus?: FocusState | null;
     session?: SessionInfo; // only when the action completed a company change
+}
+
+// The control the program last put the focus on; a larger move is a later move.
+export interface FocusState {
+    control: string;
+    move: number;
 }
 
 // What the person did, posted to the window's thread.

@@ -3,7 +3,7 @@
 // list is open the window behind it takes no input.
 
 import { h, memo } from "./dom.js";
-import type { WindowSnapshot } from "./protocol.js";
+import type { FocusState, WindowSnapshot } from "./protocol.js";
 import { render, type Kind, type RenderContext, type RenderedKinds } from "./renderers.js";
 import "./controls.js";
 import "./frame.js";
@@ -143,7 +143,11 @@ export function markFocus(root: HTMLElement): FocusMark | null {
 // After a redraw: a message box takes the focus on its default button, a lookup list on its search
 // box, unless the focus is in them already; otherwise a focused element that was replaced hands the
 // focus to the one that stands for the same thing.
-export function restoreFocus(root: HTMLElement, mark: FocusMark | null): void {
+// A focus the program moved (a refused save pointing at the field to correct, a page opened on its
+// first control) is followed once, as soon as no box or list is open.
+let followedMove = 0;
+
+export function restoreFocus(root: HTMLElement, mark: FocusMark | null, focus?: FocusState | null): void {
     const preferred =
         root.querySelector<HTMLElement>("[role=dialog][data-message-id] button.default") ??
         root.querySelector<HTMLElement>("[data-lookup] input[type=search]");
@@ -152,6 +156,14 @@ export function restoreFocus(root: HTMLElement, mark: FocusMark | null): void {
             preferred.focus();
         }
         return;
+    }
+    if (focus && focus.move > followedMove) {
+        followedMove = focus.move;
+        const target = root.querySelector<HTMLElement>(`[data-control="${CSS.escape(focus.control)}"]`);
+        if (target && !target.hasAttribute("disabled")) {
+            target.focus();
+            return;
+        }
     }
     if (!mark || root.contains(document.activeElement)) {
         return;

@@ -180,6 +180,9 @@ void declareRules(ParameterPage& page) {
         step->setEnabled(fixedStep);
     });
     // A step left empty, at 0 or not a number takes its default; the save rules judge the rest.
+    // So the person may type anything into the two steps: they are never refused.
+    page.control<kc::EditM>("TXT_STEPLEGDB")->setAcceptsAnyText(true);
+    page.control<kc::EditM>("TXT_STEPINSLEGDB")->setAcceptsAnyText(true);
     page.onValidate("TXT_STEPLEGDB", [](kc::EditM& edit, bool&) {
         if (krl::numericValue(Variant(edit.text())) == 0) {
             edit.setText("10");

@@ -360,7 +360,7 @@ void ParameterPage::SetFocus(std::string_view focusedControlName) {
         std::string_view name =
             focusedControlName.empty() ? declaration_.firstControl : focusedControlName;
         if (!name.empty()) {
-            setFocus(name);
+            moveFocus(name);
         }
     });
 }

@@ -270,8 +270,8 @@ void FRMPD_ZOVRENA::setFocus(std::string_view pageClass, std::string_view contro
 }
 
 data::CompanyOptions FRMPD_ZOVRENA::companyOptions() {
-    kh::ClsGlobal& host = global();
-    return {host.companyOptionA(), host.companyOptionB()};
+    const auto [optionA, optionB] = global().companyOptions();
+    return {optionA, optionB};
 }
 
 // ---- Controls ---------------------------------------------------------------------------------
@@ -316,6 +316,9 @@ void FRMPD_ZOVRENA::buildControls() {
     INTERNAV_PARAMETRI_TRP_->setVisible(false);
     INTERNAV_PARAMETRI_->ButtonClick.connect([this](bool& cancel, const std::string& button) {
         INTERNAV_PARAMETRI_ButtonClick(cancel, button);
+    });
+    INTERNAV_PARAMETRI_TRP_->ButtonClick.connect([this](bool& cancel, const std::string& button) {
+        INTERNAV_PARAMETRI_TRP_ButtonClick(cancel, button);
     });
 
     KRL_RESIZEFORM1_ = ControlContainer::create<kc::ResizeForm>(nullptr, "KRL_RESIZEFORM1");

@@ -169,6 +169,7 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void connectFrameEvents();
     bool ChiamataInGestione();
     void INTERNAV_PARAMETRI_ButtonClick(bool& cancel, const std::string& button);
+    void INTERNAV_PARAMETRI_TRP_ButtonClick(bool& cancel, const std::string& button);
     void Print();
     void FME_PARAMETRI_ChangeStatus(long status, long reason);
     void FME_PARAMETRI_DOC_ChangeStatus(long status, long reason);

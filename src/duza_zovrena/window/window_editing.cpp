@@ -3,6 +3,7 @@
 #include "duza_zovrena/data/general_rules.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/transfer_commands.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/edit.h"
@@ -18,6 +19,7 @@
 #include "krl/host/navigator.h"
 #include "krl/host/print.h"
 #include "krl/trap/trap.h"
+#include "krl/variant/text.h"
 
 namespace duza_zovrena::window {
 
@@ -112,9 +114,10 @@ bool FRMPD_ZOVRENA::ChiamataInGestione() {
                     INTERNAV_PARAMETRI_->addButton("Stampa", "Stampa", "", "Conferma");
                 }
             },
-            // The document frame shows its empty set as a blank new record, so that the document
-            // pages can open and the person can type a document code in the header.
-            [&] { FME_PARAMETRI_DOC_->start(krl::frame::StatusViewing); },
+            // Until a document code is chosen the document frame shows a blank row that only
+            // stands in for one, so that the document pages can open and the person can type the
+            // code in the header; nothing can be written into it.
+            [&] { FME_PARAMETRI_DOC_->showBlank("Indicare prima il codice documento."); },
             [&] { result = true; },
         },
         onError());
@@ -124,6 +127,47 @@ bool FRMPD_ZOVRENA::ChiamataInGestione() {
 void FRMPD_ZOVRENA::INTERNAV_PARAMETRI_ButtonClick(bool&, const std::string& button) {
     if (button == "Stampa") {
         Print();
+    }
+}
+
+// The transfer bar's own action is always cancelled: its frame is the general one, which the
+// transfer settings have nothing to do with. Its buttons ask, then run the transfer page's command;
+// until a transfer page that has the commands is open, the bar does nothing.
+void FRMPD_ZOVRENA::INTERNAV_PARAMETRI_TRP_ButtonClick(bool& cancel, const std::string& button) {
+    cancel = true;
+    auto transfer = std::dynamic_pointer_cast<pages::TransferCommands>(page("ITM_PRT_TRPERS"));
+    if (!transfer) {
+        return;
+    }
+    struct Command {
+        std::string_view button;
+        long questionId;
+        std::string_view question;
+        bool (pages::TransferCommands::*run)();
+        bool confirmOnlyWhenDone;
+    };
+    static constexpr Command commands[] = {
+        {"Annulla", 6847, "Annullare le impostazioni modificate ?", &pages::TransferCommands::Undo,
+         true},
+        {"Conferma", 50281, "Salvare le impostazioni per tutti i documenti ?",
+         &pages::TransferCommands::Save, false},
+        {"Elimina", 24803, "Eliminare le impostazioni per tutti i documenti ?",
+         &pages::TransferCommands::Delete, false},
+    };
+    for (const Command& command : commands) {
+        // The bar's own delete button is "elimina": the comparison ignores case.
+        if (!krl::sameText(button, command.button)) {
+            continue;
+        }
+        if (ShowMessage(command.question, command.questionId, kh::vbYesNo | kh::vbQuestion,
+                        caption_) != kh::vbYes) {
+            return;
+        }
+        bool done = ((*transfer).*command.run)();
+        if (done || !command.confirmOnlyWhenDone) {
+            ShowMessage("Operazione avvenuta correttamente.", 42120, kh::vbExclamation, caption_);
+        }
+        return;
     }
 }
 

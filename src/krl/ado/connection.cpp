@@ -71,6 +71,7 @@ std::shared_ptr<Recordset> Connection::execute(std::string_view commandText, lon
     Provider& engine = provider();
     errors_.clear();
     const bool noRecords = options != adOptionUnspecified && (options & adExecuteNoRecords) != 0;
+    traceProgramText(commandText);
     QueryResult result = engine.run(engine.engineText(commandText), {}, !noRecords);
     if (recordsAffected != nullptr) {
         *recordsAffected = result.recordsAffected;

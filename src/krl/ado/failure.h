@@ -11,6 +11,7 @@
 namespace krl::ado {
 
 inline constexpr const char* kSource = "krl::ado";
+inline constexpr const char* kSqliteSource = "SQLite";
 
 namespace text {
 inline constexpr const char* NoCurrentRecord =
@@ -29,6 +30,19 @@ inline constexpr const char* UnknownProvider =
 inline constexpr const char* UpdateConflict =
     "Il record è stato modificato o eliminato da un altro utente dopo la lettura.";
 }  // namespace text
+
+// What a database's refusal to write means for the person, whichever engine raised it: SQLite's
+// extended result codes, SQL Server's native error numbers.
+enum class Refusal {
+    Other,
+    MissingValue,
+    DuplicateKey,
+    MissingReference,
+    NotAllowed,
+    Busy,
+    ReadOnly
+};
+Refusal refusalOf(const Error& error);
 
 // Adds every error to the collection and raises the first one.
 [[noreturn]] void raiseErrors(Errors* errors, std::vector<Error> list);

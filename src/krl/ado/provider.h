@@ -98,6 +98,11 @@ class Provider {
     Errors& errors_;
 };
 
+// Appends the text, as the program wrote it, to the file named by ZOVRENA_SQL_TRACE (one JSON
+// string per line), so that every statement a run sends can be checked afterwards. Does nothing
+// when the variable is not set.
+void traceProgramText(std::string_view programText);
+
 std::unique_ptr<Provider> openSqliteProvider(std::string_view file, Errors& errors);
 std::unique_ptr<Provider> openOdbcProvider(std::string_view connectionString, Errors& errors);
 

@@ -148,6 +148,7 @@ void Recordset::open(int cursorType, int lockType, long options) {
     }
     Provider& provider = connection_->provider();
     connection_->errors().clear();
+    traceProgramText(source_);
     QueryResult result = provider.run(provider.engineText(source_), {}, true);
     if (!result.columns) {
         return;  // the source returned no rows: the recordset stays closed

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -14,6 +15,7 @@
 #include "krl/ado/failure.h"
 #include "krl/ado/provider.h"
 #include "krl/sql/translator.h"
+#include "krl/variant/text.h"
 
 namespace krl::ado {
 
@@ -59,7 +61,6 @@ std::string engineDescription(int extendedCode, const std::string& engineMessage
 
 constexpr int kBusyTimeoutMs = 2000;            // a locked file is an error, not a hang
 constexpr std::size_t kMaxPreparedTexts = 256;  // statements kept prepared before starting over
-constexpr const char* kSqliteSource = "SQLite";
 
 std::string upperKeyword(std::string_view text) {
     std::size_t i = 0;
@@ -78,6 +79,39 @@ std::string upperKeyword(std::string_view text) {
 bool changesSchema(std::string_view statement) {
     const std::string word = upperKeyword(statement);
     return word == "CREATE" || word == "DROP" || word == "ALTER";
+}
+
+// The name of the table a "CREATE TEMP TABLE "name" AS ..." statement makes (the translation of
+// SELECT ... INTO #name), or nothing for any other statement.
+std::optional<std::string> tempTableFromQuery(std::string_view statement) {
+    constexpr std::string_view kPrefix = "CREATE TEMP TABLE \"";
+    if (!statement.starts_with(kPrefix)) {
+        return std::nullopt;
+    }
+    std::string name;
+    std::size_t i = kPrefix.size();
+    for (; i < statement.size(); ++i) {
+        if (statement[i] == '"') {
+            if (i + 1 < statement.size() && statement[i + 1] == '"') {
+                name += '"';
+                ++i;
+                continue;
+            }
+            break;
+        }
+        name += statement[i];
+    }
+    if (!statement.substr(i).starts_with("\" AS ")) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+bool textAffinity(const std::string& declaredType) {
+    const std::string type = krl::lowerAscii(declaredType);
+    return type.find("int") == std::string::npos &&
+           (type.find("char") != std::string::npos || type.find("clob") != std::string::npos ||
+            type.find("text") != std::string::npos);
 }
 
 const char* orEmpty(const char* text) {
@@ -120,6 +154,9 @@ class SqliteProvider final : public Provider {
             execute(statement, wantRows, result);
             if (statement.ddl) {
                 primaryKeys_.clear();
+                if (auto table = tempTableFromQuery(rest.substr(0, statement.consumed))) {
+                    compareTextsLikeTheSchema(*table);
+                }
             }
             rest.remove_prefix(statement.consumed);
         }
@@ -194,6 +231,52 @@ class SqliteProvider final : public Provider {
     std::string lastInsertedRowCondition() const override { return "rowid = last_insert_rowid()"; }
 
   private:
+    // A table made from a query gets the engine's byte-by-byte comparison on every column; its
+    // text columns are given the schema's RTRIM collation again, so that codes compare the same
+    // in the temporary table as in the tables it was made from.
+    void compareTextsLikeTheSchema(const std::string& table) {
+        const std::string pragma = "PRAGMA temp.table_info(" + quoteIdentifier(table) + ")";
+        sqlite3_stmt* info = nullptr;
+        if (const int code = sqlite3_prepare_v2(db_, pragma.c_str(), -1, &info, nullptr);
+            code != SQLITE_OK) {
+            failWithEngineError();
+        }
+        std::string columns;
+        bool text = false;
+        while (sqlite3_step(info) == SQLITE_ROW) {  // cid, name, type, ...
+            const std::string name =
+                orEmpty(reinterpret_cast<const char*>(sqlite3_column_text(info, 1)));
+            const std::string type =
+                orEmpty(reinterpret_cast<const char*>(sqlite3_column_text(info, 2)));
+            columns += columns.empty() ? "" : ", ";
+            columns += quoteIdentifier(name) + " " + type;
+            if (textAffinity(type)) {
+                columns += " COLLATE RTRIM";
+                text = true;
+            }
+        }
+        sqlite3_finalize(info);
+        if (!text) {
+            return;
+        }
+        const std::string source = "temp." + quoteIdentifier(table);
+        const std::string rebuilt = quoteIdentifier(table + "~rtrim");
+        // All or nothing: a failure leaves the table as the query made it.
+        const std::string script = "SAVEPOINT krl_rtrim;CREATE TEMP TABLE " + rebuilt + " (" +
+                                   columns + ");" + "INSERT INTO temp." + rebuilt +
+                                   " SELECT * FROM " + source + ";" + "DROP TABLE " + source + ";" +
+                                   "ALTER TABLE temp." + rebuilt + " RENAME TO " +
+                                   quoteIdentifier(table) + ";RELEASE krl_rtrim;";
+        if (const int code = sqlite3_exec(db_, script.c_str(), nullptr, nullptr, nullptr);
+            code != SQLITE_OK) {
+            const int extended = sqlite3_extended_errcode(db_);
+            const std::string message = engineDescription(extended, sqlite3_errmsg(db_));
+            sqlite3_exec(db_, "ROLLBACK TO krl_rtrim; RELEASE krl_rtrim", nullptr, nullptr,
+                         nullptr);
+            fail({{adErrProvider, message, kSqliteSource, {}, static_cast<long>(code)}});
+        }
+    }
+
     struct Prepared {
         sqlite3_stmt* stmt = nullptr;
         std::size_t consumed = 0;  // characters of the text this statement took
@@ -202,12 +285,12 @@ class SqliteProvider final : public Provider {
         ColumnSetPtr columns;
     };
 
-    [[noreturn]] void failWithEngineError(int code) {
+    [[noreturn]] void failWithEngineError() {
         fail({{adErrProvider,
                engineDescription(sqlite3_extended_errcode(db_), sqlite3_errmsg(db_)),
                kSqliteSource,
                {},
-               static_cast<long>(code)}});
+               static_cast<long>(sqlite3_extended_errcode(db_))}});
     }
 
     void forgetStatements() {
@@ -227,7 +310,7 @@ class SqliteProvider final : public Provider {
         int code = sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()),
                                       &statement.stmt, &tail);
         if (code != SQLITE_OK) {
-            failWithEngineError(code);
+            failWithEngineError();
         }
         statement.consumed =
             tail == nullptr ? text.size() : static_cast<std::size_t>(tail - text.data());
@@ -273,7 +356,7 @@ class SqliteProvider final : public Provider {
                     err::typeMismatch();
             }
             if (code != SQLITE_OK) {
-                failWithEngineError(code);
+                failWithEngineError();
             }
         }
         return static_cast<std::size_t>(count);

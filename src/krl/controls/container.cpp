@@ -1,8 +1,9 @@
 #include "krl/controls/container.h"
 
-#include "krl/variant/text.h"
-
 #include <algorithm>
+#include <atomic>
+
+#include "krl/variant/text.h"
 
 #include "krl/controls/edit.h"
 
@@ -111,6 +112,16 @@ bool ControlContainer::setFocus(Control* target) {
         }
     }
     focused_ = target != nullptr && target->container() == this ? target : nullptr;
+    return true;
+}
+
+bool ControlContainer::moveFocus(std::string_view name) {
+    static std::atomic<std::uint64_t> moves{0};
+    Control* target = find(name);
+    if (target == nullptr || !setFocus(target)) {
+        return false;
+    }
+    focusMoved_ = ++moves;
     return true;
 }
 

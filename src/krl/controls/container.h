@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -54,6 +55,13 @@ class ControlContainer {
     // when Validate cancels, the focus stays where it is and the result is false.
     bool setFocus(Control* target);
     bool setFocus(std::string_view name);
+    // The program moves the focus (a rule points at the field to correct, a page opens on its
+    // first control): as setFocus, and the host then moves the person's focus there too, even when
+    // the control already had the focus here.
+    bool moveFocus(std::string_view name);
+    // When the program last moved the focus in this container: 0 never; a larger number is a later
+    // move, across every container of the process.
+    std::uint64_t focusMoved() const { return focusMoved_; }
 
   private:
     void adopt(ControlPtr control, Frame* parent);
@@ -61,6 +69,7 @@ class ControlContainer {
     std::string containerName_;
     std::vector<ControlPtr> controls_;
     Control* focused_ = nullptr;
+    std::uint64_t focusMoved_ = 0;
     int nextTabIndex_ = 0;
 };
 

@@ -94,7 +94,7 @@ InputResult Control::checkInput() const {
         return InputResult::ignore("Il controllo " + name_ + " non è abilitato.");
     }
     if (sink_ != nullptr && !sink_->acceptsInput(*this)) {
-        return InputResult::refuse("I dati non sono modificabili.");
+        return InputResult::refuse(sink_->inputRefusal(*this));
     }
     return InputResult::accept();
 }

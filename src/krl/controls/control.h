@@ -60,6 +60,10 @@ class BindingSink {
     virtual ~BindingSink() = default;
     // False while the frame takes no input (locked, or no row to write into).
     virtual bool acceptsInput(const Control& control) const = 0;
+    // What the person is told when acceptsInput says no.
+    virtual std::string inputRefusal(const Control& /*control*/) const {
+        return "I dati non sono modificabili.";
+    }
     // Raises VbError when the column cannot take the value (the input is then refused).
     virtual void valueChanged(Control& control, ChangeOrigin origin) = 0;
 };

@@ -151,6 +151,26 @@ InputResult EditM::userMenu(std::string_view key) {
     return InputResult::ignore();
 }
 
+namespace {
+
+// The captions the lookup's column description gives, one per column; a column it does not
+// describe is titled by its name.
+std::vector<std::string> columnCaptions(const Variant& description,
+                                        const std::vector<std::string>& columns) {
+    std::vector<std::string> captions = columns;
+    if (description.isArray()) {
+        const VariantArray& given = description.array();
+        for (std::size_t i = 0; i < captions.size() && i < given.size(); ++i) {
+            if (std::string text = given[i].textOrEmpty(); !text.empty()) {
+                captions[i] = std::move(text);
+            }
+        }
+    }
+    return captions;
+}
+
+}  // namespace
+
 InputResult EditM::startLookup() {
     LookupRequest request;
     StartLookup.raise(request);
@@ -168,6 +188,7 @@ InputResult EditM::startLookup() {
             for (auto& field : rows->fields()) {
                 list.columns.push_back(field.name());
             }
+            list.captions = columnCaptions(lookup_, list.columns);
             for (; !rows->eof(); rows->moveNext()) {
                 std::vector<std::string> cells;
                 for (auto& field : rows->fields()) {
@@ -190,7 +211,8 @@ InputResult EditM::startLookup() {
     if (!choice || *choice >= list.rows.size()) {
         return InputResult::ignore();
     }
-    return userEnter(list.code(*choice));
+    // The code as typed: a CHAR column gives it padded with blanks.
+    return userEnter(rtrim(list.code(*choice)));
 }
 
 void EditM::decode() {

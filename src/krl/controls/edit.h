@@ -71,6 +71,11 @@ class EditM : public Control {
     const Variant& lookup() const { return lookup_; }
     void setLookup(Variant value) { lookup_ = std::move(value); }
 
+    // A field bound to a number column whose own validation turns any text into a number (an
+    // empty or non-numeric text into its default): the host lets the person type anything.
+    bool acceptsAnyText() const { return acceptsAnyText_; }
+    void setAcceptsAnyText(bool value) { acceptsAnyText_ = value; }
+
     // The menu operation: adds an entry with the key "Kpers" + number.
     void addKeyButtonMenu(int number, std::string caption, bool enabled);
     const std::vector<KeyButtonMenuEntry>& keyButtonMenu() const { return menu_; }
@@ -104,6 +109,7 @@ class EditM : public Control {
     std::vector<KeyButtonMenuEntry> menu_;
     bool pending_ = false;     // typed text not validated yet
     bool validating_ = false;  // inside Validate
+    bool acceptsAnyText_ = false;
 };
 
 // Upper case of UTF-8 text: ASCII letters and the accented Latin letters.

@@ -20,6 +20,7 @@ struct LookupList {
     std::string control;                         // the edit control that asked
     std::string title;                           // the lookup text of StartLookup
     std::vector<std::string> columns;            // column names of the lookup query
+    std::vector<std::string> captions;           // what the person reads above each column
     std::vector<std::vector<std::string>> rows;  // cell texts; Null shows as ""
     Variant extra;                               // StartLookup's Extra
     Variant description;                         // the edit control's lookup property

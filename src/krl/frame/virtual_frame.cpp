@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "krl/ado/ado.h"
+#include "krl/ado/failure.h"
+#include "krl/diag/log.h"
 #include "krl/frame/field_value.h"
 #include "krl/host/cinterface.h"
 #include "krl/host/global.h"
@@ -145,10 +147,17 @@ void VirtualFrame::removeControlsOf(const controls::ControlContainer& owner) {
 }
 
 bool VirtualFrame::acceptsInput(const controls::Control& control) const {
-    if (locked_) {
+    if (locked_ || (blank_ && !control.dbField().empty())) {
         return false;
     }
     return control.dbField().empty() || hasRow();
+}
+
+std::string VirtualFrame::inputRefusal(const controls::Control& control) const {
+    if (blank_ && !blankReason_.empty()) {
+        return blankReason_;
+    }
+    return BindingSink::inputRefusal(control);
 }
 
 void VirtualFrame::valueChanged(controls::Control& control, controls::ChangeOrigin /*origin*/) {
@@ -196,7 +205,8 @@ void VirtualFrame::loadControl(controls::Control& control) {
     if (control.dbField().empty()) {
         return;
     }
-    std::string text = hasRow() ? controlText((*recordset_)[control.dbField()].value()) : "";
+    // A code read from a CHAR column comes padded with blanks: it is shown as it was typed.
+    std::string text = hasRow() ? rtrim(controlText((*recordset_)[control.dbField()].value())) : "";
     control.load(text);
 }
 
@@ -302,8 +312,34 @@ void VirtualFrame::start(int status) {
     }
 }
 
+void VirtualFrame::showBlank(std::string why) {
+    blankReason_ = std::move(why);
+    if (!recordsetEmpty()) {
+        start(StatusViewing);
+        return;
+    }
+    reopenPending_ = false;
+    recordset_->addNew();
+    blank_ = true;
+    dirty_ = false;
+    changeStatus(StatusViewing, ReasonLoad);
+    loadControls();
+}
+
+void VirtualFrame::dropBlankRow() {
+    if (!blank_) {
+        return;
+    }
+    blank_ = false;
+    if (recordset_ && recordset_->state() == ado::adStateOpen) {
+        recordset_->cancelUpdate();
+        recordset_->cancelBatch(ado::adAffectAll);
+    }
+}
+
 void VirtualFrame::showReopened() {
     reopenPending_ = false;
+    blank_ = false;
     staleRow_ = false;
     if (!recordset_ || recordset_->state() != ado::adStateOpen) {
         return;
@@ -327,6 +363,7 @@ void VirtualFrame::refresh() {
 }
 
 void VirtualFrame::reset() {
+    dropBlankRow();
     dirty_ = false;
     staleRow_ = false;
     reopenPending_ = true;
@@ -410,7 +447,7 @@ void VirtualFrame::setStatus(int status) {
 }
 
 bool VirtualFrame::addNew() {
-    if (locked_ || !recordset_ || recordset_->state() != ado::adStateOpen) {
+    if (locked_ || blank_ || !recordset_ || recordset_->state() != ado::adStateOpen) {
         return false;
     }
     if (pendingChanges() && !queryClose(true, 0, true)) {
@@ -427,7 +464,7 @@ bool VirtualFrame::confirm() {
     if (status_ == StatusViewing) {
         return true;
     }
-    if (!hasRow()) {
+    if (blank_ || !hasRow()) {
         return false;
     }
     bool cancel = false;
@@ -443,7 +480,8 @@ bool VirtualFrame::confirm() {
             staleRow_ = true;
             ask(ConflictMessage, host::vbExclamation);
         } else {
-            ask("I dati non sono stati salvati: " + error.description(), host::vbExclamation);
+            staleRow_ = status_ == StatusInserting && lastRefusal() == ado::Refusal::DuplicateKey;
+            reportRefusal("I dati non sono stati salvati", error);
         }
         return false;
     }
@@ -465,6 +503,11 @@ bool VirtualFrame::undo() {
     }
     if (status_ == StatusInserting) {
         dropNewRow();
+        if (staleRow_) {
+            // Someone else wrote the row this new one would have been: show theirs.
+            recordset_->requery();
+            moveTo(1);
+        }
     } else {
         dropChanges(staleRow_);
     }
@@ -501,7 +544,8 @@ bool VirtualFrame::queryClose(bool askUser, int /*mode*/, bool allowCancel) {
 }
 
 bool VirtualFrame::move(controls::Move where) {
-    if (!recordset_ || recordset_->state() != ado::adStateOpen || recordset_->recordCount() == 0) {
+    if (blank_ || !recordset_ || recordset_->state() != ado::adStateOpen ||
+        recordset_->recordCount() == 0) {
         return false;
     }
     if (pendingChanges() && !queryClose(true, 0, true)) {
@@ -537,7 +581,7 @@ bool VirtualFrame::move(controls::Move where) {
 }
 
 bool VirtualFrame::deleteCurrent() {
-    if (locked_ || !hasRow()) {
+    if (locked_ || blank_ || !hasRow()) {
         return false;
     }
     if (status_ == StatusInserting) {
@@ -554,10 +598,11 @@ bool VirtualFrame::deleteCurrent() {
     } catch (...) {
         VbError error = trap::currentError();
         dropChanges(false);
-        ask(error.number() == ado::adErrUpdateConflict
-                ? std::string(ConflictMessage)
-                : "Il record non è stato eliminato: " + error.description(),
-            host::vbExclamation);
+        if (error.number() == ado::adErrUpdateConflict) {
+            ask(ConflictMessage, host::vbExclamation);
+        } else {
+            reportRefusal("Il record non è stato eliminato", error);
+        }
         return false;
     }
     moveTo(position);
@@ -568,6 +613,51 @@ bool VirtualFrame::deleteCurrent() {
         startNewRecord();
     }
     return true;
+}
+
+ado::Refusal VirtualFrame::lastRefusal() const {
+    if (connection_ && connection_->errors().count() > 0) {
+        return ado::refusalOf(connection_->errors().all().back());
+    }
+    return ado::Refusal::Other;
+}
+
+void VirtualFrame::reportRefusal(std::string_view what, const VbError& error) {
+    const ado::Refusal refusal = lastRefusal();
+    std::string detail = error.description();
+    if (connection_ && connection_->errors().count() > 0) {
+        detail = connection_->errors().all().back().description;
+    }
+    diag::logError(name_ + ": " + std::string(what) + ": " + detail);
+    std::string reason;
+    switch (refusal) {
+        case ado::Refusal::MissingValue:
+            reason = "manca un valore obbligatorio.";
+            break;
+        case ado::Refusal::DuplicateKey:
+            reason =
+                "un altro utente ha creato lo stesso record nel frattempo. Annullare le "
+                "modifiche per vedere il record salvato.";
+            break;
+        case ado::Refusal::MissingReference:
+            reason = "il record fa riferimento a dati che non esistono più.";
+            break;
+        case ado::Refusal::NotAllowed:
+            reason = "un valore non è ammesso dalla base dati.";
+            break;
+        case ado::Refusal::Busy:
+            reason = "la base dati è occupata da un'altra operazione. Riprovare tra poco.";
+            break;
+        case ado::Refusal::ReadOnly:
+            reason = "la base dati è in sola lettura.";
+            break;
+        case ado::Refusal::Other:
+            reason =
+                "la base dati non ha accettato l'operazione. Il dettaglio è nel registro "
+                "degli errori del server.";
+            break;
+    }
+    ask(std::string(what) + ": " + reason, host::vbExclamation);
 }
 
 void VirtualFrame::terminate() {

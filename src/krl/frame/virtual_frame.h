@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "krl/ado/failure.h"
 #include "krl/controls/container.h"
 #include "krl/controls/control.h"
 #include "krl/controls/event.h"
@@ -110,6 +111,11 @@ class VirtualFrame : public host::FrameAccess,
 
     // Shows the first row, then sets the status; on an empty recordset starts a new row instead.
     void start(int status = StatusViewing);
+    // Shows an empty set as a blank row that only stands in until the owner reopens the frame on a
+    // real selection (reset() and setSql()): status 0, nothing can be typed, added, deleted or
+    // written. `why` is what a person who tries to type is told.
+    void showBlank(std::string why);
+    bool blank() const { return blank_; }
     // 0: leaves editing dropping the changes (an unwritten new row is dropped; the untouched new
     // row of an otherwise empty set stays, since it would only be started again); 2: adds a new
     // row; other values: marks the row being changed.
@@ -137,6 +143,7 @@ class VirtualFrame : public host::FrameAccess,
 
     // BindingSink.
     bool acceptsInput(const controls::Control& control) const override;
+    std::string inputRefusal(const controls::Control& control) const override;
     void valueChanged(controls::Control& control, controls::ChangeOrigin origin) override;
 
   private:
@@ -157,6 +164,11 @@ class VirtualFrame : public host::FrameAccess,
     void dropNewRow();
     // Cancels the batch and stays on the row (read again from the database when asked).
     void dropChanges(bool readAgain);
+    void dropBlankRow();
+    // Tells the person that the database refused to write (or delete) the row; the database's own
+    // text goes to the log.
+    void reportRefusal(std::string_view what, const VbError& error);
+    ado::Refusal lastRefusal() const;
     int ask(std::string_view text, int buttons);
     std::shared_ptr<host::MessageService> messageService() const;
 
@@ -178,6 +190,8 @@ class VirtualFrame : public host::FrameAccess,
     std::vector<const controls::Control*> showing_;  // controls being shown a written value
     bool reopenPending_ = false;
     bool staleRow_ = false;  // a write met another user's change: undo reads the row again
+    bool blank_ = false;
+    std::string blankReason_;
     long positionBeforeAdd_ = 0;
 };
 

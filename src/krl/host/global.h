@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "krl/host/message_service.h"
@@ -75,10 +76,20 @@ class ClsGlobal : public krl::Object {
     // The current company (its code, as the host keeps it) and its two yes/no options.
     const Variant& currentCompany() const { return currentCompany_; }
     void setCurrentCompany(Variant value) { currentCompany_ = std::move(value); }
-    bool companyOptionA() const { return companyOptionA_; }
+    bool companyOptionA() const { return companyOptions().first; }
     void setCompanyOptionA(bool value) { companyOptionA_ = value; }
-    bool companyOptionB() const { return companyOptionB_; }
+    bool companyOptionB() const { return companyOptions().second; }
     void setCompanyOptionB(bool value) { companyOptionB_ = value; }
+    // Both options as the company has them now: read through the reader when the host gave one
+    // (the options may change while a program is open), otherwise the values set above.
+    using CompanyOptionsReader = std::function<std::pair<bool, bool>()>;
+    void setCompanyOptionsReader(CompanyOptionsReader reader) {
+        companyOptionsReader_ = std::move(reader);
+    }
+    std::pair<bool, bool> companyOptions() const {
+        return companyOptionsReader_ ? companyOptionsReader_()
+                                     : std::pair{companyOptionA_, companyOptionB_};
+    }
 
     const UserContext& userContext() const { return userContext_; }
     void setUserContext(UserContext value) { userContext_ = std::move(value); }
@@ -132,6 +143,7 @@ class ClsGlobal : public krl::Object {
     Variant currentCompany_;
     bool companyOptionA_ = false;
     bool companyOptionB_ = false;
+    CompanyOptionsReader companyOptionsReader_;
     UserContext userContext_;
     std::shared_ptr<ImageList> imageList_;
     std::shared_ptr<MessageService> messageService_;

@@ -3,6 +3,7 @@
 #include "krl/ado/ado.h"
 #include "krl/host/cinterface.h"
 #include "krl/host/global.h"
+#include "krl/host/message_service.h"
 
 namespace krl::host {
 
@@ -20,13 +21,9 @@ DecodeQuery decodeQuery(std::string sql, std::string_view code, std::string_view
     return {std::move(sql), Variant(VariantArray{Variant(code), labelOrNull(descriptionLabel)})};
 }
 
-Variant captions(std::initializer_list<const char*> names) {
-    VariantArray array;
-    for (const char* name : names) {
-        array.emplace_back(name);
-    }
-    return Variant(std::move(array));
-}
+constexpr LookupCaption kCode{11860, "Codice"};
+constexpr LookupCaption kDescription{21091, "Descrizione"};
+constexpr LookupCaption kId{0, "Id"};
 
 // A whole number as a SQL literal; 13 when the value is not one.
 std::string integerLiteral(const Variant& value) {
@@ -151,6 +148,27 @@ bool ClsDecodeProduzione::qualificationRefused(std::string_view code) {
     return numericValue(firstValue(connection(), sql)) == 0;
 }
 
+Variant HostQueryObject::captions(std::initializer_list<LookupCaption> list) const {
+    std::shared_ptr<MessageService> service;
+    if (programInterface_) {
+        if (auto global = programInterface_->clsGlobal()) {
+            service = global->messageService();
+        }
+    }
+    VariantArray array;
+    for (const LookupCaption& caption : list) {
+        std::string text = caption.text;
+        if (service && caption.messageId != 0) {
+            std::string translated = service->textFromId(caption.messageId, {});
+            if (!translated.empty()) {
+                text = std::move(translated);
+            }
+        }
+        array.emplace_back(std::move(text));
+    }
+    return Variant(std::move(array));
+}
+
 // --- ClsLookupProduzione -----------------------------------------------------------------------
 
 LookupQuery ClsLookupProduzione::lookupDocuments(const Variant& type, const Variant& subtype,
@@ -166,7 +184,7 @@ LookupQuery ClsLookupProduzione::lookupDocuments(const Variant& type, const Vari
     }
     sql += "ORDER BY MG3G_CODDOCUM_MG36";
     return {std::move(sql), Variant(VariantArray{type, subtype, company}), "Documenti",
-            captions({"Codice", "Descrizione"})};
+            captions({kCode, kDescription})};
 }
 
 LookupQuery ClsLookupProduzione::lookupDeposits(const Variant& company) {
@@ -175,7 +193,7 @@ LookupQuery ClsLookupProduzione::lookupDeposits(const Variant& company) {
         "WHERE MG58_DITTA_CG18 = " +
         companyLiteral(company) + " ORDER BY MG58_CODICE";
     return {std::move(sql), Variant(VariantArray{company}), "Depositi",
-            captions({"Codice", "Descrizione"})};
+            captions({kCode, kDescription})};
 }
 
 LookupQuery ClsLookupProduzione::lookupQualifications(const Variant& company) {
@@ -184,7 +202,7 @@ LookupQuery ClsLookupProduzione::lookupQualifications(const Variant& company) {
         "WHERE PD04_DITTA_CG18 = " +
         companyLiteral(company) + " ORDER BY PD04_CODICE";
     return {std::move(sql), Variant(VariantArray{company}), "Qualifiche",
-            captions({"Codice", "Descrizione"})};
+            captions({kCode, kDescription})};
 }
 
 // --- Parametric price lists --------------------------------------------------------------------
@@ -224,7 +242,7 @@ LookupQuery ClsLookupListiniParametrici::lookupPriorityTables(const Variant& com
         "WHERE LP09_DITTA_CG18 = " +
         companyLiteral(company) + " ORDER BY LP09_CODICE";
     return {std::move(sql), Variant(VariantArray{company}), "Tabelle priorità listini",
-            captions({"Codice", "Descrizione", "Id"})};
+            captions({kCode, kDescription, kId})};
 }
 
 }  // namespace krl::host

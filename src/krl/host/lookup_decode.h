@@ -13,6 +13,7 @@
 // SQLite the data layer translates it. Codes are written as text literals with trailing blanks
 // removed and single quotes doubled; the company as a number.
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,6 +45,13 @@ struct LookupQuery {
     Variant columns;
 };
 
+// A lookup column's caption: its message id in the host's catalogue (0 for none) and the text
+// shown when there is no catalogue.
+struct LookupCaption {
+    long messageId;
+    const char* text;
+};
+
 // What the objects share: the program interface they were given and the company and connection
 // string read through it; a connection of their own for the checks they run.
 class HostQueryObject : public krl::Object {
@@ -58,6 +66,10 @@ class HostQueryObject : public krl::Object {
     void release();
 
   protected:
+    // The captions of a lookup's columns, translated by the host's message service when there is
+    // one, as the column description of the lookup.
+    Variant captions(std::initializer_list<LookupCaption> list) const;
+
     // The current company as a SQL number literal. Raises 91 without a program interface or global
     // object, 13 when the company is not a number.
     std::string companyLiteral(const Variant& company = {}) const;

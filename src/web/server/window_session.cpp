@@ -357,7 +357,7 @@ Prepared readControlAction(const Json& action) {
         return refusal(400, "Richiesta non valida: manca il controllo.");
     }
     std::string value;
-    if (kind.valueField == std::string_view("value")) {
+    if (kind.valueField != nullptr && std::string_view(kind.valueField) == "value") {
         const auto found = action.find("value");
         if (found == action.end()) {
             return refusal(400, "Richiesta non valida: manca il valore.");
@@ -556,10 +556,11 @@ void WindowSession::start() {
             auto global = std::make_shared<kh::ClsGlobal>();
             global->setConnectionString(context.connectionString);
             global->setCurrentCompany(Variant(context.company));
-            const auto [optionA, optionB] =
-                companyOptions(context.connectionString, context.company);
-            global->setCompanyOptionA(optionA);
-            global->setCompanyOptionB(optionB);
+            // Read at each use: an administrator may switch them while the window is open.
+            global->setCompanyOptionsReader(
+                [connectionString = context.connectionString, company = context.company] {
+                    return companyOptions(connectionString, company);
+                });
             global->setUserContext({Variant(context.user), Variant(std::int32_t{0})});
             auto images = std::make_shared<kh::ImageList>();
             images->add("KProgramma", "/programma.svg");

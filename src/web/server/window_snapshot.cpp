@@ -213,8 +213,12 @@ void writeToolbar(JsonWriter& json, const HostToolbar& toolbar) {
 
 void writeLookup(JsonWriter& json, const krl::controls::LookupList& list) {
     json.object().field("control", list.control).field("title", list.title).key("columns").array();
-    for (const auto& name : list.columns) {
-        json.object().field("name", name).field("caption", name).end();
+    for (std::size_t i = 0; i < list.columns.size(); ++i) {
+        const std::string& name = list.columns[i];
+        json.object()
+            .field("name", name)
+            .field("caption", i < list.captions.size() ? list.captions[i] : name)
+            .end();
     }
     json.end().key("rows").array();
     for (const auto& cells : list.rows) {
@@ -277,8 +281,27 @@ void writeMedia(JsonWriter& json, krl::host::MediaSession& media) {
     }
 }
 
+// The control the program last put the focus on, in the page shown or in the window's header; the
+// move number tells the browser whether it is a new move.
+void writeFocus(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& window) {
+    const krl::controls::ControlContainer* latest = &window;
+    if (auto page = window.currentPage();
+        page && page->Visible() && page->focusMoved() > latest->focusMoved()) {
+        latest = page.get();
+    }
+    const Control* focused = latest->focused();
+    if (latest->focusMoved() == 0 || focused == nullptr) {
+        json.null();
+        return;
+    }
+    json.object()
+        .field("control", focused->name())
+        .field("move", static_cast<std::int64_t>(latest->focusMoved()))
+        .end();
+}
+
 void writeEmptyParts(JsonWriter& json) {
-    for (const char* name : {"sideBar", "header", "page"}) {
+    for (const char* name : {"sideBar", "header", "page", "focus"}) {
         json.key(name).null();
     }
     json.key("navigators").array().end().key("toolbar").array().end();
@@ -319,7 +342,7 @@ HostToolbar hostToolbar(duza_zovrena::window::FRMPD_ZOVRENA& window,
                         krl::host::Cinterface& program) {
     HostToolbar toolbar;
     const auto frame = activeFrameOf(program);
-    toolbar.nuovo = frame != nullptr;
+    toolbar.nuovo = frame != nullptr && !frame->blank();
     toolbar.conferma = toolbar.annulla = frame && frame->status() != 0;
     const auto& general = window.navigatorBar("INTERNAV_PARAMETRI");
     toolbar.stampa = general.effectivelyVisible() && general.buttonUsable("Stampa");
@@ -329,6 +352,9 @@ HostToolbar hostToolbar(duza_zovrena::window::FRMPD_ZOVRENA& window,
 
 bool numericControl(const Control& control) {
     if (control.kind() != Kind::EditM || control.dbField().empty()) {
+        return false;
+    }
+    if (static_cast<const krl::controls::EditM&>(control).acceptsAnyText()) {
         return false;
     }
     const data::ColumnDef* column = data::findGeneralColumn(control.dbField());
@@ -400,6 +426,8 @@ std::string describeWindow(duza_zovrena::window::FRMPD_ZOVRENA* window,
             }
             json.end().key("toolbar");
             writeToolbar(json, hostToolbar(*window, *program));
+            json.key("focus");
+            writeFocus(json, *window);
         }
     }
     json.key("lookup");

@@ -18,7 +18,7 @@ using testing::SqliteFile;
 
 struct DeclaredColumn {
     std::string name;
-    std::string type;  // as declared, without NOT NULL or DEFAULT
+    std::string type;  // as declared, without COLLATE, NOT NULL or DEFAULT
     bool operator==(const DeclaredColumn&) const = default;
 };
 using DeclaredTables = std::map<std::string, std::vector<DeclaredColumn>>;
@@ -49,7 +49,7 @@ DeclaredTables declaredTables(const std::string& script) {
             }
             auto space = text.find(' ');
             std::string type = trim(text.substr(space + 1));
-            for (const char* tail : {" NOT NULL", " DEFAULT"}) {
+            for (const char* tail : {" COLLATE", " NOT NULL", " DEFAULT"}) {
                 if (auto at = type.find(tail); at != std::string::npos) {
                     type = type.substr(0, at);
                 }

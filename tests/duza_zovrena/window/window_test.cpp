@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/parameter_page.h"
+#include "duza_zovrena/pages/transfer_commands.h"
 #include "duza_zovrena/window/window_fixture.h"
 #include "krl/controls/check_box.h"
 #include "krl/controls/combo.h"
+#include "krl/controls/edit.h"
 #include "krl/controls/grid_nav.h"
 #include "krl/controls/side_bar.h"
 #include "krl/frame/virtual_frame.h"
@@ -334,6 +337,140 @@ TEST_F(Window, Undo_returns_to_the_management_indicators_page) {
     window.generalFrame()->setStatus(1);
     EXPECT_TRUE(window.generalFrame()->undo());
     EXPECT_EQ(window.currentItem(), "ITM_PRG_INDGES");
+}
+
+// The transfer bar's frame is the general one; none of its buttons may act on the general row.
+TEST_F(Window, The_transfer_bar_leaves_the_general_row_alone) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    const auto text = [](const std::vector<data::testing::Row>& rows) {
+        std::string out;
+        for (const auto& row : rows) {
+            for (const auto& [column, value] : row) {
+                out += column + "=" + value.describe() + ";";
+            }
+        }
+        return out;
+    };
+    const std::string stored = text(storedGeneral(1));
+    ASSERT_FALSE(stored.empty());
+    window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
+    window.generalFrame()->setStatus(1);
+    window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
+    auto& bar = window.navigatorBar("INTERNAV_PARAMETRI_TRP");
+    for (const char* button : {"elimina", "nuovo", "Conferma", "Annulla", "primo"}) {
+        SCOPED_TRACE(button);
+        presenter_.queue(kh::vbYes);
+        bar.press(button);
+        EXPECT_EQ(window.generalFrame()->status(), 1) << "the pending change is neither "
+                                                         "written nor dropped";
+        EXPECT_EQ(text(storedGeneral(1)), stored);
+    }
+    EXPECT_TRUE(messageIds().empty()) << "no question about the general row";
+    window.generalFrame()->undo();
+}
+
+// A transfer page that has the commands records what the bar asked of it.
+class RecordingTransferPage : public pages::ParameterPage, public pages::TransferCommands {
+  public:
+    RecordingTransferPage() : ParameterPage(*pages::findPageByClass("CTLPD_PRT_TRPERS")) {}
+    bool Save() override { return record("Save"); }
+    bool Delete() override { return record("Delete"); }
+    bool Undo() override { return record("Undo"); }
+
+    std::vector<std::string> calls;
+    bool answer = true;
+
+  private:
+    bool record(const char* call) {
+        calls.emplace_back(call);
+        return answer;
+    }
+};
+
+TEST_F(Window, The_transfer_bar_asks_then_runs_the_pages_command) {
+    std::shared_ptr<RecordingTransferPage> transfer;
+    kh::ProgIdRegistry::Scope registration(kh::ProgIdRegistry::instance(),
+                                           pages::pageProgId("CTLPD_PRT_TRPERS"), [&transfer] {
+                                               transfer = std::make_shared<RecordingTransferPage>();
+                                               return transfer;
+                                           });
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
+    ASSERT_NE(transfer, nullptr);
+    struct Case {
+        const char* button;
+        int answer;
+        bool commandResult;
+        std::vector<long> boxes;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"Annulla", kh::vbYes, true, {6847, 42120}, {"Undo"}},
+        {"Annulla", kh::vbYes, false, {6847}, {"Undo"}},
+        {"Conferma", kh::vbYes, false, {50281, 42120}, {"Save"}},
+        {"elimina", kh::vbYes, false, {24803, 42120}, {"Delete"}},
+        {"Conferma", kh::vbNo, true, {50281}, {}},
+        {"nuovo", kh::vbYes, true, {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.button) + (c.answer == kh::vbYes ? " Yes" : " No"));
+        const std::size_t before = presenter_.boxes().size();
+        transfer->calls.clear();
+        transfer->answer = c.commandResult;
+        presenter_.queue(c.answer);
+        window.navigatorBar("INTERNAV_PARAMETRI_TRP").press(c.button);
+        std::vector<long> shown;
+        for (std::size_t i = before; i < presenter_.boxes().size(); ++i) {
+            shown.push_back(presenter_.boxes()[i].messageId);
+            EXPECT_EQ(presenter_.boxes()[i].title, window.caption());
+        }
+        EXPECT_EQ(shown, c.boxes);
+        if (!shown.empty()) {
+            EXPECT_EQ(presenter_.boxes()[before].buttons, 36);
+        }
+        EXPECT_EQ(transfer->calls, c.calls);
+    }
+}
+
+TEST_F(Window, No_document_row_can_be_written_before_a_code_is_chosen) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    const auto documentRows = [&] {
+        data::testing::SqliteFile file(folder_.file("window.db"));
+        return file.rows("SELECT * FROM PD88_ZOVRENADOC").size();
+    };
+    const std::size_t before = documentRows();
+    window.sideBar().select("GRP_PRD_DOCUMENTI", "ITM_PRD_IND");
+    auto frame = window.documentFrame();
+    EXPECT_EQ(frame->status(), StatusViewing) << "nothing is being inserted";
+    for (const char* button : {"nuovo", "Conferma", "elimina"}) {
+        window.navigatorBar("INTERNAV_PARAMETRI_DOC").press(button);
+    }
+    EXPECT_TRUE(frame->confirm());
+    EXPECT_EQ(frame->status(), StatusViewing);
+    EXPECT_EQ(documentRows(), before);
+    EXPECT_TRUE(messageIds().empty()) << "no question, no database error";
+}
+
+// The company options are the host's, read at each save: switched on while the window is open,
+// the next save makes the repairs they ask for.
+TEST_F(Window, Company_options_switched_on_while_open_reach_the_next_save) {
+    auto global = hostFor(Variant(std::int32_t{1}));
+    bool optionsOn = false;
+    global->setCompanyOptionsReader([&optionsOn] { return std::pair{optionsOn, optionsOn}; });
+    execute("UPDATE PD42_ZOVRENA SET PD42_FLGMODORDLAV = 0, PD42_FLGMODORDCLP = 0");
+    auto program = open(Variant(std::int32_t{1}), global);
+    FRMPD_ZOVRENA& window = windowOf(program);
+    optionsOn = true;
+    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
+    window.generalFrame()->setStatus(1);
+    ASSERT_TRUE(window.generalFrame()->confirm());
+    const auto row = storedGeneral(1).front();
+    EXPECT_EQ(row.at("PD42_FLGMODORDLAV").toInt32(), 1);
+    EXPECT_EQ(row.at("PD42_FLGMODORDCLP").toInt32(), 1);
 }
 
 }  // namespace

@@ -92,6 +92,23 @@ TEST_F(CodeField, LookupChoiceBecomesTheTextAndIsValidatedAndDecoded) {
     EXPECT_EQ(validated.size(), 1u);
 }
 
+TEST_F(CodeField, LookupChoiceReadPaddedWithBlanksIsTypedWithoutThem) {
+    ParamPage p(connectionString());
+    std::vector<std::string> validated;
+    p.dep->Validate.connect([&](bool&) { validated.push_back(p.dep->text()); });
+    p.dep->StartLookup.connect([&](controls::LookupRequest& request) {
+        request.cancel = false;
+        request.sql = "SELECT 'D2        ' AS COD, 'Magazzino esterno' AS DESCR";
+        request.connectionString = connectionString();
+    });
+    ScriptedLookup lookup;
+    controls::ScopedLookupPresenter scope(lookup);
+    lookup.answers = {0};
+    EXPECT_TRUE(p.dep->userLookup().accepted());
+    EXPECT_EQ(p.dep->text(), "D2");
+    EXPECT_EQ(validated, (std::vector<std::string>{"D2"}));
+}
+
 TEST_F(CodeField, LookupDoesNothingWhenTheHandlerKeepsItCancelled) {
     ParamPage p(connectionString());
     ScriptedLookup lookup;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "krl/controls/grid_nav.h"
+#include "krl/diag/log.h"
 #include "krl/host/catalogue_message_service.h"
 #include "krl/host/global.h"
 #include "krl/host/host_interface.h"
@@ -120,6 +121,17 @@ TEST_F(Frame, ShowsTheRowAndWritesWhatThePersonChanges) {
     EXPECT_EQ(stored("SELECT STEP FROM PARAM WHERE CODICE = 'A'").toInt32(), 25);
     EXPECT_TRUE(storedNota("A").isNull());
     EXPECT_EQ(stored("SELECT NOTA FROM PARAM WHERE CODICE = 'B'").type(), Variant::Type::Null);
+}
+
+TEST_F(Frame, ACodeReadPaddedWithBlanksIsShownWithoutThem) {
+    exec("UPDATE PARAM SET DEP = 'D1        ', NOTA = 'prima   ' WHERE CODICE = 'A'");
+    bind(kCompanyRows);
+    EXPECT_EQ(page->dep->text(), "D1");
+    EXPECT_EQ(page->depDescription->caption(), "Deposito centrale");
+    EXPECT_EQ(page->nota->text(), "prima");
+    // Shown trimmed, the value in the record stays as read until the person changes it.
+    EXPECT_EQ(field("DEP").toText(), "D1        ");
+    EXPECT_EQ(frame->status(), frame::StatusViewing);
 }
 
 TEST_F(Frame, TypedTextBecomesTheColumnsTypeOrIsRefused) {
@@ -489,6 +501,84 @@ TEST_F(Frame, LockedFrameAndRemovedControlsTakeNoChanges) {
     EXPECT_TRUE(page->ind->userSelect("2").accepted());  // the page's own value only
     EXPECT_TRUE(field("IND").identical(Variant(std::int16_t{1})));
     EXPECT_EQ(frame->status(), frame::StatusViewing);
+}
+
+TEST_F(Frame, ABlankStandInTakesNothingAndWritesNothingUntilReopened) {
+    bind("SELECT * FROM PARAM WHERE 1 = 0");
+    frame->undo();  // back to an empty set: the frame started a new row by itself
+    frame->reset();
+    recordset->close();
+    recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adOptionUnspecified);
+    takeLog();
+    frame->showBlank("Indicare prima il codice documento.");
+    EXPECT_EQ(frame->status(), frame::StatusViewing);
+    EXPECT_TRUE(frame->blank());
+    EXPECT_TRUE(takeLog().empty()) << "no AfterAddNew: nothing was started";
+
+    auto typed = page->nota->userEnter("scritto");
+    EXPECT_EQ(typed.status, InputStatus::Refused);
+    EXPECT_EQ(typed.message, "Indicare prima il codice documento.");
+    for (const char* button : {"nuovo", "elimina", "Conferma", "Annulla", "primo"}) {
+        SCOPED_TRACE(button);
+        bar->press(button);
+        EXPECT_EQ(frame->status(), frame::StatusViewing);
+    }
+    EXPECT_TRUE(frame->queryClose(true, 0, true));
+    EXPECT_TRUE(presenter.boxes().empty());
+    EXPECT_EQ(count("PARAM"), 2);
+
+    // The owner reopens on a real selection: an empty one starts a real new row.
+    const std::string missing = "SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'Z'";
+    frame->reset();
+    recordset->close();
+    recordset->setSource(missing);
+    recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adOptionUnspecified);
+    frame->setSql(missing);
+    EXPECT_FALSE(frame->blank());
+    EXPECT_EQ(frame->status(), frame::StatusInserting);
+    EXPECT_TRUE(page->nota->userEnter("scritto").accepted());
+}
+
+// Whatever the database says when it refuses a write, the person reads a sentence of ours; the
+// database's own text goes to the log.
+TEST_F(Frame, ARefusedWriteIsToldInOurWordsAndLoggedInTheEngines) {
+    std::vector<std::string> logged;
+    diag::setLogSink([&](std::string_view line) { logged.emplace_back(line); });
+    struct Case {
+        const char* name;
+        const char* code;  // the key written into the new row; null for none
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"missing key", nullptr, "I dati non sono stati salvati: manca un valore obbligatorio."},
+        {"key another user wrote", "A",
+         "I dati non sono stati salvati: un altro utente ha creato lo stesso record nel "
+         "frattempo. Annullare le modifiche per vedere il record salvato."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        bind("SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'A' AND 1 = 0");
+        ASSERT_EQ(frame->status(), frame::StatusInserting);
+        (*recordset)["DITTA"].setValue(Variant(std::int32_t{1}));
+        if (c.code != nullptr) {
+            (*recordset)["CODICE"].setValue(Variant(c.code));
+        }
+        ASSERT_TRUE(page->nota->userEnter("nuova").accepted());
+        logged.clear();
+        const std::size_t before = presenter.boxes().size();
+        EXPECT_FALSE(frame->confirm());
+        EXPECT_EQ(frame->status(), frame::StatusInserting) << "the person's row is kept";
+        ASSERT_EQ(presenter.boxes().size(), before + 1);
+        EXPECT_EQ(presenter.boxes().back().text, c.expected);
+        ASSERT_EQ(logged.size(), 1u);
+        EXPECT_NE(logged.front().find("constraint failed"), std::string::npos) << logged.front();
+        frame->undo();
+        frame->terminate();
+        frame.reset();
+    }
+    diag::setLogSink(nullptr);
+    EXPECT_EQ(count("PARAM"), 2);
+    EXPECT_EQ(storedNota("A").toText(), "prima");
 }
 
 }  // namespace
