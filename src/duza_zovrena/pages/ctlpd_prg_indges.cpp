@@ -171,14 +171,42 @@ std::vector<ComboRows> valueLists() {
     };
 }
 
+using Follow = PatternRule::Follow;
+using When = RuleCondition;
+
+std::vector<PatternRule> patternRules() {
+    return {
+        // Intermediate sequences numbered by a fixed step need the step.
+        {"CMB_INDINSLEGDB",
+         When::textIsNot("0"),
+         {"TXT_STEPINSLEGDB"},
+         Follow::EnabledAndMandatory},
+        {"CMB_INDCOEFFQTA2DB", When::textIsNot("0"), {"CMB_INDQTARIFASS"}},
+        // Revision management of cycles goes off together with cycles.
+        {"CMB_GESTCICLI", When::atLeast(1), {"CHK_INDREVCICLI"}, Follow::Enabled, "0"},
+        {"CMB_MODORDLAV", When::equals(1), {"CMB_INTESTORDLAV"}},
+        // Without order line states, generated lines are launched: written straight into the
+        // record.
+        {"CMB_FLGSTATI",
+         When::equals(1),
+         {"CMB_INDSTATO"},
+         Follow::Enabled,
+         {},
+         RecordWrite{"PD42_INDSTATO", 2}},
+        {"CMB_MOVSEMLAVINT", When::textIsNot("0"), {"TXT_DEPSLFASISEST", "CMB_INDGENSEMLAV"}},
+        {"CMB_INDMODSCARTO", When::above(0), {"CBO_INDSCARTOFASI"}, Follow::Enabled, "0"},
+        {"CBX_PROGETTI", When::ticked(), {"CMB_NUMPROG"}},
+        // Traceability, transfer between locations and transfer-list excess need lot management.
+        {"CBX_GESLOTTI",
+         When::ticked(),
+         {"CBX_TRACMP", "CBX_TRACPF", "CHK_FLGTRASFUBICAZ", "CHK_FLGECCEDLISTATRASF"},
+         Follow::Enabled,
+         "0"},
+    };
+}
+
+// The rules that fit no pattern.
 void declareRules(ParameterPage& page) {
-    // Intermediate sequences numbered by a fixed step need the step.
-    page.onChangeRow("CMB_INDINSLEGDB", [&page](kc::Combo& combo) {
-        auto step = page.control<kc::EditM>("TXT_STEPINSLEGDB");
-        bool fixedStep = combo.text() != "0";
-        step->setMandatory(fixedStep);
-        step->setEnabled(fixedStep);
-    });
     // A step left empty, at 0 or not a number takes its default; the save rules judge the rest.
     // So the person may type anything into the two steps: they are never refused.
     page.control<kc::EditM>("TXT_STEPLEGDB")->setAcceptsAnyText(true);
@@ -193,80 +221,13 @@ void declareRules(ParameterPage& page) {
             edit.setText("1");
         }
     });
-    page.onChangeRow("CMB_INDCOEFFQTA2DB", [&page](kc::Combo& combo) {
-        page.control<kc::Combo>("CMB_INDQTARIFASS")->setEnabled(combo.text() != "0");
-    });
-    // Revision management of cycles goes off together with cycles.
+    // The window offers the routing page from optional cycles upwards.
     page.onChangeRow("CMB_GESTCICLI", [&page](kc::Combo& combo) {
-        auto revisions = page.control<kc::CheckBox>("CHK_INDREVCICLI");
-        krl::trap::runIgnoring({
-            [&] {
-                std::int16_t value = Variant(combo.text()).toInt16();
-                if (auto* indicators = dynamic_cast<CTLPD_PRG_INDGES*>(&page)) {
-                    indicators->ComboGestioneCicliChangeRow.raise(value);
-                }
-                // The routing page is offered from optional cycles upwards.
-                page.switchItem("GRP_PRG_CICLI", "ITM_PRG_CICLI", value >= 1);
-            },
-            [&] { revisions->setEnabled(krl::numericValue(Variant(combo.text())) >= 1); },
-            [&] {
-                if (!revisions->enabled()) {
-                    revisions->setChecked(false);
-                }
-            },
-        });
-    });
-    page.onChangeRow("CMB_MODORDLAV", [&page](kc::Combo& combo) {
-        page.control<kc::Combo>("CMB_INTESTORDLAV")
-            ->setEnabled(krl::numericValue(Variant(combo.text())) == 1);
-    });
-    // Without order line states, generated lines are launched: written straight into the record.
-    page.onChangeRow("CMB_FLGSTATI", [&page](kc::Combo& combo) {
-        auto state = page.control<kc::Combo>("CMB_INDSTATO");
-        krl::trap::runIgnoring({
-            [&] { state->setEnabled(krl::numericValue(Variant(combo.text())) == 1); },
-            [&] {
-                if (!state->enabled()) {
-                    (*page.recordset())["PD42_INDSTATO"].setValue(Variant(std::int16_t{2}));
-                }
-            },
-        });
-    });
-    page.onChangeRow("CMB_MOVSEMLAVINT", [&page](kc::Combo& combo) {
-        bool moved = combo.text() != "0";
-        krl::trap::runIgnoring({
-            [&] { page.control<kc::EditM>("TXT_DEPSLFASISEST")->setEnabled(moved); },
-            [&] { page.control<kc::Combo>("CMB_INDGENSEMLAV")->setEnabled(moved); },
-        });
-    });
-    page.onChangeRow("CMB_INDMODSCARTO", [&page](kc::Combo& combo) {
-        auto phases = page.control<kc::Combo>("CBO_INDSCARTOFASI");
-        if (krl::numericValue(Variant(combo.text())) > 0) {
-            phases->setEnabled(true);
-            return;
+        std::int16_t value = Variant(combo.text()).toInt16();
+        if (auto* indicators = dynamic_cast<CTLPD_PRG_INDGES*>(&page)) {
+            indicators->ComboGestioneCicliChangeRow.raise(value);
         }
-        krl::trap::runIgnoring({
-            [&] { phases->setText("0"); },
-            [&] { phases->setEnabled(false); },
-        });
-    });
-    page.onClick("CBX_PROGETTI", [&page](kc::CheckBox& projects) {
-        page.control<kc::Combo>("CMB_NUMPROG")->setEnabled(projects.checked());
-    });
-    // Traceability, transfer between locations and transfer-list excess need lot management.
-    page.onClick("CBX_GESLOTTI", [&page](kc::CheckBox& lots) {
-        for (std::string_view name :
-             {"CBX_TRACMP", "CBX_TRACPF", "CHK_FLGTRASFUBICAZ", "CHK_FLGECCEDLISTATRASF"}) {
-            auto box = page.control<kc::CheckBox>(name);
-            if (lots.checked()) {
-                krl::trap::ignoring([&] { box->setEnabled(true); });
-            } else {
-                krl::trap::runIgnoring({
-                    [&] { box->setChecked(false); },
-                    [&] { box->setEnabled(false); },
-                });
-            }
-        }
+        page.switchItem("GRP_PRG_CICLI", "ITM_PRG_CICLI", value >= 1);
     });
 }
 
@@ -297,6 +258,7 @@ PageDeclaration indgesPage() {
     page.controls = controls();
     page.valueLists = valueLists();
     page.codeFields = {{"TXT_DEPSLFASISEST", CodeKind::Deposit, 0, {}, {}}};
+    page.patternRules = patternRules();
     page.rules = declareRules;
     page.make = [](const PageDeclaration& declaration) {
         return std::make_shared<CTLPD_PRG_INDGES>(declaration);

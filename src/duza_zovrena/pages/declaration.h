@@ -123,6 +123,50 @@ struct CodeFieldDef {
     std::string_view descriptionLabel;  // empty: the field has none
 };
 
+// When a rule's source control counts as "on", read from its value as text (a check box is "1"
+// when ticked).
+struct RuleCondition {
+    enum class Test { TextIsNot, AtLeast, Equals, Above };
+    Test test;
+    double number = 0;
+    std::string_view text;
+
+    static RuleCondition textIsNot(std::string_view value) { return {Test::TextIsNot, 0, value}; }
+    static RuleCondition atLeast(double value) { return {Test::AtLeast, value, {}}; }
+    static RuleCondition equals(double value) { return {Test::Equals, value, {}}; }
+    static RuleCondition above(double value) { return {Test::Above, value, {}}; }
+    static RuleCondition ticked() { return equals(1); }
+
+    bool holds(std::string_view value) const;
+};
+
+// A value the rule writes straight into the page's record.
+struct RecordWrite {
+    std::string_view column;
+    std::int16_t value = 0;
+};
+
+// A rule that follows a pattern: each time the source changes (a combo's row, a check box's
+// click, or the row being loaded), the targets follow whether the condition holds. Rules that fit
+// no pattern are code, in the declaration's `rules`.
+struct PatternRule {
+    enum class Follow {
+        Enabled,              // enabled while on
+        EnabledAndMandatory,  // enabled and mandatory while on
+        Visible,              // shown while on
+    };
+    std::string_view source;
+    RuleCondition on;
+    std::vector<std::string_view> targets;
+    Follow follow = Follow::Enabled;
+    // The text the targets are given when the condition is off (unchecking a box: "0"); empty:
+    // they keep their value.
+    std::string_view clearTo = {};
+    // Written into the record when the condition is off, and when it is on.
+    std::optional<RecordWrite> whenOff = {};
+    std::optional<RecordWrite> whenOn = {};
+};
+
 // The record a page edits, which also chooses its data frame and navigator bar.
 enum class PageRecord {
     General,   // PD42_ZOVRENA, the company's row: FME_PARAMETRI
@@ -161,7 +205,8 @@ struct PageDeclaration {
     std::vector<ControlDef> controls;   // tab order
     std::vector<ComboRows> valueLists;  // FillCombos order
     std::vector<CodeFieldDef> codeFields;
-    // The rules that are code, connected once the controls exist.
+    std::vector<PatternRule> patternRules;
+    // The rules that are code, connected after the pattern rules.
     std::function<void(ParameterPage&)> rules;
     // A page with members of its own is built by its class; null: a ParameterPage.
     std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;

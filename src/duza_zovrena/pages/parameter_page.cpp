@@ -57,6 +57,21 @@ std::int32_t nextWindowHandle() {
 
 }  // namespace
 
+bool RuleCondition::holds(std::string_view value) const {
+    const double number = krl::numericValue(Variant(std::string(value)));
+    switch (test) {
+        case Test::TextIsNot:
+            return value != text;
+        case Test::AtLeast:
+            return number >= this->number;
+        case Test::Equals:
+            return number == this->number;
+        case Test::Above:
+            return number > this->number;
+    }
+    return false;
+}
+
 std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeStep> steps) {
     std::vector<InitializeCheck> checks;
     for (InitializeStep step : steps) {
@@ -79,6 +94,9 @@ ParameterPage::ParameterPage(PageDeclaration declaration) : declaration_(std::mo
     buildControls();
     for (const CodeFieldDef& field : declaration_.codeFields) {
         addCodeField(field);
+    }
+    for (const PatternRule& rule : declaration_.patternRules) {
+        addPatternRule(rule);
     }
     if (declaration_.rules) {
         declaration_.rules(*this);
@@ -604,6 +622,56 @@ void ParameterPage::addCodeField(const CodeFieldDef& def) {
         edit->Validate.connect([handler](bool& cancel) { handler->Validate(cancel); });
     }
     codeFields_.push_back(std::move(field));
+}
+
+void ParameterPage::addPatternRule(const PatternRule& rule) {
+    kc::Control* source = findShared(rule.source).get();
+    auto apply = [this, source, &rule] {
+        krl::trap::ignoring([&] { applyPatternRule(rule, *source); });
+    };
+    if (auto* combo = dynamic_cast<kc::Combo*>(source)) {
+        combo->ChangeRow.connect(apply);
+    } else if (auto* box = dynamic_cast<kc::CheckBox*>(source)) {
+        box->Click.connect(apply);
+    } else {
+        krl::err::raise(krl::err::InvalidProcedureCall,
+                        "Regola su un controllo che non è una lista né una casella: " +
+                            std::string(rule.source));
+    }
+    for (std::string_view target : rule.targets) {
+        control<kc::Control>(target);  // a missing target is an error when the page is built
+    }
+}
+
+// Each step with errors ignored, as the page's own handlers do.
+void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control& source) {
+    const bool on = rule.on.holds(source.text());
+    for (std::string_view name : rule.targets) {
+        std::shared_ptr<kc::Control> target = control<kc::Control>(name);
+        if (!on && !rule.clearTo.empty()) {
+            krl::trap::ignoring([&] { target->setText(rule.clearTo); });
+        }
+        krl::trap::ignoring([&] {
+            switch (rule.follow) {
+                case PatternRule::Follow::EnabledAndMandatory:
+                    target->setMandatory(on);
+                    target->setEnabled(on);
+                    break;
+                case PatternRule::Follow::Enabled:
+                    target->setEnabled(on);
+                    break;
+                case PatternRule::Follow::Visible:
+                    target->setVisible(on);
+                    break;
+            }
+        });
+    }
+    const std::optional<RecordWrite>& write = on ? rule.whenOn : rule.whenOff;
+    if (write) {
+        krl::trap::ignoring([&] {
+            krl::require(recordset_, "Recordset")[write->column].setValue(Variant(write->value));
+        });
+    }
 }
 
 void ParameterPage::switchItem(std::string_view group, std::string_view item, bool enabled) const {

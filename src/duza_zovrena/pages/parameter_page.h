@@ -178,6 +178,8 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     void buildFrames();
     void buildControls();
     void addCodeField(const CodeFieldDef& field);
+    void addPatternRule(const PatternRule& rule);
+    void applyPatternRule(const PatternRule& rule, const krl::controls::Control& source);
     [[noreturn]] static void missingControl(std::string_view name);
     bool check(const InitializeCheck& step);
     bool recordsetUsable() const;

@@ -108,6 +108,25 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
                 EXPECT_TRUE(label->column.empty()) << field.descriptionLabel;
             }
         }
+        for (const PatternRule& rule : page.patternRules) {
+            const ControlDef* source = controlOf(page, rule.source);
+            ASSERT_NE(source, nullptr) << rule.source;
+            const data::ColumnDef* column = data::findColumn(recordOf(page), source->column);
+            ASSERT_NE(column, nullptr) << rule.source;
+            EXPECT_TRUE(column->kind == data::ColumnKind::Indicator ||
+                        column->kind == data::ColumnKind::Flag)
+                << "a rule follows a combo or a check box: " << rule.source;
+            EXPECT_FALSE(rule.targets.empty()) << rule.source;
+            for (std::string_view target : rule.targets) {
+                EXPECT_NE(controlOf(page, target), nullptr) << rule.source << " -> " << target;
+            }
+            for (const auto& write : {rule.whenOff, rule.whenOn}) {
+                if (write) {
+                    EXPECT_NE(data::findColumn(recordOf(page), write->column), nullptr)
+                        << rule.source << " writes " << write->column;
+                }
+            }
+        }
         for (const std::string& name : page.notRegistered) {
             EXPECT_NE(controlOf(page, name), nullptr) << name;
         }
