@@ -239,7 +239,7 @@ class SqliteProvider final : public Provider {
         sqlite3_stmt* info = nullptr;
         if (const int code = sqlite3_prepare_v2(db_, pragma.c_str(), -1, &info, nullptr);
             code != SQLITE_OK) {
-            failWithEngineError(code);
+            failWithEngineError();
         }
         std::string columns;
         bool text = false;
