@@ -64,8 +64,8 @@ std::optional<Guid> newGuid() {
 std::string guidText(const Guid& guid) {
     char buffer[33];
     std::snprintf(buffer, sizeof buffer, "%08X%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.data1,
-                  guid.data2, guid.data3, guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3],
-                  guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
+                  guid.data2, guid.data3, guid.data4[0], guid.data4[1], guid.data4[2],
+                  guid.data4[3], guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
     return buffer;
 }
 
@@ -102,7 +102,8 @@ const std::string& InstanceId::get() {
     return id_;
 }
 
-std::string traceLine(std::string_view instanceId, std::string_view phase, std::string_view className) {
+std::string traceLine(std::string_view instanceId, std::string_view phase,
+                      std::string_view className) {
     std::string line = "ZNDR:";
     line.append("|").append(instanceId);
     line.append("|").append(phase);
@@ -115,6 +116,8 @@ ObjectTrace::ObjectTrace(std::string className) : className_(std::move(className
     outputDebugString(traceLine(id_.get(), "INI", className_));
 }
 
-ObjectTrace::~ObjectTrace() { outputDebugString(traceLine(id_.get(), "TER", className_)); }
+ObjectTrace::~ObjectTrace() {
+    outputDebugString(traceLine(id_.get(), "TER", className_));
+}
 
 }  // namespace krl::diag
