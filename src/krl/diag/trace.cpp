@@ -1,10 +1,10 @@
 #include "krl/diag/trace.h"
 
+#include <sodium.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
-#include <random>
 #include <utility>
 
 namespace krl::diag {
@@ -26,12 +26,14 @@ DebugSink& sinkHook() {
     return sink;
 }
 
+// A version 4 (random) GUID from the system's secure generator.
 std::optional<Guid> systemGuid() {
-    std::array<std::uint8_t, 16> bytes{};
-    std::ifstream random("/dev/urandom", std::ios::binary);
-    if (!random.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
+    static const bool ready = sodium_init() >= 0;
+    if (!ready) {
         return std::nullopt;
     }
+    std::array<std::uint8_t, 16> bytes{};
+    randombytes_buf(bytes.data(), bytes.size());
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // variant 1
     Guid guid;
