@@ -32,7 +32,7 @@ namespace duza_zovrena::pages {
 // Members a page does not have raise error 438 ("L'oggetto non supporta la proprietà o il
 // metodo"), as late binding would; the window only calls them on the pages that have them.
 class Page : public krl::Object, public krl::controls::ControlContainer {
-public:
+  public:
     ~Page() override = default;
 
     // The class name ("CTLPD_PRG_INDGES"), which is also the name the window gives the control.
@@ -95,7 +95,7 @@ public:
     virtual void setCodiceDitta(krl::Variant value);
     virtual void setOnTerminate(bool value);
 
-private:
+  private:
     double left_ = 0;
     double top_ = 0;
     double width_ = 0;
