@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the tests need, builds, and runs every test: the GoogleTest suites through CTest,
-# a short fuzzing run of the SQL translator, and the browser tests.
+# Installs what the tests need, checks the C++ layout with clang-format, builds, and runs every
+# test: the GoogleTest suites through CTest, a short fuzzing run of the SQL translator, and the
+# browser tests.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 ensure_packages "${ZOVRENA_BUILD_PACKAGES[@]}" "${ZOVRENA_TEST_PACKAGES[@]}"
+
+scripts/check_format.sh
 
 cmake --preset debug
 cmake --build --preset debug

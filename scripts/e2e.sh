@@ -34,7 +34,7 @@ if [ ! -f "$build_dir/build.ninja" ]; then
 fi
 cmake --build "$build_dir" --target zovrena   # also compiles the front end into web/dist
 
-if [ ! -d tests/e2e/node_modules/playwright-core ]; then
+if [ ! -d tests/e2e/node_modules/playwright-core ] || [ ! -d tests/e2e/node_modules/axe-core ]; then
     (cd tests/e2e && npm ci --no-audit --no-fund --loglevel=error)
 fi
 

@@ -1,10 +1,10 @@
 #include "krl/diag/trace.h"
 
+#include <sodium.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
-#include <random>
 #include <utility>
 
 namespace krl::diag {
@@ -26,12 +26,14 @@ DebugSink& sinkHook() {
     return sink;
 }
 
+// A version 4 (random) GUID from the system's secure generator.
 std::optional<Guid> systemGuid() {
-    std::array<std::uint8_t, 16> bytes{};
-    std::ifstream random("/dev/urandom", std::ios::binary);
-    if (!random.read(reinterpret_cast<char*>(bytes.data()), bytes.size())) {
+    static const bool ready = sodium_init() >= 0;
+    if (!ready) {
         return std::nullopt;
     }
+    std::array<std::uint8_t, 16> bytes{};
+    randombytes_buf(bytes.data(), bytes.size());
     bytes[6] = static_cast<std::uint8_t>((bytes[6] & 0x0F) | 0x40);  // version 4
     bytes[8] = static_cast<std::uint8_t>((bytes[8] & 0x3F) | 0x80);  // variant 1
     Guid guid;
@@ -64,8 +66,8 @@ std::optional<Guid> newGuid() {
 std::string guidText(const Guid& guid) {
     char buffer[33];
     std::snprintf(buffer, sizeof buffer, "%08X%04X%04X%02X%02X%02X%02X%02X%02X%02X%02X", guid.data1,
-                  guid.data2, guid.data3, guid.data4[0], guid.data4[1], guid.data4[2], guid.data4[3],
-                  guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
+                  guid.data2, guid.data3, guid.data4[0], guid.data4[1], guid.data4[2],
+                  guid.data4[3], guid.data4[4], guid.data4[5], guid.data4[6], guid.data4[7]);
     return buffer;
 }
 
@@ -102,7 +104,8 @@ const std::string& InstanceId::get() {
     return id_;
 }
 
-std::string traceLine(std::string_view instanceId, std::string_view phase, std::string_view className) {
+std::string traceLine(std::string_view instanceId, std::string_view phase,
+                      std::string_view className) {
     std::string line = "ZNDR:";
     line.append("|").append(instanceId);
     line.append("|").append(phase);
@@ -115,6 +118,8 @@ ObjectTrace::ObjectTrace(std::string className) : className_(std::move(className
     outputDebugString(traceLine(id_.get(), "INI", className_));
 }
 
-ObjectTrace::~ObjectTrace() { outputDebugString(traceLine(id_.get(), "TER", className_)); }
+ObjectTrace::~ObjectTrace() {
+    outputDebugString(traceLine(id_.get(), "TER", className_));
+}
 
 }  // namespace krl::diag

@@ -35,20 +35,21 @@ void outputDebugString(std::string_view line);
 // A per-object instance id: made from a fresh GUID on first use and kept for the object's life;
 // empty when the generator fails, and generation is tried again at the next use.
 class InstanceId {
-public:
+  public:
     const std::string& get();
 
-private:
+  private:
     std::string id_;
 };
 
 // "ZNDR:|<instance id>|<INI or TER>|DUZA_ZOVRENA|<class name>"
-std::string traceLine(std::string_view instanceId, std::string_view phase, std::string_view className);
+std::string traceLine(std::string_view instanceId, std::string_view phase,
+                      std::string_view className);
 
 // Writes the creation line when constructed and the destruction line when destroyed. Members of
 // this type go first in an object so that "INI" is the first and "TER" the last thing it writes.
 class ObjectTrace {
-public:
+  public:
     explicit ObjectTrace(std::string className);
     ~ObjectTrace();
     ObjectTrace(const ObjectTrace&) = delete;
@@ -57,7 +58,7 @@ public:
     const std::string& className() const { return className_; }
     const std::string& instanceId() { return id_.get(); }
 
-private:
+  private:
     std::string className_;
     InstanceId id_;
 };

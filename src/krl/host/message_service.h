@@ -39,14 +39,14 @@ struct MessageBoxRequest {
 // Draws a modal box and returns the person's answer. The web host blocks the window thread until
 // the browser answers; tests answer from a script.
 class MessagePresenter {
-public:
+  public:
     virtual ~MessagePresenter() = default;
     virtual int present(const MessageBoxRequest& box) = 0;
 };
 
 // The host's multilingual message service: texts by message id from the catalogue.
 class MessageService : public krl::Object {
-public:
+  public:
     // Plain box with the given text.
     virtual int msgBox(std::string_view text, int buttons, std::string_view title) = 0;
     // Box with the catalogue's text for the id, "%1", "%2"... replaced by the parameters.

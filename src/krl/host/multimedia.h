@@ -113,7 +113,6 @@ class CVidazIzozu : public krl::Object, public std::enable_shared_from_this<CVid
     CVidazIzozu() = default;
 
   private:
-
     std::shared_ptr<krl::ado::Connection> connection_;
     std::weak_ptr<MediaEvents> sink_;
 };

@@ -33,7 +33,9 @@ void runIgnoring(std::initializer_list<Step> steps);
 // Leaves the running routine at once, as a normal end (not an error): the runner stops and answers
 // true. Call it from inside a step.
 struct ExitRoutine {};
-[[noreturn]] inline void exitRoutine() { throw ExitRoutine{}; }
+[[noreturn]] inline void exitRoutine() {
+    throw ExitRoutine{};
+}
 
 // One statement with errors ignored; true when it ran without error.
 bool ignoring(const Step& step);

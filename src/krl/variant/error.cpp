@@ -16,9 +16,15 @@ void raise(long number, const std::string& description, const std::string& sourc
     throw VbError(number, description, source);
 }
 
-void overflow() { raise(Overflow, "Overflow"); }
-void typeMismatch() { raise(TypeMismatch, "Type mismatch"); }
-void invalidUseOfNull() { raise(InvalidUseOfNull, "Invalid use of Null"); }
+void overflow() {
+    raise(Overflow, "Overflow");
+}
+void typeMismatch() {
+    raise(TypeMismatch, "Type mismatch");
+}
+void invalidUseOfNull() {
+    raise(InvalidUseOfNull, "Invalid use of Null");
+}
 void objectNotSet(const std::string& what) {
     raise(ObjectNotSet, what.empty() ? "Object variable or With block variable not set"
                                      : "Object variable not set: " + what);

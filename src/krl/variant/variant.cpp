@@ -9,7 +9,9 @@ namespace krl {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Round half to even, as the runtime's integer conversions do.
 double bankersRound(double value) {

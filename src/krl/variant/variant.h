@@ -14,7 +14,7 @@ namespace krl {
 
 // Base of every late-bound framework object (what a ProgID creates, what a Variant can hold).
 class Object {
-public:
+  public:
     virtual ~Object() = default;
 };
 using ObjectPtr = std::shared_ptr<Object>;
@@ -26,20 +26,34 @@ using VariantArray = std::vector<Variant>;
 // runtime (a value that does not fit is an Overflow error, text that is not a number is a Type
 // mismatch), doubles, text, arrays and object references.
 class Variant {
-public:
-    enum class Type { Empty, Null, Boolean, Integer, Long, LongLong, Double, String, Array, Object };
+  public:
+    enum class Type {
+        Empty,
+        Null,
+        Boolean,
+        Integer,
+        Long,
+        LongLong,
+        Double,
+        String,
+        Array,
+        Object
+    };
 
     Variant() = default;
-    Variant(bool value) : value_(value) {}                          // NOLINT(google-explicit-constructor)
-    Variant(std::int16_t value) : value_(value) {}                  // NOLINT(google-explicit-constructor)
-    Variant(std::int32_t value) : value_(value) {}                  // NOLINT(google-explicit-constructor)
-    Variant(std::int64_t value) : value_(value) {}                  // NOLINT(google-explicit-constructor)
-    Variant(double value) : value_(value) {}                        // NOLINT(google-explicit-constructor)
-    Variant(std::string value) : value_(std::move(value)) {}        // NOLINT(google-explicit-constructor)
-    Variant(std::string_view value) : value_(std::string(value)) {}  // NOLINT(google-explicit-constructor)
-    Variant(const char* value) : value_(std::string(value)) {}      // NOLINT(google-explicit-constructor)
-    Variant(VariantArray value) : value_(std::move(value)) {}       // NOLINT(google-explicit-constructor)
-    Variant(ObjectPtr value) : value_(std::move(value)) {}          // NOLINT(google-explicit-constructor)
+    // Conversions from the values a Variant holds are implicit, as in the runtime.
+    // NOLINTBEGIN(google-explicit-constructor)
+    Variant(bool value) : value_(value) {}
+    Variant(std::int16_t value) : value_(value) {}
+    Variant(std::int32_t value) : value_(value) {}
+    Variant(std::int64_t value) : value_(value) {}
+    Variant(double value) : value_(value) {}
+    Variant(std::string value) : value_(std::move(value)) {}
+    Variant(std::string_view value) : value_(std::string(value)) {}
+    Variant(const char* value) : value_(std::string(value)) {}
+    Variant(VariantArray value) : value_(std::move(value)) {}
+    Variant(ObjectPtr value) : value_(std::move(value)) {}
+    // NOLINTEND(google-explicit-constructor)
 
     static Variant null() {
         Variant v;
@@ -55,7 +69,8 @@ public:
     bool isString() const { return type() == Type::String; }
     bool isNumeric() const;  // Boolean, integers and doubles
 
-    // Conversions with the runtime's rules; they throw VbError (6, 13, 94) when they cannot convert.
+    // Conversions with the runtime's rules; they throw VbError (6, 13, 94) when they cannot
+    // convert.
     bool toBool() const;
     std::int16_t toInt16() const;
     std::int32_t toInt32() const;
@@ -74,7 +89,7 @@ public:
     // A short description of the value for messages and logs ("Null", "Empty", the text).
     std::string describe() const;
 
-private:
+  private:
     struct NullTag {};
     std::variant<std::monostate, NullTag, bool, std::int16_t, std::int32_t, std::int64_t, double,
                  std::string, VariantArray, ObjectPtr>

@@ -45,9 +45,11 @@ TEST(Variant, NarrowingFailsWhenTheValueDoesNotFit) {
 
 TEST(Variant, NumericReadingTreatsNullBlankAndTextAsZero) {
     const std::pair<Variant, double> cases[] = {
-        {Variant::null(), 0}, {Variant(), 0},         {Variant("   "), 0},
-        {Variant("abc"), 0},  {Variant("3  "), 3},    {Variant("2,5"), 2.5},
-        {Variant("1x"), 0},   {Variant(std::int16_t{2}), 2}, {Variant(1.5), 1.5},
+        {Variant::null(), 0}, {Variant(), 0},
+        {Variant("   "), 0},  {Variant("abc"), 0},
+        {Variant("3  "), 3},  {Variant("2,5"), 2.5},
+        {Variant("1x"), 0},   {Variant(std::int16_t{2}), 2},
+        {Variant(1.5), 1.5},
     };
     for (const auto& [value, expected] : cases) {
         EXPECT_EQ(numericValue(value), expected) << value.describe();
