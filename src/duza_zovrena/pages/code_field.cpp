@@ -3,6 +3,7 @@
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/controls/frame.h"
 #include "krl/host/lookup_decode.h"
+#include "krl/host/message_service.h"
 #include "krl/trap/trap.h"
 
 namespace duza_zovrena::pages {
@@ -44,6 +45,71 @@ std::string customDocumentLookupSql(std::string_view standardText, std::string_v
     return sql;
 }
 
+namespace {
+
+void checkDocument(CodeField& field, const std::string& code, bool& cancel) {
+    const CodeFieldDef& def = field.definition();
+    std::string routine =
+        def.validateRoutine.empty() ? "ControlloValiditaDoc" : std::string(def.validateRoutine);
+    cancel = field.page().documentRefused(routine, code, def.documentType, def.subtypes);
+}
+
+// A refused qualification is cleared with its description: the person may leave the field.
+void checkQualification(CodeField& field, const std::string&, bool& cancel) {
+    auto decode = field.page().clsDecodeProduzione();
+    cancel = false;
+    if (decode && decode->qualificationRefused(field.edit().text())) {
+        field.page().ShowMessage(msg::QualificationRefused, krl::host::vbExclamation,
+                                 field.page().title());
+        field.edit().setText("");
+        if (auto label = field.edit().descriptionLabel()) {
+            label->setCaption("");
+        }
+    }
+}
+
+krl::host::LookupQuery lookupDocuments(krl::host::ClsLookupProduzione& lookup,
+                                       const CodeFieldDef& field) {
+    Variant subtype =
+        field.subtypes.empty() ? Variant() : Variant(std::int32_t{field.subtypes.front()});
+    return lookup.lookupDocuments(Variant(std::int32_t{field.documentType}), subtype);
+}
+
+constexpr CodeKindBehaviour kCodeKinds[] = {
+    {CodeKind::Document, data::ColumnKind::DocumentCode,
+     [](krl::host::ClsDecodeProduzione& decode, std::string_view code, std::string_view label) {
+         return decode.decodeDocument(code, label);
+     },
+     lookupDocuments, checkDocument},
+    {CodeKind::Deposit, data::ColumnKind::DepositCode,
+     [](krl::host::ClsDecodeProduzione& decode, std::string_view code, std::string_view label) {
+         return decode.decodeDeposit(code, label);
+     },
+     [](krl::host::ClsLookupProduzione& lookup, const CodeFieldDef&) {
+         return lookup.lookupDeposits();
+     },
+     nullptr},
+    {CodeKind::Qualification, data::ColumnKind::QualificationCode,
+     [](krl::host::ClsDecodeProduzione& decode, std::string_view code, std::string_view label) {
+         return decode.decodeQualification(code, label);
+     },
+     [](krl::host::ClsLookupProduzione& lookup, const CodeFieldDef&) {
+         return lookup.lookupQualifications();
+     },
+     checkQualification},
+};
+
+}  // namespace
+
+const CodeKindBehaviour& codeKind(CodeKind kind) {
+    for (const CodeKindBehaviour& behaviour : kCodeKinds) {
+        if (behaviour.kind == kind) {
+            return behaviour;
+        }
+    }
+    krl::err::raise(krl::err::InvalidProcedureCall, "Tipo di campo codice sconosciuto");
+}
+
 CodeField::CodeField(ParameterPage& page, CodeFieldDef definition, std::shared_ptr<kc::EditM> edit)
     : page_(page), definition_(std::move(definition)), edit_(std::move(edit)) {}
 
@@ -69,9 +135,7 @@ void CodeField::StartDecode(kc::DecodeRequest& request) {
                            request.cancel = false;
                            std::string labelName = label ? label->name() : std::string();
                            krl::host::DecodeQuery query =
-                               definition_.kind == CodeKind::Document
-                                   ? decode->decodeDocument(edit_->text(), labelName)
-                                   : decode->decodeDeposit(edit_->text(), labelName);
+                               codeKind(definition_.kind).decode(*decode, edit_->text(), labelName);
                            request.sql = std::move(query.sql);
                            request.extra = std::move(query.extra);
                        },
@@ -92,16 +156,8 @@ void CodeField::StartLookup(kc::LookupRequest& request) {
                 if (!lookupObject) {
                     krl::err::objectNotSet("ClsLookupProduzione");
                 }
-                krl::host::ClsLookupProduzione& lookup = *lookupObject;
-                krl::host::LookupQuery query;
-                if (definition_.kind == CodeKind::Document) {
-                    Variant subtype =
-                        subtypes.empty() ? Variant() : Variant(std::int32_t{subtypes.front()});
-                    query = lookup.lookupDocuments(Variant(std::int32_t{definition_.documentType}),
-                                                   subtype);
-                } else {
-                    query = lookup.lookupDeposits();
-                }
+                krl::host::LookupQuery query =
+                    codeKind(definition_.kind).lookup(*lookupObject, definition_);
                 request.extra = std::move(query.extra);
                 request.lookupText = std::move(query.text);
                 request.sql = std::move(query.sql);
@@ -123,15 +179,13 @@ void CodeField::StartLookup(kc::LookupRequest& request) {
 void CodeField::Validate(bool& cancel) {
     std::string code = krl::rtrim(edit_->text());
     if (code.empty()) {
+        if (auto label = edit_->descriptionLabel();
+            label && definition_.kind == CodeKind::Qualification) {
+            label->setCaption("");
+        }
         return;
     }
-    if (definition_.subtypes.size() == 1) {
-        cancel = page_.ControlloValiditaDoc(code, definition_.documentType,
-                                            definition_.subtypes.front());
-        return;
-    }
-    cancel = page_.documentRefused(routine("Validate"), code, definition_.documentType,
-                                   definition_.subtypes);
+    codeKind(definition_.kind).validate(*this, code, cancel);
 }
 
 }  // namespace duza_zovrena::pages

@@ -6,17 +6,40 @@
 #include <string_view>
 #include <vector>
 
+#include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/pages/declaration.h"
 #include "krl/controls/edit.h"
 #include "krl/variant/variant.h"
 
+namespace krl::host {
+class ClsDecodeProduzione;
+class ClsLookupProduzione;
+struct DecodeQuery;
+struct LookupQuery;
+}  // namespace krl::host
+
 namespace duza_zovrena::pages {
 
+class CodeField;
 class ParameterPage;
 
-// The three events of a code field, handled the same way for every field: StartDecode and
-// StartLookup through the host's production objects, Validate (document fields) against the
-// company's documents.
+// How a kind of code field is decoded, listed and checked, and the column kind it sits on.
+struct CodeKindBehaviour {
+    CodeKind kind;
+    data::ColumnKind column;
+    krl::host::DecodeQuery (*decode)(krl::host::ClsDecodeProduzione& decode, std::string_view code,
+                                     std::string_view label);
+    krl::host::LookupQuery (*lookup)(krl::host::ClsLookupProduzione& lookup,
+                                     const CodeFieldDef& field);
+    // Validate of a field with a code typed; null when the kind has no check.
+    void (*validate)(CodeField& field, const std::string& code, bool& cancel);
+};
+
+// The behaviour of a kind; every kind has one.
+const CodeKindBehaviour& codeKind(CodeKind kind);
+
+// The three events of a code field, handled the same way for every field of a kind: StartDecode
+// and StartLookup through the host's production objects, Validate by the kind's check.
 class CodeField {
   public:
     CodeField(ParameterPage& page, CodeFieldDef definition,
@@ -28,9 +51,11 @@ class CodeField {
     void StartLookup(krl::controls::LookupRequest& request);
     void Validate(bool& cancel);
 
-  private:
+    ParameterPage& page() { return page_; }
+    krl::controls::EditM& edit() { return *edit_; }
     std::string routine(std::string_view event) const;
 
+  private:
     ParameterPage& page_;
     CodeFieldDef definition_;
     std::shared_ptr<krl::controls::EditM> edit_;

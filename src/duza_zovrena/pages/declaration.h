@@ -34,6 +34,7 @@ inline constexpr long DocumentNotValid = 23389;
 inline constexpr long NoErrorLog = 11081;
 inline constexpr long Standard = 55020;
 inline constexpr long Personalizzato = 44336;
+inline constexpr long QualificationRefused = 38292;
 }  // namespace msg
 
 // The steps of Initialize: the checks of the members the window set, then the preparation.
@@ -109,18 +110,27 @@ struct ComboRows {
     std::vector<std::pair<std::string_view, krl::Variant>> rows;
 };
 
-enum class CodeKind { Document, Deposit };
+// The kinds of code field; code_field.cpp has one entry per kind saying how it is decoded,
+// listed and checked.
+enum class CodeKind {
+    Document,       // a company document of a type and one or more subtypes
+    Deposit,        // a deposit of the company
+    Qualification,  // a worker qualification; a refused code is cleared, never kept
+};
 
-// A code field of a page: an edit control bound to a document code (a company document of the
-// given type and subtype) or a deposit code, with the description label its decode fills.
+// A code field of a page: an edit control bound to a code column of its kind, with the
+// description label its decode fills.
 struct CodeFieldDef {
     std::string_view control;
     CodeKind kind = CodeKind::Document;
     int documentType = 0;
-    // One subtype: the lookup object's list and ControlloValiditaDoc. Several: the page's own
-    // lookup list and the same check accepting any of them.
+    // One subtype: the lookup object's list. Several: the page's own lookup list; the check
+    // accepts any of them.
     std::vector<int> subtypes;
     std::string_view descriptionLabel;  // empty: the field has none
+    // The routine under which the field's check reports its errors; empty: the page's shared
+    // document check, ControlloValiditaDoc.
+    std::string_view validateRoutine = {};
 };
 
 // When a rule's source control counts as "on", read from its value as text (a check box is "1"

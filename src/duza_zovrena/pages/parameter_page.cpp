@@ -618,7 +618,7 @@ void ParameterPage::addCodeField(const CodeFieldDef& def) {
         [handler](kc::DecodeRequest& request) { handler->StartDecode(request); });
     edit->StartLookup.connect(
         [handler](kc::LookupRequest& request) { handler->StartLookup(request); });
-    if (def.kind == CodeKind::Document) {
+    if (codeKind(def.kind).validate != nullptr) {
         edit->Validate.connect([handler](bool& cancel) { handler->Validate(cancel); });
     }
     codeFields_.push_back(std::move(field));

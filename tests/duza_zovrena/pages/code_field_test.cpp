@@ -41,7 +41,7 @@ PageDeclaration documentFieldsPage() {
     page.codeFields = {
         {"TXT_CARPROD", CodeKind::Document, 24, {3}, "LBL_DESCARPROD"},
         {"TXT_INTAVANZ", CodeKind::Document, 24, {4}, "LBL_DESINTAVANZ"},
-        {"TXT_CARINT", CodeKind::Document, 24, {3, 4}, "LBL_DESCARINT"},
+        {"TXT_CARINT", CodeKind::Document, 24, {3, 4}, "LBL_DESCARINT", "TXT_CARINT_Validate"},
     };
     return page;
 }

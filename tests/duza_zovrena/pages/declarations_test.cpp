@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
 #include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/data/general_rules.h"
+#include "duza_zovrena/pages/code_field.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/pages/parameter_page.h"
 
@@ -33,16 +36,6 @@ bool isFrame(const PageDeclaration& page, std::string_view name) {
         }
     }
     return false;
-}
-
-data::ColumnKind codeColumnKind(CodeKind kind) {
-    switch (kind) {
-        case CodeKind::Document:
-            return data::ColumnKind::DocumentCode;
-        case CodeKind::Deposit:
-            return data::ColumnKind::DepositCode;
-    }
-    return data::ColumnKind::Number;
 }
 
 TEST(PageDeclarations, Side_bar_places_and_classes_are_unique) {
@@ -101,7 +94,7 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
             ASSERT_NE(edit, nullptr) << field.control;
             const data::ColumnDef* column = data::findColumn(recordOf(page), edit->column);
             ASSERT_NE(column, nullptr) << field.control;
-            EXPECT_EQ(column->kind, codeColumnKind(field.kind)) << field.control;
+            EXPECT_EQ(column->kind, codeKind(field.kind).column) << field.control;
             if (!field.descriptionLabel.empty()) {
                 const ControlDef* label = controlOf(page, field.descriptionLabel);
                 ASSERT_NE(label, nullptr) << field.descriptionLabel;
@@ -132,6 +125,33 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
         }
         if (bound) {
             EXPECT_NE(controlOf(page, page.firstControl), nullptr) << page.firstControl;
+        }
+    }
+}
+
+// A refused save shows a page of the side bar and puts the focus on a control of that page.
+TEST(PageDeclarations, Save_refusals_point_at_side_bar_pages_and_their_controls) {
+    for (const data::SaveRoutine* routine : data::generalSaveRoutines()) {
+        SCOPED_TRACE(std::string(routine->name));
+        for (const data::SaveRule& rule : routine->rules) {
+            if (rule.repair) {
+                continue;
+            }
+            ASSERT_TRUE(rule.refuses) << rule.messageId;
+            EXPECT_FALSE(rule.text.empty()) << rule.messageId;
+            const PageDeclaration* page = findPageByItem(rule.item);
+            ASSERT_NE(page, nullptr) << rule.messageId << " " << rule.item;
+            EXPECT_EQ(page->group, rule.group) << rule.messageId;
+            EXPECT_EQ(page->record, PageRecord::General) << rule.messageId;
+            if (rule.focusControl.empty()) {
+                continue;
+            }
+            EXPECT_EQ(page->className, rule.focusPage) << rule.messageId;
+            const bool built = std::any_of(page->controls.begin(), page->controls.end(),
+                                           [](const ControlDef& c) { return !c.column.empty(); });
+            if (built) {
+                EXPECT_NE(controlOf(*page, rule.focusControl), nullptr) << rule.focusControl;
+            }
         }
     }
 }
