@@ -14,15 +14,6 @@
 namespace duza_zovrena::pages::testing {
 namespace {
 
-// The side bar's pages.
-const std::vector<std::string> kPageClasses = {
-    "CTLPD_PRG_INDGES",     "CTLPD_PRG_LAVINTIND", "CTLPD_PRG_LAVINTDOC", "CTLPD_PRG_LAVESTIND",
-    "CTLPD_PRG_LAVESTDOC",  "CTLPD_PRG_CLAIND",    "CTLPD_PRG_CLADOC",    "CTLPD_PRG_SCADIBAIND",
-    "CTLPD_PRG_SCADIBADOC", "CTLPD_PRG_GRTAGCOL",  "CTLPD_PRG_VALORIZ",   "CTLPD_PRT_TRPERS",
-    "CTLPD_PRG_CICLI",      "CTLPD_PRD_IND",       "CTLPD_PRD_PRD",       "CTLPD_PRD_DCLIE",
-    "CTLPD_PRD_DCCLA",
-};
-
 class PageProtocol : public PageTest {
   protected:
     std::shared_ptr<Page> create(const std::string& className) {
@@ -151,7 +142,8 @@ TEST_F(PageProtocol, Initialize_shows_the_first_failing_check_in_the_page_order)
 }
 
 TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialises) {
-    for (const std::string& className : kPageClasses) {
+    for (const PageDeclaration& declared : pageList()) {
+        const std::string& className = declared.className;
         SCOPED_TRACE(className);
         std::shared_ptr<Page> page = create(className);
         ASSERT_TRUE(page);

@@ -30,8 +30,6 @@ TEST_F(Window, Loads_the_company_row_and_an_empty_document_set_with_the_exact_qu
               "SELECT * FROM PD88_ZOVRENADOC WHERE 1 = 0");
     EXPECT_EQ(window.generalRows()->recordCount(), 1);
     EXPECT_EQ(window.generalFrame()->status(), StatusViewing);
-    EXPECT_EQ(FRMPD_ZOVRENA::wmsQuery(Variant("1")),
-              "SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WITH (NOLOCK) WHERE WM00_DITTA_CG18 = 1");
     EXPECT_FALSE(window.wmsEnabled());
     EXPECT_EQ(program->connection(), window.connection()) << "the window hands back its connection";
     EXPECT_EQ(window.caption(), "Parametri di gestione");
