@@ -180,19 +180,20 @@ class HostPresenters : public kh::MessagePresenter,
 // Installed for the thread's whole life, dropped when it ends.
 thread_local std::unique_ptr<HostPresenters> threadPresenters;
 
+// Read on the window's thread at each save, through the connection the thread keeps for its
+// decodes (closed when the window unloads).
 std::pair<bool, bool> companyOptions(const std::string& connectionString, std::int32_t company) {
-    auto connection = krl::ado::Connection::create();
-    connection->setConnectionString(connectionString);
-    connection->open();
-    auto rows = connection->execute(
-        "SELECT CG18_FLGOPZIONE1, CG18_FLGOPZIONE2 FROM CG18_DITTE WHERE CG18_CODICE = " +
-        std::to_string(company));
+    auto rows = kc::decodeConnection(connectionString)
+                    ->execute(
+                        "SELECT CG18_FLGOPZIONE1, CG18_FLGOPZIONE2 FROM CG18_DITTE "
+                        "WHERE CG18_CODICE = " +
+                        std::to_string(company));
     std::pair<bool, bool> options{false, false};
     if (!rows->eof()) {
         options.first = krl::numericValue(rows->fields()["CG18_FLGOPZIONE1"].value()) != 0;
         options.second = krl::numericValue(rows->fields()["CG18_FLGOPZIONE2"].value()) != 0;
     }
-    connection->close();
+    rows->close();
     return options;
 }
 
