@@ -13,12 +13,28 @@ namespace duza_zovrena::pages {
 namespace {
 
 std::vector<PageDeclaration>& list() {
+    // One line per page, in side-bar order.
+    // clang-format off
     static std::vector<PageDeclaration> pages = {
-        indgesPage(),   lavIntIndPage(), lavIntDocPage(),  lavEstIndPage(),  lavEstDocPage(),
-        claIndPage(),   claDocPage(),    scaDibaIndPage(), scaDibaDocPage(), grTagColPage(),
-        valorizPage(),  trPersPage(),    cicliPage(),      prdIndPage(),     prdPrdPage(),
-        prdDcliePage(), prdDcclaPage(),
+        indgesPage(),
+        lavIntIndPage(),
+        lavIntDocPage(),
+        lavEstIndPage(),
+        lavEstDocPage(),
+        claIndPage(),
+        claDocPage(),
+        scaDibaIndPage(),
+        scaDibaDocPage(),
+        grTagColPage(),
+        valorizPage(),
+        trPersPage(),
+        cicliPage(),
+        prdIndPage(),
+        prdPrdPage(),
+        prdDcliePage(),
+        prdDcclaPage(),
     };
+    // clang-format on
     return pages;
 }
 
