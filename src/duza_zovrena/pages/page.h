@@ -26,8 +26,8 @@ namespace duza_zovrena::pages {
 
 // A parameter page as the window sees it: the members the window sets and calls, by the names the
 // pages share. The window creates a page from the ProgID "DUZA_ZOVRENA." + its class name, sets the
-// members the page has (see the has...() queries), calls Initialize, and places and shows the page
-// only when Initialize answers True.
+// members its declaration lists (PageMembers in declaration.h), calls Initialize, and places and
+// shows the page only when Initialize answers True.
 //
 // Members a page does not have raise error 438 ("L'oggetto non supporta la proprietà o il
 // metodo"), as late binding would; the window only calls them on the pages that have them.
