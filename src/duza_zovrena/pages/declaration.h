@@ -202,6 +202,8 @@ struct PageDeclaration {
     std::string_view item;
     std::string_view itemCaption;
     std::string title;  // caption of its boxes and its name in the host's layout model
+    // The side bar shows the item disabled when the window first comes to the front.
+    bool startsDisabled = false;
     PageRecord record = PageRecord::General;
     PageMembers members;
     bool layoutModel = true;  // registers with the host's layout model

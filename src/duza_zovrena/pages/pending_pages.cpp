@@ -214,6 +214,7 @@ PageDeclaration prdPrdPage() {
                      "Parametri documenti - priorità reperimento dep.");
     page.initialize = usualSteps(false, false, false);
     page.firstControl = "CBX_FLGDEPCLEGAME";
+    page.startsDisabled = true;
     return page;
 }
 
@@ -225,6 +226,7 @@ PageDeclaration prdDcliePage() {
     page.members.carSfridoCl = true;
     page.initialize = usualSteps(true, true, true);
     page.firstControl = "TXT_CARINT_DOC";
+    page.startsDisabled = true;
     return page;
 }
 
@@ -235,6 +237,7 @@ PageDeclaration prdDcclaPage() {
     page.members.connection = page.members.decodeLookup = true;
     page.initialize = usualSteps(true, true, false);
     page.firstControl = "TXT_VERSACLA";
+    page.startsDisabled = true;
     return page;
 }
 

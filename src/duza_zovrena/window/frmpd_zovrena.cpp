@@ -49,6 +49,15 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::page(std::string_view itemKey) const
     return found == pages_.end() ? nullptr : found->second;
 }
 
+std::shared_ptr<pages::Page> FRMPD_ZOVRENA::transferPage() const {
+    for (const pages::PageDeclaration& declared : pages::pageList()) {
+        if (declared.members.transfer) {
+            return page(declared.item);
+        }
+    }
+    return nullptr;
+}
+
 krl::controls::GridNav& FRMPD_ZOVRENA::navigatorBar(std::string_view name) const {
     if (name == "INTERNAV_PARAMETRI_DOC") {
         return *INTERNAV_PARAMETRI_DOC_;

@@ -94,6 +94,8 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     const krl::Variant& companyCode() const { return companyCode_; }
     std::shared_ptr<pages::Page> page(std::string_view itemKey) const;
     std::shared_ptr<pages::Page> currentPage() const { return page(currentItem_); }
+    // The custom-field transfer page, when the window holds it.
+    std::shared_ptr<pages::Page> transferPage() const;
     krl::controls::SideBar& sideBar() const { return *SB_ZOVRENA_; }
     krl::controls::GridNav& navigatorBar(std::string_view name) const;
     std::shared_ptr<krl::frame::VirtualFrame> generalFrame() const { return FME_PARAMETRI_; }
@@ -154,7 +156,6 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void synchroniseNavigator();
     void refreshNavigator();
     void traceToHost(std::string_view what);
-    void ComboGestioneCicliChangeRow(std::int16_t value);
 
     // Side bar and pages.
     void SB_ZOVRENA_OnClickItemLink(const std::string& itemKey);

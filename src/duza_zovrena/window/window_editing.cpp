@@ -3,6 +3,7 @@
 #include "duza_zovrena/data/general_rules.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/pages/transfer_commands.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
@@ -54,7 +55,9 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
         if (result == 0) {
             return;
         }
-        window.SB_ZOVRENA_->select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+        // Back to the first page of the side bar.
+        const pages::PageDeclaration& first = pages::pageList().front();
+        window.SB_ZOVRENA_->select(first.group, first.item);
         if (!window.FME_PARAMETRI_->dirty() && !window.FME_PARAMETRI_->locked()) {
             window.INTERNAV_PARAMETRI_->setNavigationLocked(false);
         }
@@ -135,7 +138,7 @@ void FRMPD_ZOVRENA::INTERNAV_PARAMETRI_ButtonClick(bool&, const std::string& but
 // until a transfer page that has the commands is open, the bar does nothing.
 void FRMPD_ZOVRENA::INTERNAV_PARAMETRI_TRP_ButtonClick(bool& cancel, const std::string& button) {
     cancel = true;
-    auto transfer = std::dynamic_pointer_cast<pages::TransferCommands>(page("ITM_PRT_TRPERS"));
+    auto transfer = std::dynamic_pointer_cast<pages::TransferCommands>(transferPage());
     if (!transfer) {
         return;
     }
@@ -232,7 +235,7 @@ void FRMPD_ZOVRENA::Form_Unload() {
     krl::trap::runIgnoring({
         [this] { messages_.releaseFallback(); },
         [this] {
-            if (auto transfer = page("ITM_PRT_TRPERS")) {
+            if (auto transfer = transferPage()) {
                 transfer->setOnTerminate(true);
             }
         },

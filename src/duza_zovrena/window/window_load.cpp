@@ -1,5 +1,6 @@
 // Load sequence, activation and the navigator of the window.
 
+#include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/edit.h"
@@ -214,8 +215,10 @@ void FRMPD_ZOVRENA::firstActivation() {
     krl::trap::runIgnoring({
         [this] { SB_ZOVRENA_->initialise(programInterface_, false); },
         [this] {
-            for (const char* item : {"ITM_PRD_PRD", "ITM_PRD_DCLIE", "ITM_PRD_DCCLA"}) {
-                SB_ZOVRENA_->setItemEnabled("GRP_PRD_DOCUMENTI", item, false);
+            for (const pages::PageDeclaration& declared : pages::pageList()) {
+                if (declared.startsDisabled) {
+                    SB_ZOVRENA_->setItemEnabled(declared.group, declared.item, false);
+                }
             }
         },
         [this] { krl::require(programInterface_->activeNavigator(), "Navigator").refresh(); },
@@ -267,10 +270,6 @@ bool FRMPD_ZOVRENA::GetWmsEnabed() {
         }
     });
     return wmsEnabled_;
-}
-
-void FRMPD_ZOVRENA::ComboGestioneCicliChangeRow(std::int16_t value) {
-    SB_ZOVRENA_->setItemEnabled("GRP_PRG_CICLI", "ITM_PRG_CICLI", value >= 1);
 }
 
 }  // namespace duza_zovrena::window

@@ -240,30 +240,30 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const pages::PageDeclarat
     return created;
 }
 
+// The pages that offer the scrap-recovery load document: a general page follows the general
+// indicator; a document page its own (0 the general setting, 1 off, 2 on).
 void FRMPD_ZOVRENA::applyEnableCarSfridoCl() {
-    krl::trap::runIgnoring({
-        [this] {
-            if (auto external = page("ITM_PRG_LAVESTDOC"); external && external->Visible()) {
-                external->setEnableCarSfridoCl(
-                    krl::numericValue((*rsGeneral_)["PD42_INDCARSFRIDOCL"].value()) == 1);
-            }
-        },
-        [this] {
-            auto linked = page("ITM_PRD_DCLIE");
-            if (!linked || !linked->Visible()) {
+    for (const pages::PageDeclaration& declared : pages::pageList()) {
+        auto shown = page(declared.item);
+        if (!declared.members.carSfridoCl || !shown || !shown->Visible()) {
+            continue;
+        }
+        krl::trap::ignoring([&] {
+            auto general = [this] {
+                return krl::numericValue((*rsGeneral_)["PD42_INDCARSFRIDOCL"].value()) == 1;
+            };
+            if (declared.record != pages::PageRecord::Document) {
+                shown->setEnableCarSfridoCl(general());
                 return;
             }
-            double document = krl::numericValue((*rsDocument_)["PD88_INDCARSFRIDOCL"].value());
-            if (document == 0) {
-                linked->setEnableCarSfridoCl(
-                    krl::numericValue((*rsGeneral_)["PD42_INDCARSFRIDOCL"].value()) == 1);
-            } else if (document == 1) {
-                linked->setEnableCarSfridoCl(false);
-            } else if (document == 2) {
-                linked->setEnableCarSfridoCl(true);
+            const double own = krl::numericValue((*rsDocument_)["PD88_INDCARSFRIDOCL"].value());
+            if (own == 0) {
+                shown->setEnableCarSfridoCl(general());
+            } else if (own == 1 || own == 2) {
+                shown->setEnableCarSfridoCl(own == 2);
             }
-        },
-    });
+        });
+    }
 }
 
 void FRMPD_ZOVRENA::UnloadCurrentControl() {
