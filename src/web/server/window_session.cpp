@@ -3,6 +3,7 @@
 #include <sodium.h>
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "duza_zovrena/component.h"
@@ -265,113 +266,100 @@ std::string notForThisField(const std::string& name) {
     return "Azione non prevista per il campo " + name + ".";
 }
 
-// --- actions on a control of the page (or of the window's header), by action type -----------
+// --- actions on a control of the page (or of the window's header) ----------------------------
 
-using ControlWork = std::string (*)(WindowState& s, kc::Control& target, const std::string& name,
-                                    const std::string& value);
+// What one kind of control does with the person's action; an action the kind does not take is
+// answered as such.
+using KindAction = std::string (*)(WindowState& s, kc::Control& target, std::string_view type,
+                                   const std::string& name, const std::string& value);
 
-std::string setValue(WindowState&, kc::Control& target, const std::string& name,
-                     const std::string& value) {
-    if (auto* combo = dynamic_cast<kc::Combo*>(&target)) {
-        return noticeOf(combo->userSelect(value));
+std::string comboAction(WindowState&, kc::Control& target, std::string_view type,
+                        const std::string& name, const std::string& value) {
+    if (type != "setValue") {
+        return notForThisField(name);
     }
-    if (auto* box = dynamic_cast<kc::CheckBox*>(&target)) {
-        return (value == "1") != box->checked() ? noticeOf(box->userClick()) : std::string();
+    return noticeOf(static_cast<kc::Combo&>(target).userSelect(value));
+}
+
+std::string checkBoxAction(WindowState&, kc::Control& target, std::string_view type,
+                           const std::string& name, const std::string& value) {
+    if (type != "setValue") {
+        return notForThisField(name);
+    }
+    auto& box = static_cast<kc::CheckBox&>(target);
+    return (value == "1") != box.checked() ? noticeOf(box.userClick()) : std::string();
+}
+
+std::string editAction(WindowState& s, kc::Control& target, std::string_view type,
+                       const std::string& name, const std::string& value) {
+    auto& edit = static_cast<kc::EditM&>(target);
+    if (type == "leaveField") {
+        if (numericControl(edit) && !numericText(value)) {
+            return "Il campo accetta solo numeri.";
+        }
+        return noticeOf(edit.userEnter(value));
+    }
+    if (type == "openLookup") {
+        s.lookup.reset();
+        return noticeOf(edit.userLookup());
+    }
+    if (type == "chooseLookupRow") {
+        if (!s.lookup || s.lookup->control != name ||
+            std::none_of(s.lookup->rows.begin(), s.lookup->rows.end(),
+                         [&](const auto& row) { return !row.empty() && row[0] == value; })) {
+            return "Il codice scelto non è nell'elenco.";
+        }
+        s.lookup.reset();
+        return noticeOf(edit.userEnter(value));
     }
     return notForThisField(name);
 }
 
-std::string pressButton(WindowState&, kc::Control&, const std::string& name, const std::string&) {
-    return notForThisField(name);  // the pages have no buttons of their own
-}
-
-std::string leaveField(WindowState&, kc::Control& target, const std::string& name,
-                       const std::string& value) {
-    auto* edit = dynamic_cast<kc::EditM*>(&target);
-    if (!edit) {
-        return notForThisField(name);
-    }
-    if (numericControl(*edit) && !numericText(value)) {
-        return "Il campo accetta solo numeri.";
-    }
-    return noticeOf(edit->userEnter(value));
-}
-
-std::string openLookup(WindowState& s, kc::Control& target, const std::string& name,
-                       const std::string&) {
-    auto* edit = dynamic_cast<kc::EditM*>(&target);
-    if (!edit) {
-        return notForThisField(name);
-    }
-    s.lookup.reset();
-    return noticeOf(edit->userLookup());
-}
-
-std::string chooseLookupRow(WindowState& s, kc::Control& target, const std::string& name,
-                            const std::string& value) {
-    auto* edit = dynamic_cast<kc::EditM*>(&target);
-    if (!edit) {
-        return notForThisField(name);
-    }
-    if (!s.lookup || s.lookup->control != name ||
-        std::none_of(s.lookup->rows.begin(), s.lookup->rows.end(),
-                     [&](const auto& row) { return !row.empty() && row[0] == value; })) {
-        return "Il codice scelto non è nell'elenco.";
-    }
-    s.lookup.reset();
-    return noticeOf(edit->userEnter(value));
-}
-
-std::string closeLookup(WindowState& s, kc::Control&, const std::string&, const std::string&) {
-    s.lookup.reset();
-    return {};
-}
-
-struct ControlAction {
-    std::string_view type;
-    const char* valueField;  // the field holding the value; nullptr when the action has none
-    ControlWork work;
+// One entry per kind of control the person acts on; labels and layout kinds take no action.
+constexpr std::pair<kc::Kind, KindAction> kKindActions[] = {
+    {kc::Kind::Combo, comboAction},
+    {kc::Kind::CheckBox, checkBoxAction},
+    {kc::Kind::EditM, editAction},
 };
 
-constexpr ControlAction kControlActions[] = {
-    {"setValue", "value", setValue},
-    {"click", nullptr, pressButton},
-    {"leaveField", "text", leaveField},
-    {"openLookup", nullptr, openLookup},
-    {"chooseLookupRow", "code", chooseLookupRow},
-    {"closeLookup", nullptr, closeLookup},
+// The action types on a control, with the field holding their value (nullptr: none).
+constexpr std::pair<std::string_view, const char*> kControlActions[] = {
+    {"setValue", "value"},   {"click", nullptr},          {"leaveField", "text"},
+    {"openLookup", nullptr}, {"chooseLookupRow", "code"}, {"closeLookup", nullptr},
 };
 
-const ControlAction* controlAction(std::string_view type) {
-    for (const ControlAction& action : kControlActions) {
-        if (action.type == type) {
-            return &action;
-        }
-    }
-    return nullptr;
+bool controlAction(std::string_view type) {
+    return std::any_of(std::begin(kControlActions), std::end(kControlActions),
+                       [&](const auto& entry) { return entry.first == type; });
 }
 
 Prepared readControlAction(const Json& action) {
-    const ControlAction& kind = *controlAction(action["type"].get<std::string>());
+    const std::string type = action["type"].get<std::string>();
+    const char* valueField = nullptr;
+    for (const auto& [name, field] : kControlActions) {
+        if (name == type) {
+            valueField = field;
+        }
+    }
     const std::string* control = stringField(action, "control");
     if (!control) {
         return refusal(400, "Richiesta non valida: manca il controllo.");
     }
     std::string value;
-    if (kind.valueField != nullptr && std::string_view(kind.valueField) == "value") {
+    if (valueField != nullptr && std::string_view(valueField) == "value") {
         const auto found = action.find("value");
         if (found == action.end()) {
             return refusal(400, "Richiesta non valida: manca il valore.");
         }
         value = textOf(*found);
-    } else if (kind.valueField != nullptr) {
-        const std::string* text = stringField(action, kind.valueField);
+    } else if (valueField != nullptr) {
+        const std::string* text = stringField(action, valueField);
         if (!text) {
             return refusal(400, "Richiesta non valida: manca il testo.");
         }
         value = *text;
     }
-    return {[work = kind.work, name = *control, value](WindowState& s) -> std::string {
+    return {[type, name = *control, value](WindowState& s) -> std::string {
                 kc::Control* target = nullptr;
                 if (auto page = s.window->currentPage()) {
                     target = page->find(name);
@@ -382,7 +370,16 @@ Prepared readControlAction(const Json& action) {
                 if (!target) {
                     return "Il campo " + name + " non è nella pagina.";
                 }
-                return work(s, *target, name, value);
+                if (type == "closeLookup") {
+                    s.lookup.reset();
+                    return {};
+                }
+                for (const auto& [kind, act] : kKindActions) {
+                    if (kind == target->kind()) {
+                        return act(s, *target, type, name, value);
+                    }
+                }
+                return notForThisField(name);
             },
             {}};
 }
@@ -503,7 +500,7 @@ ActionReader actionReader(std::string_view type) {
         {"closeMedia", readCloseMedia},
         {"close", readClose},
     };
-    if (controlAction(type) != nullptr) {
+    if (controlAction(type)) {
         return readControlAction;
     }
     for (const auto& [name, reader] : readers) {
