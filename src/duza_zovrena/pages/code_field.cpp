@@ -1,5 +1,7 @@
 #include "duza_zovrena/pages/code_field.h"
 
+#include <algorithm>
+
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/controls/frame.h"
 #include "krl/host/lookup_decode.h"
@@ -20,6 +22,19 @@ std::string controlloValiditaDocSql(const Variant& company, std::string_view cod
            "WHERE MG3G_DITTA_CG18 = " +
            company.textOrEmpty() + " " + "AND MG3G_CODDOCUM_MG36 = '" +
            krl::doubleQuotes(krl::rtrim(code)) + "'";
+}
+
+std::string severalSubtypesCheckSql(const Variant& company, std::string_view code) {
+    std::string trimmed = krl::rtrim(code);
+    trimmed.erase(0, std::min(trimmed.find_first_not_of(' '), trimmed.size()));
+    return "SELECT MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
+           "FROM MG3G_DOCDITTA WITH (NOLOCK) "
+           "INNER JOIN MG36_DOCUMENTI WITH (NOLOCK) "
+           "ON MG3G_CODDOCUM_MG36 = MG36_CODDOCUM "
+           "AND MG3G_INDSTAPER_MG36 = MG36_INDSTAPER "
+           "WHERE MG3G_DITTA_CG18 = " +
+           company.textOrEmpty() + " " + "AND MG3G_CODDOCUM_MG36 = '" + krl::doubleQuotes(trimmed) +
+           "'";
 }
 
 std::string customDocumentLookupSql(std::string_view standardText, std::string_view customisedText,
@@ -70,8 +85,9 @@ void checkQualification(CodeField& field, const std::string&, bool& cancel) {
 
 krl::host::LookupQuery lookupDocuments(krl::host::ClsLookupProduzione& lookup,
                                        const CodeFieldDef& field) {
-    Variant subtype =
-        field.subtypes.empty() ? Variant() : Variant(std::int32_t{field.subtypes.front()});
+    Variant subtype = field.lookupSubtype != 0 ? Variant(std::int32_t{field.lookupSubtype})
+                      : field.subtypes.empty() ? Variant()
+                                               : Variant(std::int32_t{field.subtypes.front()});
     return lookup.lookupDocuments(Variant(std::int32_t{field.documentType}), subtype);
 }
 
@@ -81,6 +97,11 @@ constexpr CodeKindBehaviour kCodeKinds[] = {
          return decode.decodeDocument(code, label);
      },
      lookupDocuments, checkDocument},
+    {CodeKind::UncheckedDocument, data::ColumnKind::DocumentCode,
+     [](krl::host::ClsDecodeProduzione& decode, std::string_view code, std::string_view label) {
+         return decode.decodeDocument(code, label);
+     },
+     lookupDocuments, nullptr},
     {CodeKind::Deposit, data::ColumnKind::DepositCode,
      [](krl::host::ClsDecodeProduzione& decode, std::string_view code, std::string_view label) {
          return decode.decodeDeposit(code, label);

@@ -65,6 +65,10 @@ class CodeField {
 // The company is written as it comes; the code without trailing blanks and with quotes doubled.
 std::string controlloValiditaDocSql(const krl::Variant& company, std::string_view code);
 
+// The query a field that accepts several subtypes runs in its own check: the same rows, the join
+// written from the company's side, the code trimmed on both sides with quotes doubled.
+std::string severalSubtypesCheckSql(const krl::Variant& company, std::string_view code);
+
 // The lookup list of a field that accepts one document type with several subtypes: code,
 // description and whether the definition is standard or customised (the two texts already
 // translated for SQL).

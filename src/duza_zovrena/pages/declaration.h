@@ -74,6 +74,7 @@ struct Design {
     bool mandatory = false;
     std::optional<std::int16_t> defaultValue;
     bool enabled = true;
+    bool visible = true;
 
     Design required() const {
         Design copy = *this;
@@ -88,6 +89,11 @@ struct Design {
     Design disabled() const {
         Design copy = *this;
         copy.enabled = false;
+        return copy;
+    }
+    Design hidden() const {
+        Design copy = *this;
+        copy.visible = false;
         return copy;
     }
 };
@@ -116,6 +122,9 @@ enum class CodeKind {
     Document,       // a company document of a type and one or more subtypes
     Deposit,        // a deposit of the company
     Qualification,  // a worker qualification; a refused code is cleared, never kept
+    // A company document decoded and listed like Document, but never checked: any code typed is
+    // only decoded.
+    UncheckedDocument,
 };
 
 // A code field of a page: an edit control bound to a code column of its kind, with the
@@ -131,6 +140,9 @@ struct CodeFieldDef {
     // The routine under which the field's check reports its errors; empty: the page's shared
     // document check, ControlloValiditaDoc.
     std::string_view validateRoutine = {};
+    // The subtype the lookup object is asked for; 0: the first of `subtypes`. A field with several
+    // subtypes replaces the object's list with its own anyway.
+    int lookupSubtype = 0;
 };
 
 // When a rule's source control counts as "on", read from its value as text (a check box is "1"

@@ -502,7 +502,10 @@ bool ParameterPage::documentRefused(std::string_view routine, std::string_view c
     std::shared_ptr<krl::ado::Recordset> rows;
     krl::trap::run(routine,
                    {
-                       [&] { sql = controlloValiditaDocSql(companyCode(), code); },
+                       [&] {
+                           sql = subtypes.size() > 1 ? severalSubtypesCheckSql(companyCode(), code)
+                                                     : controlloValiditaDocSql(companyCode(), code);
+                       },
                        [&] {
                            rows = krl::require(connection_, "Connection")
                                       .execute(sql, nullptr, krl::ado::adCmdText);
@@ -604,6 +607,9 @@ void ParameterPage::buildControls() {
             made->setDisplayFormat("Maiuscolo");
         }
         made->setEnabled(def.design.enabled);
+        if (!def.design.visible) {
+            made->setVisible(false);
+        }
     }
 }
 
