@@ -6,12 +6,6 @@ namespace duza_zovrena::pages {
 
 // The pages whose controls are not built yet: each follows the page protocol (members, Initialize
 // with its checks, Terminate, messages, trace lines) and shows only its title.
-PageDeclaration lavIntIndPage();
-PageDeclaration lavIntDocPage();
-PageDeclaration lavEstIndPage();
-PageDeclaration lavEstDocPage();
-PageDeclaration claIndPage();
-PageDeclaration claDocPage();
 PageDeclaration scaDibaIndPage();
 PageDeclaration scaDibaDocPage();
 PageDeclaration grTagColPage();

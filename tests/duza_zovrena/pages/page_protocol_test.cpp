@@ -183,7 +183,8 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             EXPECT_THROW(page->AzioniWMSEnabled(), krl::VbError);
         }
         EXPECT_TRUE(page->Initialize());
-        if (className != "CTLPD_PRG_INDGES") {
+        // A page not built yet shows its title alone.
+        if (declared.controls.size() == 1) {
             auto* title = page->findAs<kc::Label>("LBL_TITOLO");
             ASSERT_NE(title, nullptr);
             EXPECT_EQ(title->caption(), page->title());
