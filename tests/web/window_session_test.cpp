@@ -202,6 +202,29 @@ TEST_F(ServedWindow, Text_past_the_maximum_length_keeps_its_first_characters) {
     EXPECT_EQ(edit["value"], "12345");
 }
 
+TEST_F(ServedWindow, A_frame_of_frames_heads_its_group_with_its_caption) {
+    open();
+    const auto answer = act({{"type", "clickItem"}, {"item", "ITM_PRG_LAVINTIND"}});
+    ASSERT_EQ(answer.status, 200);
+    std::vector<std::string> order;
+    for (const auto& frame : answer.snapshot["page"]["frames"]) {
+        order.push_back(frame["name"].get<std::string>() + ":" +
+                        std::to_string(frame["controls"].size()));
+    }
+    // The deposit priorities hold only the three deposit frames: they come first, empty.
+    auto at = std::find(order.begin(), order.end(), "WLF_PRIORITADEP:0");
+    ASSERT_NE(at, order.end());
+    ASSERT_NE(at + 1, order.end());
+    EXPECT_EQ(*(at + 1), "WLF_DEPPRELIEVO:6");
+    EXPECT_EQ(std::count_if(order.begin(), order.end(),
+                            [](const std::string& f) { return f.starts_with("WLF_PRIORITADEP"); }),
+              1);
+    EXPECT_EQ(std::count_if(order.begin(), order.end(),
+                            [](const std::string& f) { return f.starts_with("WLFrame1"); }),
+              0)
+        << "a frame without a caption heads nothing";
+}
+
 TEST_F(ServedWindow, Saving_writes_the_row_and_tells_the_host) {
     open();
     act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});

@@ -168,20 +168,31 @@ void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
 }
 
 // Frames in the order their first control comes in the tab order; controls outside any frame form
-// a frame without a name.
+// a frame without a name. A captioned frame that holds only frames comes, without controls, just
+// before the first of them, so that its caption heads the group.
 void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& container) {
     std::vector<std::pair<const krl::controls::Frame*, std::vector<const Control*>>> frames;
+    auto entry = [&frames](const krl::controls::Frame* frame) {
+        auto found = std::find_if(frames.begin(), frames.end(),
+                                  [&](const auto& entry) { return entry.first == frame; });
+        return found != frames.end() ? found : frames.insert(frames.end(), {frame, {}});
+    };
     for (const Control* control : container.tabOrder()) {
         if (layoutKind(control->kind())) {
             continue;
         }
         const krl::controls::Frame* frame = control->parentFrame();
-        auto found = std::find_if(frames.begin(), frames.end(),
-                                  [&](const auto& entry) { return entry.first == frame; });
-        if (found == frames.end()) {
-            found = frames.insert(frames.end(), {frame, {}});
+        std::vector<const krl::controls::Frame*> groups;
+        for (const krl::controls::Frame* outer = frame ? frame->parentFrame() : nullptr;
+             outer != nullptr; outer = outer->parentFrame()) {
+            if (!outer->caption().empty()) {
+                groups.insert(groups.begin(), outer);
+            }
         }
-        found->second.push_back(control);
+        for (const krl::controls::Frame* group : groups) {
+            entry(group);
+        }
+        entry(frame)->second.push_back(control);
     }
     json.array();
     for (const auto& [frame, controls] : frames) {
