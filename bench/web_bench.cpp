@@ -131,12 +131,68 @@ void WindowSession_Confirm(benchmark::State& state) {
     window->shutDown();
 }
 
+// The general pages of internal work, external work and active subcontracting.
+const char* const workPages[] = {"ITM_PRG_LAVINTIND", "ITM_PRG_LAVINTDOC", "ITM_PRG_LAVESTIND",
+                                 "ITM_PRG_LAVESTDOC", "ITM_PRG_CLAIND",    "ITM_PRG_CLADOC"};
+
+// The first click on a page's item: the page created, its controls built, its combos filled, the
+// row's values shown, and the answer written. Each iteration opens a window of its own, untimed.
+void WindowSession_FirstOpen(benchmark::State& state) {
+    const char* item = workPages[state.range(0)];
+    state.SetLabel(item);
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::int64_t revision = 0;
+        auto window = openSession(revision);
+        state.ResumeTiming();
+        const auto answer =
+            window->act({{"type", "clickItem"}, {"item", item}, {"revision", revision}});
+        const std::string body = answer.snapshot.json();
+        state.PauseTiming();
+        window->shutDown();
+        if (answer.status != 200) {
+            state.SkipWithError("click refused");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+
+// Back to a page already open from the management indicators page; only the return is timed.
+void WindowSession_SwitchBack(benchmark::State& state) {
+    const char* item = workPages[state.range(0)];
+    state.SetLabel(item);
+    std::int64_t revision = 0;
+    auto window = openSession(revision);
+    window->act({{"type", "clickItem"}, {"item", item}, {"revision", revision++}});
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}, {"revision", revision++}});
+        state.ResumeTiming();
+        const auto answer =
+            window->act({{"type", "clickItem"}, {"item", item}, {"revision", revision}});
+        const std::string body = answer.snapshot.json();
+        if (answer.status != 200) {
+            state.SkipWithError("click refused");
+            break;
+        }
+        ++revision;
+    }
+    window->shutDown();
+}
+
 }  // namespace
 
 BENCHMARK(Program_SideBarClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Snapshot_Page)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WindowSession_SideBarClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(WindowSession_Confirm)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(WindowSession_FirstOpen)
+    ->DenseRange(0, 5)
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime()
+    ->Iterations(40);
+BENCHMARK(WindowSession_SwitchBack)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 namespace {
 void UiThread_EmptyInvoke(benchmark::State& state) {
