@@ -221,6 +221,11 @@ void EditM::decode() {
     if (request.cancel || request.sql.empty()) {
         return;
     }
+    if (request.sql == decodedSql_ && request.connectionString == decodedConnection_) {
+        showDescription(description_);
+        return;
+    }
+    decodedSql_.clear();
     try {
         std::string description;
         auto rows = decodeConnection(request.connectionString)->execute(request.sql);
@@ -232,6 +237,8 @@ void EditM::decode() {
             rows->close();
         }
         showDescription(std::move(description));
+        decodedSql_ = std::move(request.sql);
+        decodedConnection_ = std::move(request.connectionString);
     } catch (...) {
         VbError error = trap::currentError();
         showDescription({});

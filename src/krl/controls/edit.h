@@ -105,6 +105,10 @@ class EditM : public Control {
 
     std::weak_ptr<Label> descriptionLabel_;
     std::string description_;
+    // The query and connection of the last description found: the same query again (the row
+    // shown once more) takes it without asking the database.
+    std::string decodedSql_;
+    std::string decodedConnection_;
     Variant lookup_;
     std::vector<KeyButtonMenuEntry> menu_;
     bool pending_ = false;     // typed text not validated yet

@@ -40,6 +40,22 @@ TEST_F(CodeField, DecodeFillsTheDescriptionLabelForEveryWayTheCodeArrives) {
     }
 }
 
+TEST_F(CodeField, RowShownAgainTakesTheDescriptionWithoutAskingTheDatabase) {
+    ParamPage p(connectionString());
+    p.dep->load("D1");
+    ASSERT_EQ(p.depDescription->caption(), "Deposito centrale");
+    // Asked again, the database would answer the new text: the same query is not asked again.
+    exec("UPDATE DEPOSITI SET DESCR = 'Rinominato' WHERE COD = 'D1'");
+    p.depDescription->setCaption("stale");
+    p.dep->load("D1");
+    EXPECT_EQ(p.depDescription->caption(), "Deposito centrale");
+    // Another code is another query; back to the first, the database is asked again.
+    p.dep->load("D2");
+    EXPECT_EQ(p.depDescription->caption(), "Magazzino esterno");
+    p.dep->load("D1");
+    EXPECT_EQ(p.depDescription->caption(), "Rinominato");
+}
+
 TEST_F(CodeField, DecodeQueryErrorClearsTheDescriptionAndIsReported) {
     ParamPage p(connectionString());
     controls::EditM edit("TXT_BROKEN");
