@@ -48,9 +48,12 @@ class SessionStore {
 
     static constexpr std::size_t maxSessions = 10000;
 
-    explicit SessionStore(Clock::duration idleTimeout, Now now = &Clock::now);
+    explicit SessionStore(Clock::duration idleTimeout, Now now = &Clock::now,
+                          std::size_t maxSessionsPerUser = 8);
 
-    // Starts a session with fresh random tokens, working in the first granted company.
+    // Starts a session with fresh random tokens, working in the first granted company. A user at
+    // their limit of sessions loses the one used least recently: one account never takes the room
+    // of the others.
     Session open(std::string user, std::string userName, std::vector<Company> companies);
 
     // The live session of the token; each successful look-up counts as activity. An idle session
@@ -79,6 +82,7 @@ class SessionStore {
 
     Clock::duration idleTimeout_;
     Now now_;
+    std::size_t maxSessionsPerUser_;
     std::mutex mutex_;
     std::map<std::string, Entry, std::less<>> sessions_;
 };

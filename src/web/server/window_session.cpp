@@ -153,6 +153,9 @@ class HostPresenters : public kh::MessagePresenter,
             ++state_.revision;
             auto* state = &state_;
             state_.thread->post([state] { state->abandon(); });
+            if (state_.context.onGiveUp) {
+                state_.context.onGiveUp();
+            }
         }
         return answer;
     }
@@ -680,6 +683,14 @@ std::optional<std::int32_t> WindowSession::takeApprovedCompany() {
     auto company = state_->approvedCompany;
     state_->approvedCompany.reset();
     return company;
+}
+
+bool WindowSession::gaveUp() const {
+    return state_->abandoned;
+}
+
+bool WindowSession::ended() const {
+    return state_->ended;
 }
 
 bool WindowSession::closed() {
