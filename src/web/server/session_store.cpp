@@ -29,8 +29,10 @@ void SessionStore::makeRoom(Clock::time_point now) {
     }
 }
 
-Session SessionStore::open(std::string user, std::string userName, std::vector<Company> companies) {
+Session SessionStore::open(std::string user, std::string userName, std::vector<Company> companies,
+                           std::string credential) {
     Session session;
+    session.credential = std::move(credential);
     session.token = randomToken();
     session.csrfToken = randomToken();
     session.user = std::move(user);

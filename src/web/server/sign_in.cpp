@@ -57,7 +57,8 @@ SignInOutcome SignIn::attempt(std::string_view user, std::string_view password,
         return outcome;
     }
     outcome.kind = SignInOutcome::Kind::SignedIn;
-    outcome.session = sessions_.open(record->code, record->name, std::move(companies));
+    outcome.session =
+        sessions_.open(record->code, record->name, std::move(companies), record->passwordHash);
     return outcome;
 }
 

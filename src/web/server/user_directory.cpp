@@ -45,9 +45,10 @@ std::string DatabaseUserDirectory::companiesQuery(std::string_view user) {
            krl::doubleQuotes(user) + "' ORDER BY CG18_CODICE";
 }
 
-std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code) {
-    OpenConnection connection(connectionString_);
-    auto rows = connection->execute(userQuery(code));
+namespace {
+
+std::optional<UserRecord> readUser(OpenConnection& connection, std::string_view code) {
+    auto rows = connection->execute(DatabaseUserDirectory::userQuery(code));
     if (!rows || rows->state() != krl::ado::adStateOpen || rows->eof()) {
         return std::nullopt;
     }
@@ -58,9 +59,8 @@ std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code)
     return user;
 }
 
-std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
-    OpenConnection connection(connectionString_);
-    auto rows = connection->execute(companiesQuery(user));
+std::vector<Company> readCompanies(OpenConnection& connection, std::string_view user) {
+    auto rows = connection->execute(DatabaseUserDirectory::companiesQuery(user));
     std::vector<Company> companies;
     if (!rows || rows->state() != krl::ado::adStateOpen) {
         return companies;
@@ -70,6 +70,41 @@ std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
                              krl::rtrim((*rows)["CG18_RAGSOC"].value().textOrEmpty())});
     }
     return companies;
+}
+
+}  // namespace
+
+UserDirectory::Standing UserDirectory::standing(std::string_view user,
+                                                std::string_view credential) {
+    Standing standing;
+    const auto record = findUser(user);
+    if (record && record->passwordHash == credential) {
+        standing.companies = companiesOf(user);
+        standing.revoked = standing.companies.empty();
+    }
+    return standing;
+}
+
+std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code) {
+    OpenConnection connection(connectionString_);
+    return readUser(connection, code);
+}
+
+std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
+    OpenConnection connection(connectionString_);
+    return readCompanies(connection, user);
+}
+
+UserDirectory::Standing DatabaseUserDirectory::standing(std::string_view user,
+                                                        std::string_view credential) {
+    OpenConnection connection(connectionString_);
+    Standing standing;
+    const auto record = readUser(connection, user);
+    if (record && record->passwordHash == credential) {
+        standing.companies = readCompanies(connection, user);
+        standing.revoked = standing.companies.empty();
+    }
+    return standing;
 }
 
 }  // namespace zovrena::web

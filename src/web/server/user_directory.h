@@ -22,6 +22,14 @@ class UserDirectory {
     virtual std::optional<UserRecord> findUser(std::string_view code) = 0;
     // The existing companies granted to the user, in code order.
     virtual std::vector<Company> companiesOf(std::string_view user) = 0;
+
+    // Where a signed-in user stands now: still there with the same password hash (`credential`)
+    // and at least one company (`companies`, as companiesOf), or revoked.
+    struct Standing {
+        bool revoked = true;
+        std::vector<Company> companies;
+    };
+    virtual Standing standing(std::string_view user, std::string_view credential);
 };
 
 // The users of the ERP database: UT00_UTENTI, granted companies in UT01_UTENTIDITTE, companies in
@@ -31,6 +39,7 @@ class DatabaseUserDirectory : public UserDirectory {
     explicit DatabaseUserDirectory(std::string connectionString);
     std::optional<UserRecord> findUser(std::string_view code) override;
     std::vector<Company> companiesOf(std::string_view user) override;
+    Standing standing(std::string_view user, std::string_view credential) override;
 
     // The SQL texts sent for a user code (its quotes doubled).
     static std::string userQuery(std::string_view code);

@@ -19,6 +19,8 @@ using httplib::Response;
 
 constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
 constexpr const char* programCaption = "Parametri di gestione";
+constexpr const char* revokedMessage =
+    "L'utente non è più abilitato o la sua password è cambiata: la sessione è stata chiusa.";
 
 void sendJson(Response& res, int status, const Json& body) {
     res.status = status;
@@ -294,6 +296,9 @@ void WebServer::addRoutes() {
             !sameSecret(session->csrfToken, req.get_header_value(csrfHeaderName))) {
             return refuse(403);
         }
+        if (api && req.path != "/api/logout") {
+            return checkStanding(req, res, *session) ? Outcome::Unhandled : Outcome::Handled;
+        }
         return Outcome::Unhandled;
     });
 
@@ -381,6 +386,36 @@ void WebServer::addRoutes() {
                 res, status,
                 status == 503 ? "Database non disponibile. Riprovare più tardi." : messageFor(500));
         });
+}
+
+bool WebServer::checkStanding(const Request& req, Response& res, const Session& session) {
+    const auto standing = directory_->standing(session.user, session.credential);
+    if (standing.revoked) {
+        sessions_.close(session.token);
+        dropWindowsOf(session.token);
+        res.set_header("Set-Cookie", expiredSessionCookie());
+        sendJson(res, 401, Json{{"error", revokedMessage}, {"revoked", true}});
+        if (hasBody(req)) {
+            GuardedServer::closeAfterAnswer();
+        }
+        return false;
+    }
+    const bool granted = session.company &&
+                         std::any_of(standing.companies.begin(), standing.companies.end(),
+                                     [&](const Company& c) { return c.code == *session.company; });
+    if (req.path.starts_with("/api/window/") && !granted) {
+        // Nothing more is done for a company revoked or deleted meanwhile: its window goes.
+        dropWindowsOf(session.token);
+        sendError(res, 409,
+                  session.company
+                      ? "La ditta " + std::to_string(*session.company) + " non è più disponibile."
+                      : std::string("Scegliere prima la ditta."));
+        if (hasBody(req)) {
+            GuardedServer::closeAfterAnswer();
+        }
+        return false;
+    }
+    return true;
 }
 
 void WebServer::signIn(const Request& req, Response& res, const Json& json) {

@@ -78,6 +78,9 @@ class WebServer {
                        const nlohmann::json& body);
     void serveFile(const httplib::Request& req, httplib::Response& res);
     std::optional<Session> sessionOf(const httplib::Request& req);
+    // Whether the session's user still exists with the same password and, for a window, still has
+    // the company; otherwise answers (a revoked user is signed out) and returns false.
+    bool checkStanding(const httplib::Request& req, httplib::Response& res, const Session& session);
     // The caller's session, or nothing after answering 401.
     std::optional<Session> signedIn(const httplib::Request& req, httplib::Response& res);
 
