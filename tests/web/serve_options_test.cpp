@@ -12,6 +12,7 @@ TEST(ServeOptions, ReadsListenDatabaseAndReset) {
         int port;
         std::string database;
         bool resetDemo;
+        bool demo = false;
     };
     const Case cases[] = {
         {{}, "127.0.0.1", 8080, "sqlite:data/zovrena.db", false},
@@ -24,6 +25,7 @@ TEST(ServeOptions, ReadsListenDatabaseAndReset) {
          "odbc:Driver=FreeTDS;Server=db;Database=erp;",
          true},
         {{"--database=sqlite:/tmp/x.db"}, "127.0.0.1", 8080, "sqlite:/tmp/x.db", false},
+        {{"--demo"}, "127.0.0.1", 8080, "sqlite:data/zovrena.db", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -35,6 +37,7 @@ TEST(ServeOptions, ReadsListenDatabaseAndReset) {
         EXPECT_EQ(options.port, c.port);
         EXPECT_EQ(options.database, c.database);
         EXPECT_EQ(options.resetDemo, c.resetDemo);
+        EXPECT_EQ(options.demo, c.demo);
     }
 }
 
@@ -50,6 +53,7 @@ TEST(ServeOptions, RefusesWhatItCannotUse) {
         {"--database"},
         {"--database="},
         {"--reset-demo=1"},
+        {"--demo=1"},
         {"--port", "8080"},
     };
     for (const auto& arguments : cases) {

@@ -72,6 +72,8 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
             options.help = true;
         } else if (name == "--reset-demo" && !value) {
             options.resetDemo = true;
+        } else if (name == "--demo" && !value) {
+            options.demo = true;
         } else if (name == "--listen") {
             const auto text = takeValue();
             if (!text || !parseListen(*text, options)) {
@@ -102,15 +104,16 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
 }
 
 const char* serveUsage() {
-    return "Uso: zovrena serve [--listen INDIRIZZO:PORTA] [--database CONNESSIONE] [--reset-demo]\n"
-           "                     [--modal-timeout SECONDI]\n"
+    return "Uso: zovrena serve [--listen INDIRIZZO:PORTA] [--database CONNESSIONE]\n"
+           "                     [--demo | --reset-demo] [--modal-timeout SECONDI]\n"
            "\n"
            "  --listen      indirizzo e porta di ascolto (predefinito 127.0.0.1:8080; porta 0: "
            "una\n"
            "                porta libera qualsiasi)\n"
            "  --database    sqlite:<file> oppure odbc:<stringa ODBC> (predefinito\n"
-           "                sqlite:data/zovrena.db, creato con i dati dimostrativi al primo "
-           "avvio)\n"
+           "                sqlite:data/zovrena.db); un file SQLite mancante o vuoto è "
+           "rifiutato\n"
+           "  --demo        crea il database dimostrativo se il file SQLite manca o è vuoto\n"
            "  --reset-demo  ricrea il database dimostrativo prima di partire\n"
            "  --modal-timeout  secondi di attesa di una risposta a un messaggio (predefinito "
            "900);\n"

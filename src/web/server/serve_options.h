@@ -7,12 +7,15 @@
 
 namespace zovrena::web {
 
-// `zovrena serve [--listen ADDR:PORT] [--database CONN] [--reset-demo] [--modal-timeout SECONDS]`
+// `zovrena serve [--listen ADDR:PORT] [--database CONN] [--demo | --reset-demo]
+//                [--modal-timeout SECONDS]`
 struct ServeOptions {
     std::string host = "127.0.0.1";  // loopback unless told otherwise
     int port = 8080;                 // 0: any free port (printed at start)
     std::string database = "sqlite:data/zovrena.db";
     bool resetDemo = false;
+    // A missing or empty SQLite database is created with the demo data (otherwise refused).
+    bool demo = false;
     // A message box nobody answers for this long is given up and its window unloads.
     std::chrono::seconds modalTimeout = std::chrono::minutes(15);
     bool help = false;
