@@ -202,6 +202,26 @@ std::string busyAnswer() {
            std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
+// Closes a connection whose sender may still be sending: closing with unread bytes would reset the
+// connection and could destroy the answer on its way. What comes meanwhile is read and dropped,
+// for a short while and up to a bound.
+void lingeringClose(int sock, milliseconds patience, std::size_t bound) {
+    ::shutdown(sock, SHUT_WR);
+    const auto until = Clock::now() + patience;
+    std::array<char, 16384> sink{};
+    for (std::size_t dropped = 0; dropped < bound;) {
+        const auto left = std::chrono::duration_cast<milliseconds>(until - Clock::now());
+        if (!ready(sock, POLLIN, left)) {
+            break;
+        }
+        const ssize_t got = ::recv(sock, sink.data(), sink.size(), 0);
+        if (got <= 0) {
+            break;
+        }
+        dropped += static_cast<std::size_t>(got);
+    }
+}
+
 }  // namespace
 
 void GuardedServer::widenBacklog() {
@@ -244,13 +264,22 @@ void GuardedServer::release(const std::string& address) {
 }
 
 bool GuardedServer::process_and_close_socket(socket_t sock) {
-    serve(sock);
-    ::shutdown(sock, SHUT_RDWR);
+    switch (serve(sock)) {
+        case Ending::Clean:
+            ::shutdown(sock, SHUT_RDWR);
+            break;
+        case Ending::Unread:
+            lingeringClose(sock, std::chrono::seconds(1), limits_.maxRequestBytes);
+            break;
+        case Ending::TurnedAway:  // not worth a thread for long
+            lingeringClose(sock, milliseconds(100), limits_.maxHeaderBytes);
+            break;
+    }
     ::close(sock);
     return true;
 }
 
-void GuardedServer::serve(socket_t sock) {
+GuardedServer::Ending GuardedServer::serve(socket_t sock) {
     const auto timeout = [](time_t seconds, time_t microseconds) {
         return std::chrono::duration_cast<milliseconds>(std::chrono::seconds(seconds) +
                                                         std::chrono::microseconds(microseconds));
@@ -263,8 +292,9 @@ void GuardedServer::serve(socket_t sock) {
             const std::string answer = busyAnswer();
             ::send(sock, answer.data(), answer.size(), MSG_NOSIGNAL);
         }
-        return;
+        return Ending::TurnedAway;
     }
+    Ending ending = Ending::Clean;
     for (std::size_t left = keep_alive_max_count_; left > 0; --left) {
         // Waits for the next request while the kept-alive connection is idle, looking out for the
         // server stopping.
@@ -284,11 +314,13 @@ void GuardedServer::serve(socket_t sock) {
         bool closedByPeer = false;
         const bool answered = process_request(stream, left == 1, closedByPeer, nullptr);
         if (!answered || closedByPeer || closeRequested || stream.broken()) {
+            ending = closeRequested || stream.broken() ? Ending::Unread : Ending::Clean;
             break;
         }
     }
     closeRequested = false;
     release(address);
+    return ending;
 }
 
 }  // namespace zovrena::web

@@ -44,7 +44,9 @@ class GuardedServer : public httplib::Server {
     bool process_and_close_socket(socket_t sock) override;
     bool admit(const std::string& address);
     void release(const std::string& address);
-    void serve(socket_t sock);
+    enum class Ending { Clean, Unread, TurnedAway };
+    // Serves the connection's requests; how the connection ended.
+    Ending serve(socket_t sock);
 
     ConnectionLimits limits_;
     std::mutex mutex_;

@@ -1,0 +1,204 @@
+// The web host attacked from outside, as a stranger on the office network would with nothing but
+// an HTTP client and a few sockets: each attack must leave the host's memory bounded, a normal
+// request answered meanwhile, and the database as it was.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "hardening/host_process.h"
+
+namespace zovrena::hardening {
+namespace {
+
+using Json = nlohmann::json;
+using namespace std::chrono_literals;
+
+constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
+constexpr const char* generalRows = "SELECT * FROM PD42_ZOVRENA";
+
+// A plain page, asked for by someone else while the attack goes on.
+void expectAnsweredWithinASecond(const HostProcess& host) {
+    auto res = host.client(1).Get("/login.html");
+    ASSERT_TRUE(res) << "no answer within a second";
+    EXPECT_EQ(res->status, 200);
+}
+
+bool sendAll(int sock, const std::string& data) {
+    for (std::size_t sent = 0; sent < data.size();) {
+        const ssize_t n = ::send(sock, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            return false;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool readable(int sock, int milliseconds) {
+    pollfd fd{sock, POLLIN, 0};
+    return ::poll(&fd, 1, milliseconds) > 0;
+}
+
+// What the host answered on the connection, up to its first bytes.
+std::string firstBytes(int sock) {
+    char buffer[64] = {};
+    if (!readable(sock, 2000)) {
+        return {};
+    }
+    const ssize_t got = ::recv(sock, buffer, sizeof buffer, 0);
+    return got > 0 ? std::string(buffer, static_cast<std::size_t>(got)) : std::string();
+}
+
+TEST(Attack, A_chunked_body_of_hundreds_of_megabytes_is_cut_off_at_the_body_limit) {
+    HostProcess host;
+    const std::string before = host.sql(generalRows);
+    std::string answer;
+    std::thread attacker([&] {
+        const int sock = connectFrom("127.0.0.2", host.port());
+        ASSERT_GE(sock, 0);
+        sendAll(sock,
+                "POST /api/login HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
+                "Transfer-Encoding: chunked\r\n\r\n");
+        const std::string chunk = "100000\r\n" + std::string(0x100000, 'a') + "\r\n";
+        // 200 MiB, unless the host answers first.
+        for (int i = 0; i < 200 && !readable(sock, 0) && sendAll(sock, chunk); ++i) {
+        }
+        answer = firstBytes(sock);
+        ::close(sock);
+    });
+    expectAnsweredWithinASecond(host);
+    attacker.join();
+    EXPECT_THAT(answer, testing::StartsWith("HTTP/1.1 413"));
+    EXPECT_LT(host.peakMemoryMiB(), 150);
+    EXPECT_EQ(host.sql(generalRows), before);
+}
+
+TEST(Attack, Simultaneous_sign_ins_hash_a_few_passwords_at_a_time_and_are_all_counted) {
+    HostProcess host;
+    // Wrong passwords at once, half of them for one user: only those the throttle allows are
+    // checked, and only a few checks run at a time.
+    std::map<std::string, std::map<int, int>> statuses;
+    std::mutex mutex;
+    std::vector<std::thread> attempts;
+    for (int i = 0; i < 48; ++i) {
+        attempts.emplace_back([&, i] {
+            const std::string user = i % 2 == 0 ? "demo" : "utente" + std::to_string(i);
+            const int status = signIn(host, user, "sbagliata").status;
+            std::lock_guard lock(mutex);
+            ++statuses[i % 2 == 0 ? "demo" : "others"][status];
+        });
+    }
+    expectAnsweredWithinASecond(host);
+    for (auto& attempt : attempts) {
+        attempt.join();
+    }
+    EXPECT_LE(statuses["demo"][401], 4) << "3 free failures and a 4th attempt";
+    for (auto& [user, counts] : statuses) {
+        EXPECT_EQ(counts[200], 0);
+        EXPECT_EQ(counts[401] + counts[429] + counts[503], 24) << user;
+    }
+    // Each check takes 64 MiB for its moment: a few at a time.
+    EXPECT_LT(host.peakMemoryMiB(), 64 * 3 + 100);
+    // Someone else behind the same address still signs in with the right password.
+    EXPECT_EQ(signIn(host, "ospite", "ospite").status, 200);
+}
+
+TEST(Attack, Many_slow_connections_from_one_address_leave_room_for_everyone_else) {
+    HostProcess host;
+    std::vector<int> slow;
+    for (int i = 0; i < 70; ++i) {
+        const int sock = connectFrom("127.0.0.2", host.port());
+        ASSERT_GE(sock, 0) << "connection " << i << " refused: the backlog is too short";
+        ::send(sock, "GET /login.html HTTP/1.1\r\n", 26, MSG_NOSIGNAL);
+        slow.push_back(sock);
+    }
+    std::this_thread::sleep_for(300ms);
+    int turnedAway = 0;
+    std::vector<int> held;
+    for (const int sock : slow) {
+        if (readable(sock, 0) && firstBytes(sock).starts_with("HTTP/1.1 503")) {
+            ++turnedAway;
+            ::close(sock);
+        } else {
+            held.push_back(sock);
+        }
+    }
+    EXPECT_EQ(turnedAway, 70 - 32) << "past the connections allowed to one address";
+    for (int round = 0; round < 3; ++round) {
+        for (const int sock : held) {
+            ::send(sock, "X-Lento: 1\r\n", 12, MSG_NOSIGNAL);
+        }
+        expectAnsweredWithinASecond(host);
+        std::this_thread::sleep_for(300ms);
+    }
+    for (const int sock : held) {
+        ::close(sock);
+    }
+}
+
+TEST(Attack, One_account_signing_in_again_and_again_leaves_windows_for_the_others) {
+    HostProcess host;
+    std::vector<Person> sessions;
+    for (int i = 0; i < 12; ++i) {
+        sessions.push_back(signIn(host, "demo", "demo"));
+        ASSERT_EQ(sessions.back().status, 200);
+        ASSERT_EQ(post(host, sessions.back(), "/api/window", {{"progId", programProgId}})->status,
+                  200);
+    }
+    EXPECT_EQ(get(host, sessions.front(), "/api/session")->status, 401)
+        << "the account's least recently used session made room";
+    const Person other = signIn(host, "ospite", "ospite");
+    const auto opened = post(host, other, "/api/window", {{"progId", programProgId}});
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->status, 200);
+    expectAnsweredWithinASecond(host);
+}
+
+TEST(Attack, A_user_revoked_mid_session_saves_nothing_more) {
+    HostProcess host;
+    const Person ospite = signIn(host, "ospite", "ospite");
+    const Json window =
+        Json::parse(post(host, ospite, "/api/window", {{"progId", programProgId}})->body);
+    const std::string action = "/api/window/" + window["window"].get<std::string>() + "/action";
+    const std::string before = host.sql(generalRows);
+
+    host.sql("DELETE FROM UT01_UTENTIDITTE WHERE UT01_UTENTE_UT00 = 'ospite'");
+    host.sql("UPDATE UT00_UTENTI SET UT00_PWDHASH = '' WHERE UT00_CODICE = 'ospite'");
+    const auto res =
+        post(host, ospite, action,
+             {{"type", "hostButton"}, {"button", "Conferma"}, {"revision", window["revision"]}});
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 401);
+    EXPECT_EQ(Json::parse(res->body)["revoked"], true);
+    EXPECT_EQ(get(host, ospite, "/api/session")->status, 401);
+    EXPECT_EQ(host.sql(generalRows), before);
+}
+
+TEST(Attack, A_deleted_database_is_neither_recreated_nor_replaced_by_the_demo) {
+    HostProcess host;
+    const Person demo = signIn(host, "demo", "demo");
+    std::filesystem::remove(host.database());
+    const auto res = get(host, demo, "/api/session");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 503);
+    EXPECT_FALSE(std::filesystem::exists(host.database()));
+    host.stop();
+
+    const auto restarted = HostProcess::startRefused(
+        {"serve", "--listen", "127.0.0.1:0", "--database", host.connectionString()});
+    EXPECT_NE(restarted.status, 0);
+    EXPECT_THAT(restarted.errors, testing::HasSubstr("--demo"));
+    EXPECT_FALSE(std::filesystem::exists(host.database()));
+}
+
+}  // namespace
+}  // namespace zovrena::hardening
