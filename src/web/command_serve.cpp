@@ -125,6 +125,12 @@ int runServe(const std::vector<std::string>& arguments) {
     settings.webRoot = webRoot;
     settings.connectionString = database;
     settings.modalTimeout = options.modalTimeout;
+    settings.allowedHosts =
+        options.allowedHosts.empty() ? defaultAllowedHosts(options.host) : options.allowedHosts;
+    settings.trustProxy = options.trustProxy;
+    // Behind a proxy every connection comes from the proxy: the proxy limits its clients.
+    settings.connections.connectionsPerAddress =
+        options.trustProxy ? 0 : options.connectionsPerAddress;
     auto server =
         std::make_shared<WebServer>(settings, std::make_shared<DatabaseUserDirectory>(database));
     if (!server->bind(options.host, options.port)) {

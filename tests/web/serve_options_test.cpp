@@ -41,6 +41,24 @@ TEST(ServeOptions, ReadsListenDatabaseAndReset) {
     }
 }
 
+TEST(ServeOptions, ReadsTheHostsTheProxyAndTheLimits) {
+    const auto parsed = parseServeOptions({"--allowed-hosts", "ERP.example.it,,localhost",
+                                           "--trust-proxy", "--max-connections-per-address=0",
+                                           "--audit-log", "/var/log/zovrena/audit.log"});
+    ASSERT_TRUE(std::holds_alternative<ServeOptions>(parsed))
+        << std::get<OptionError>(parsed).message;
+    const auto& options = std::get<ServeOptions>(parsed);
+    EXPECT_EQ(options.allowedHosts, (std::vector<std::string>{"erp.example.it", "localhost"}));
+    EXPECT_TRUE(options.trustProxy);
+    EXPECT_EQ(options.connectionsPerAddress, 0u);
+    EXPECT_EQ(options.auditLog, "/var/log/zovrena/audit.log");
+
+    EXPECT_EQ(defaultAllowedHosts("127.0.0.1"),
+              (std::vector<std::string>{"localhost", "127.0.0.1", "[::1]"}));
+    EXPECT_EQ(defaultAllowedHosts("::1").size(), 3u);
+    EXPECT_TRUE(defaultAllowedHosts("0.0.0.0").empty()) << "reachable by any name";
+}
+
 TEST(ServeOptions, RefusesWhatItCannotUse) {
     const std::vector<std::string> cases[] = {
         {"--listen"},
@@ -54,6 +72,10 @@ TEST(ServeOptions, RefusesWhatItCannotUse) {
         {"--database="},
         {"--reset-demo=1"},
         {"--demo=1"},
+        {"--allowed-hosts", ","},
+        {"--max-connections-per-address", "-1"},
+        {"--audit-log"},
+        {"--trust-proxy=yes"},
         {"--port", "8080"},
     };
     for (const auto& arguments : cases) {

@@ -470,6 +470,44 @@ TEST_F(WebHost, A_revoked_user_is_signed_out_at_the_next_request) {
     }
 }
 
+// Behind a proxy, with the names of the host given.
+class WebHostBehindAProxy : public WebHost {
+  protected:
+    void configure(WebServerSettings& settings) override {
+        settings.allowedHosts = {"erp.example.it", "127.0.0.1"};
+        settings.trustProxy = true;
+    }
+};
+
+TEST_F(WebHostBehindAProxy, Only_the_hosts_own_names_are_answered) {
+    for (const auto& [host, status] : std::vector<std::pair<std::string, int>>{
+             {"erp.example.it", 200}, {"ERP.example.it:443", 200}, {"evil.example", 421}}) {
+        SCOPED_TRACE(host);
+        const auto res = client().Get("/login.html", {{"Host", host}});
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, status);
+    }
+}
+
+TEST_F(WebHostBehindAProxy,
+       The_client_address_is_the_proxys_word_and_https_makes_the_cookie_secure) {
+    const Json wrong{{"user", "demo"}, {"password", "sbagliata"}};
+    // Failures of one client behind the proxy slow down that client only.
+    for (int i = 0; i < 4; ++i) {
+        client().Post("/api/login", {{"X-Forwarded-For", "10.0.0.9"}}, wrong.dump(),
+                      "application/json");
+    }
+    const auto stranger = client().Post("/api/login", {{"X-Forwarded-For", "10.0.0.9"}},
+                                        wrong.dump(), "application/json");
+    EXPECT_EQ(stranger->status, 429);
+    const Json right{{"user", "demo"}, {"password", "demo"}};
+    const auto owner = client().Post(
+        "/api/login", {{"X-Forwarded-For", "10.0.0.9, 10.0.0.7"}, {"X-Forwarded-Proto", "https"}},
+        right.dump(), "application/json");
+    ASSERT_EQ(owner->status, 200) << "the last address is the one the proxy saw";
+    EXPECT_THAT(owner->get_header_value("Set-Cookie"), testing::HasSubstr("; Secure"));
+}
+
 TEST_F(WebHost, FilesComeOnlyFromTheFrontEndFolders) {
     const auto demo = signIn("demo", "demo");
     const std::pair<const char*, int> cases[] = {

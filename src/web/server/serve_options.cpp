@@ -1,5 +1,7 @@
 #include "web/server/serve_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <optional>
 
@@ -96,6 +98,44 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
                 return OptionError{"--modal-timeout vuole un numero di secondi tra 1 e 86400"};
             }
             options.modalTimeout = std::chrono::seconds(seconds);
+        } else if (name == "--allowed-hosts") {
+            const auto text = takeValue();
+            options.allowedHosts.clear();
+            std::string_view rest = text ? std::string_view(*text) : std::string_view();
+            while (!rest.empty()) {
+                const auto comma = rest.find(',');
+                std::string host(rest.substr(0, comma));
+                std::transform(host.begin(), host.end(), host.begin(),
+                               [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                if (!host.empty()) {
+                    options.allowedHosts.push_back(std::move(host));
+                }
+                rest =
+                    comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+            }
+            if (options.allowedHosts.empty()) {
+                return OptionError{
+                    "--allowed-hosts vuole i nomi del server separati da virgole, per esempio "
+                    "erp.example.it,localhost"};
+            }
+        } else if (name == "--trust-proxy" && !value) {
+            options.trustProxy = true;
+        } else if (name == "--max-connections-per-address") {
+            const auto text = takeValue();
+            std::size_t count = 0;
+            const auto* end = text ? text->data() + text->size() : nullptr;
+            if (!text || text->empty() || std::from_chars(text->data(), end, count).ptr != end ||
+                count > 100000) {
+                return OptionError{
+                    "--max-connections-per-address vuole un numero (0: nessun limite)"};
+            }
+            options.connectionsPerAddress = count;
+        } else if (name == "--audit-log") {
+            const auto text = takeValue();
+            if (!text || text->empty()) {
+                return OptionError{"--audit-log vuole il nome di un file"};
+            }
+            options.auditLog = *text;
         } else {
             return OptionError{"opzione sconosciuta \"" + arguments[i] + "\""};
         }
@@ -117,7 +157,24 @@ const char* serveUsage() {
            "  --reset-demo  ricrea il database dimostrativo prima di partire\n"
            "  --modal-timeout  secondi di attesa di una risposta a un messaggio (predefinito "
            "900);\n"
-           "                poi la finestra si chiude senza salvare\n";
+           "                poi la finestra si chiude senza salvare\n"
+           "  --allowed-hosts  nomi del server ammessi nelle richieste, separati da virgole\n"
+           "                (predefiniti i nomi locali quando in ascolto su un indirizzo "
+           "locale)\n"
+           "  --trust-proxy dietro un proxy inverso su questa macchina: l'indirizzo del client "
+           "è\n"
+           "                l'ultimo di X-Forwarded-For\n"
+           "  --max-connections-per-address  connessioni aperte insieme da un indirizzo\n"
+           "                (predefinito 32; 0: nessun limite)\n"
+           "  --audit-log   file del registro di accessi, rifiuti e salvataggi\n";
+}
+
+std::vector<std::string> defaultAllowedHosts(const std::string& host) {
+    const bool loopback = host == "localhost" || host == "::1" || host.starts_with("127.");
+    if (!loopback) {
+        return {};
+    }
+    return {"localhost", "127.0.0.1", "[::1]"};
 }
 
 }  // namespace zovrena::web

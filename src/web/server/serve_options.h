@@ -8,7 +8,8 @@
 namespace zovrena::web {
 
 // `zovrena serve [--listen ADDR:PORT] [--database CONN] [--demo | --reset-demo]
-//                [--modal-timeout SECONDS]`
+//                [--modal-timeout SECONDS] [--allowed-hosts NAMES] [--trust-proxy]
+//                [--max-connections-per-address N] [--audit-log FILE]`
 struct ServeOptions {
     std::string host = "127.0.0.1";  // loopback unless told otherwise
     int port = 8080;                 // 0: any free port (printed at start)
@@ -18,6 +19,12 @@ struct ServeOptions {
     bool demo = false;
     // A message box nobody answers for this long is given up and its window unloads.
     std::chrono::seconds modalTimeout = std::chrono::minutes(15);
+    // Host names the requests may name (lower case); not given: the loopback names when listening
+    // on loopback, any name otherwise.
+    std::vector<std::string> allowedHosts;
+    bool trustProxy = false;
+    std::size_t connectionsPerAddress = 32;
+    std::string auditLog;  // file of the audit log; empty: none
     bool help = false;
 };
 
@@ -29,5 +36,9 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
     const std::vector<std::string>& arguments);
 
 const char* serveUsage();
+
+// The host names accepted by default when listening on `host`: the loopback names for a loopback
+// address, none (any name) otherwise.
+std::vector<std::string> defaultAllowedHosts(const std::string& host);
 
 }  // namespace zovrena::web

@@ -48,6 +48,8 @@ const char* messageFor(int status) {
             return "Richiesta troppo grande.";
         case 415:
             return "Formato della richiesta non supportato.";
+        case 421:
+            return "Nome del server non ammesso.";
         case 503:
             return "Servizio non disponibile.";
         default:
@@ -75,8 +77,22 @@ std::string cookieValue(const Request& req, std::string_view name) {
     return {};
 }
 
-std::string sessionCookie(const std::string& token) {
-    return std::string(sessionCookieName) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict";
+std::string sessionCookie(const std::string& token, bool secure) {
+    return std::string(sessionCookieName) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict" +
+           (secure ? "; Secure" : "");
+}
+
+// The host name of a Host header: "Name:8080" -> "name", "[::1]:8080" -> "[::1]".
+std::string hostName(std::string_view host) {
+    if (host.starts_with('[')) {
+        host = host.substr(0, host.find(']') + 1);
+    } else if (const auto colon = host.find(':'); colon != std::string_view::npos) {
+        host = host.substr(0, colon);
+    }
+    std::string name(host);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
 }
 
 std::string expiredSessionCookie() {
@@ -238,6 +254,34 @@ std::optional<Session> WebServer::signedIn(const Request& req, Response& res) {
     return session;
 }
 
+std::string WebServer::clientAddress(const Request& req) const {
+    if (!settings_.trustProxy) {
+        return req.remote_addr;
+    }
+    // The proxy appends the address it got the request from; anything before it came from the
+    // client and proves nothing.
+    std::string forwarded;
+    for (auto [it, end] = req.headers.equal_range("X-Forwarded-For"); it != end; ++it) {
+        forwarded = it->second;
+    }
+    const auto comma = forwarded.rfind(',');
+    std::string_view last =
+        std::string_view(forwarded).substr(comma == std::string::npos ? 0 : comma + 1);
+    while (last.starts_with(' ')) {
+        last.remove_prefix(1);
+    }
+    return last.empty() ? req.remote_addr : std::string(last);
+}
+
+bool WebServer::allowedHost(const Request& req) const {
+    if (settings_.allowedHosts.empty()) {
+        return true;
+    }
+    const std::string name = hostName(req.get_header_value("Host"));
+    return std::find(settings_.allowedHosts.begin(), settings_.allowedHosts.end(), name) !=
+           settings_.allowedHosts.end();
+}
+
 std::optional<Session> WebServer::sessionOf(const Request& req) {
     const std::string token = cookieValue(req, sessionCookieName);
     if (token.empty()) {
@@ -262,6 +306,9 @@ void WebServer::addRoutes() {
         };
         if (req.method != "GET" && req.method != "HEAD" && req.method != "POST") {
             return refuse(405);
+        }
+        if (!allowedHost(req)) {
+            return refuse(421);
         }
         // The front end never compresses what it sends: a compressed body could unfold past any
         // limit.
@@ -428,8 +475,9 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
         return;
     }
 
-    const auto outcome = signIn_.attempt(user->get_ref<const std::string&>(),
-                                         password->get_ref<const std::string&>(), req.remote_addr);
+    const auto outcome =
+        signIn_.attempt(user->get_ref<const std::string&>(),
+                        password->get_ref<const std::string&>(), clientAddress(req));
     switch (outcome.kind) {
         case SignInOutcome::Kind::SignedIn: {
             // A new sign-in never keeps the token the browser had before.
@@ -437,7 +485,10 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
                 sessions_.close(previous);
                 dropWindowsOf(previous);
             }
-            res.set_header("Set-Cookie", sessionCookie(outcome.session.token));
+            res.set_header("Set-Cookie",
+                           sessionCookie(outcome.session.token,
+                                         settings_.trustProxy &&
+                                             req.get_header_value("X-Forwarded-Proto") == "https"));
             sendJson(res, 200, sessionJson(outcome.session));
             return;
         }

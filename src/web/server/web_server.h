@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "web/server/guarded_server.h"
 #include "web/server/session_store.h"
@@ -42,6 +43,12 @@ struct WebServerSettings {
     // one address may hold (connections.connectionsPerAddress).
     std::size_t requestThreads = 128;
     ConnectionLimits connections;
+    // Names the Host header may carry (without port, lower case); empty: any. Names of ours only
+    // keep a page of another site, whose name was pointed at this host, from reading it.
+    std::vector<std::string> allowedHosts;
+    // Behind a reverse proxy on this machine: the client's address is the last one the proxy adds
+    // to X-Forwarded-For, and X-Forwarded-Proto: https makes the session cookie Secure.
+    bool trustProxy = false;
     // How often the windows of ended sessions are looked for.
     std::chrono::milliseconds sweepInterval = std::chrono::seconds(30);
 };
@@ -78,6 +85,9 @@ class WebServer {
                        const nlohmann::json& body);
     void serveFile(const httplib::Request& req, httplib::Response& res);
     std::optional<Session> sessionOf(const httplib::Request& req);
+    // Who sent the request: the connection's address, or the proxy's word for it.
+    std::string clientAddress(const httplib::Request& req) const;
+    bool allowedHost(const httplib::Request& req) const;
     // Whether the session's user still exists with the same password and, for a window, still has
     // the company; otherwise answers (a revoked user is signed out) and returns false.
     bool checkStanding(const httplib::Request& req, httplib::Response& res, const Session& session);
