@@ -128,6 +128,7 @@ int runServe(const std::vector<std::string>& arguments) {
     settings.allowedHosts =
         options.allowedHosts.empty() ? defaultAllowedHosts(options.host) : options.allowedHosts;
     settings.trustProxy = options.trustProxy;
+    settings.auditLog = options.auditLog;
     // Behind a proxy every connection comes from the proxy: the proxy limits its clients.
     settings.connections.connectionsPerAddress =
         options.trustProxy ? 0 : options.connectionsPerAddress;

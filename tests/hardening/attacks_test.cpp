@@ -10,8 +10,10 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include "hardening/host_process.h"
@@ -198,6 +200,40 @@ TEST(Attack, A_deleted_database_is_neither_recreated_nor_replaced_by_the_demo) {
     EXPECT_NE(restarted.status, 0);
     EXPECT_THAT(restarted.errors, testing::HasSubstr("--demo"));
     EXPECT_FALSE(std::filesystem::exists(host.database()));
+}
+
+TEST(Audit, Sign_ins_refusals_saves_and_revocations_are_recorded) {
+    const auto log = std::filesystem::temp_directory_path() /
+                     ("zovrena_audit_" + std::to_string(::getpid()) + ".log");
+    std::filesystem::remove(log);
+    {
+        HostProcess host({"--audit-log", log.string()});
+        EXPECT_EQ(signIn(host, "demo", "sbagliata").status, 401);
+        const Person demo = signIn(host, "demo", "demo");
+        Json window =
+            Json::parse(post(host, demo, "/api/window", {{"progId", programProgId}})->body);
+        const std::string action = "/api/window/" + window["window"].get<std::string>() + "/action";
+        for (const Json& step :
+             {Json{{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}},
+              Json{{"type", "setValue"}, {"control", "CMB_FLGSTATI"}, {"value", "0"}},
+              Json{{"type", "hostButton"}, {"button", "Conferma"}}}) {
+            Json request = step;
+            request["revision"] = window["revision"];
+            window = Json::parse(post(host, demo, action, request)->body);
+        }
+        EXPECT_EQ(window["notice"], "Parametri salvati");
+        host.sql("DELETE FROM UT01_UTENTIDITTE WHERE UT01_UTENTE_UT00 = 'demo'");
+        EXPECT_EQ(get(host, demo, "/api/session")->status, 401);
+    }
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    for (const char* line :
+         {"\taccesso rifiutato\tdemo\t\t127.0.0.1\t", "\taccesso\tdemo\t1\t127.0.0.1\t",
+          "\tsalvataggio\tdemo\t1\t127.0.0.1\t", "\trevoca\tdemo\t1\t127.0.0.1\t"}) {
+        EXPECT_THAT(text.str(), testing::HasSubstr(line));
+    }
+    std::filesystem::remove(log);
 }
 
 }  // namespace

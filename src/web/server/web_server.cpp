@@ -180,6 +180,9 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
         return new httplib::ThreadPool(threads);
     };
     server_->set_payload_max_length(settings_.maxBodyBytes);
+    if (!settings_.auditLog.empty()) {
+        audit_ = std::make_unique<AuditLog>(settings_.auditLog);
+    }
     // Headers and body go out in separate writes: without this a kept-alive connection waits for
     // the browser's delayed acknowledgement before the body leaves.
     server_->set_tcp_nodelay(true);
@@ -435,9 +438,17 @@ void WebServer::addRoutes() {
         });
 }
 
+void WebServer::audit(const AuditLog::Entry& entry) {
+    if (audit_) {
+        audit_->record(entry);
+    }
+}
+
 bool WebServer::checkStanding(const Request& req, Response& res, const Session& session) {
     const auto standing = directory_->standing(session.user, session.credential);
     if (standing.revoked) {
+        audit({"revoca", session.user, session.company, clientAddress(req),
+               "utente o password cambiati: sessione chiusa"});
         sessions_.close(session.token);
         dropWindowsOf(session.token);
         res.set_header("Set-Cookie", expiredSessionCookie());
@@ -478,8 +489,14 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
     const auto outcome =
         signIn_.attempt(user->get_ref<const std::string&>(),
                         password->get_ref<const std::string&>(), clientAddress(req));
+    const std::string& name = user->get_ref<const std::string&>();
+    const auto refused = [&](std::string_view why) {
+        audit({"accesso rifiutato", name, std::nullopt, clientAddress(req), why});
+    };
     switch (outcome.kind) {
         case SignInOutcome::Kind::SignedIn: {
+            audit(
+                {"accesso", outcome.session.user, outcome.session.company, clientAddress(req), ""});
             // A new sign-in never keeps the token the browser had before.
             if (const auto previous = cookieValue(req, sessionCookieName); !previous.empty()) {
                 sessions_.close(previous);
@@ -493,9 +510,11 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
             return;
         }
         case SignInOutcome::Kind::Refused:
+            refused("utente o password non validi");
             sendError(res, 401, "Utente o password non validi.");
             return;
         case SignInOutcome::Kind::Wait: {
+            refused("troppi tentativi");
             const auto seconds = std::to_string(outcome.wait.count());
             res.set_header("Retry-After", seconds);
             sendError(res, 429,
@@ -503,9 +522,11 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
             return;
         }
         case SignInOutcome::Kind::NoCompany:
+            refused("nessuna ditta abilitata");
             sendError(res, 403, "Nessuna ditta abilitata per l'utente.");
             return;
         case SignInOutcome::Kind::Busy:
+            refused("troppi accessi in corso");
             res.set_header("Retry-After", "5");
             sendError(res, 503, "Troppi accessi in corso. Riprovare tra qualche secondo.");
             return;
@@ -514,6 +535,9 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
 
 void WebServer::signOut(const Request& req, Response& res) {
     const std::string token = cookieValue(req, sessionCookieName);
+    if (const auto session = sessions_.find(token)) {
+        audit({"uscita", session->user, session->company, clientAddress(req), ""});
+    }
     sessions_.close(token);
     dropWindowsOf(token);
     res.set_header("Set-Cookie", expiredSessionCookie());
@@ -762,9 +786,14 @@ void WebServer::openWindow(const Request& req, Response& res, const Json& json) 
     }
     std::shared_ptr<WindowSession> window;
     try {
-        window = WindowSession::open(WindowContext{id, settings_.connectionString, session->user,
-                                                   *session->company, settings_.modalTimeout,
-                                                   [this] { sweepSoon(); }});
+        window = WindowSession::open(
+            WindowContext{id, settings_.connectionString, session->user, *session->company,
+                          settings_.modalTimeout, [this] { sweepSoon(); },
+                          [this, user = session->user, company = *session->company,
+                           address = clientAddress(req)](int kind) {
+                              audit({"salvataggio", user, company, address,
+                                     "parametri (tipo " + std::to_string(kind) + ")"});
+                          }});
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zovrena: finestra %s non aperta: %s\n", id.c_str(), e.what());
         sendError(res, 503, unavailable);

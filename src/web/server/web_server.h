@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "web/server/audit_log.h"
 #include "web/server/guarded_server.h"
 #include "web/server/session_store.h"
 #include "web/server/sign_in.h"
@@ -49,6 +50,8 @@ struct WebServerSettings {
     // Behind a reverse proxy on this machine: the client's address is the last one the proxy adds
     // to X-Forwarded-For, and X-Forwarded-Proto: https makes the session cookie Secure.
     bool trustProxy = false;
+    // Where sign-ins, refusals, sign-outs and saves are recorded; empty: nowhere.
+    std::filesystem::path auditLog;
     // How often the windows of ended sessions are looked for.
     std::chrono::milliseconds sweepInterval = std::chrono::seconds(30);
 };
@@ -117,6 +120,8 @@ class WebServer {
     SignIn signIn_;
     StaticFiles files_;
     std::unique_ptr<GuardedServer> server_;
+    std::unique_ptr<AuditLog> audit_;
+    void audit(const AuditLog::Entry& entry);
     int port_ = 0;
 
     struct OpenWindow {

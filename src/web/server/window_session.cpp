@@ -307,9 +307,13 @@ void WindowSession::start() {
             auto main = std::make_shared<kh::HostProgramInterface>();
             main->setHwndParent(hostWindowHandle);
             global->setMainInterface(main);
-            global->setParameterChangeListener([state](const kh::ClsGlobal::ParameterChange&) {
-                state->notice = "Parametri salvati";
-            });
+            global->setParameterChangeListener(
+                [state](const kh::ClsGlobal::ParameterChange& change) {
+                    state->notice = "Parametri salvati";
+                    if (state->context.onSaved) {
+                        state->context.onSaved(change.kind);
+                    }
+                });
             state->global = global;
             state->navigator = std::make_shared<kh::Navigator>();
 

@@ -23,6 +23,8 @@ struct WindowContext {
     std::chrono::milliseconds modalTimeout = std::chrono::minutes(15);
     // Called on the window thread when a box was given up and the window is unloading by itself.
     std::function<void()> onGiveUp = {};
+    // Called on the window thread when the program has saved its parameters (their kind).
+    std::function<void(int kind)> onSaved = {};
 };
 
 // The answer to an action: the snapshot, or an HTTP error with its message.
