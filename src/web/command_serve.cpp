@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -129,6 +130,12 @@ int runServe(const std::vector<std::string>& arguments) {
         options.allowedHosts.empty() ? defaultAllowedHosts(options.host) : options.allowedHosts;
     settings.trustProxy = options.trustProxy;
     settings.auditLog = options.auditLog;
+    settings.mediaMaxBytes = options.mediaMaxBytes;
+    settings.mediaMaxCount = options.mediaMaxCount;
+    // A file travels in base64 inside the action's JSON.
+    settings.maxBodyBytes = std::max(settings.maxBodyBytes, options.mediaMaxBytes / 3 * 4 + 8192);
+    settings.connections.maxRequestBytes =
+        std::max(settings.connections.maxRequestBytes, 2 * settings.maxBodyBytes);
     // Behind a proxy every connection comes from the proxy: the proxy limits its clients.
     settings.connections.connectionsPerAddress =
         options.trustProxy ? 0 : options.connectionsPerAddress;

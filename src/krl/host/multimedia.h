@@ -69,6 +69,8 @@ class MediaSession {
   private:
     krl::ado::Connection& connection();
     std::int32_t nextNumber(std::string_view column, std::string_view where);
+    void insert(std::int32_t id, std::int32_t progr, std::string_view description,
+                std::string_view fileName, std::string_view content);
 
     std::weak_ptr<CVidazIzozu> manager_;
     MediaOpenRequest request_;
@@ -113,7 +115,6 @@ class CVidazIzozu : public krl::Object, public std::enable_shared_from_this<CVid
     CVidazIzozu() = default;
 
   private:
-
     std::shared_ptr<krl::ado::Connection> connection_;
     std::weak_ptr<MediaEvents> sink_;
 };

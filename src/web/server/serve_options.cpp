@@ -130,6 +130,20 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
                     "--max-connections-per-address vuole un numero (0: nessun limite)"};
             }
             options.connectionsPerAddress = count;
+        } else if (name == "--media-max-kib" || name == "--media-max-files") {
+            const auto text = takeValue();
+            std::size_t count = 0;
+            const auto* end = text ? text->data() + text->size() : nullptr;
+            const std::size_t most = name == "--media-max-kib" ? 16 * 1024 : 10000;
+            if (!text || text->empty() || std::from_chars(text->data(), end, count).ptr != end ||
+                count < 1 || count > most) {
+                return OptionError{name + " vuole un numero tra 1 e " + std::to_string(most)};
+            }
+            if (name == "--media-max-kib") {
+                options.mediaMaxBytes = count * 1024;
+            } else {
+                options.mediaMaxCount = count;
+            }
         } else if (name == "--audit-log") {
             const auto text = takeValue();
             if (!text || text->empty()) {
@@ -166,7 +180,9 @@ const char* serveUsage() {
            "                l'ultimo di X-Forwarded-For\n"
            "  --max-connections-per-address  connessioni aperte insieme da un indirizzo\n"
            "                (predefinito 32; 0: nessun limite)\n"
-           "  --audit-log   file del registro di accessi, rifiuti e salvataggi\n";
+           "  --audit-log   file del registro di accessi, rifiuti e salvataggi\n"
+           "  --media-max-kib  dimensione massima di un file collegato, in KiB (predefinito 40)\n"
+           "  --media-max-files  file collegabili a un record (predefinito 20)\n";
 }
 
 std::vector<std::string> defaultAllowedHosts(const std::string& host) {

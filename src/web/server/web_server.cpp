@@ -786,14 +786,17 @@ void WebServer::openWindow(const Request& req, Response& res, const Json& json) 
     }
     std::shared_ptr<WindowSession> window;
     try {
-        window = WindowSession::open(
-            WindowContext{id, settings_.connectionString, session->user, *session->company,
-                          settings_.modalTimeout, [this] { sweepSoon(); },
-                          [this, user = session->user, company = *session->company,
+        WindowContext context{id, settings_.connectionString, session->user, *session->company,
+                              settings_.modalTimeout};
+        context.onGiveUp = [this] { sweepSoon(); };
+        context.onSaved = [this, user = session->user, company = *session->company,
                            address = clientAddress(req)](int kind) {
-                              audit({"salvataggio", user, company, address,
-                                     "parametri (tipo " + std::to_string(kind) + ")"});
-                          }});
+            audit({"salvataggio", user, company, address,
+                   "parametri (tipo " + std::to_string(kind) + ")"});
+        };
+        context.mediaMaxBytes = settings_.mediaMaxBytes;
+        context.mediaMaxCount = settings_.mediaMaxCount;
+        window = WindowSession::open(std::move(context));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zovrena: finestra %s non aperta: %s\n", id.c_str(), e.what());
         sendError(res, 503, unavailable);

@@ -52,6 +52,8 @@ struct WebServerSettings {
     bool trustProxy = false;
     // Where sign-ins, refusals, sign-outs and saves are recorded; empty: nowhere.
     std::filesystem::path auditLog;
+    std::size_t mediaMaxBytes = std::size_t{40} * 1024;
+    std::size_t mediaMaxCount = 20;
     // How often the windows of ended sessions are looked for.
     std::chrono::milliseconds sweepInterval = std::chrono::seconds(30);
 };

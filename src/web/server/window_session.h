@@ -25,6 +25,9 @@ struct WindowContext {
     std::function<void()> onGiveUp = {};
     // Called on the window thread when the program has saved its parameters (their kind).
     std::function<void(int kind)> onSaved = {};
+    // Files attached to one record's multimedia links: the largest, and how many at most.
+    std::size_t mediaMaxBytes = std::size_t{40} * 1024;
+    std::size_t mediaMaxCount = 20;
 };
 
 // The answer to an action: the snapshot, or an HTTP error with its message.
