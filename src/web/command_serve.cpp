@@ -141,6 +141,14 @@ int runServe(const std::vector<std::string>& arguments) {
         options.trustProxy ? 0 : options.connectionsPerAddress;
     auto server =
         std::make_shared<WebServer>(settings, std::make_shared<DatabaseUserDirectory>(database));
+    if (!options.tlsCertificate.empty()) {
+        std::string error;
+        if (!server->useTls(options.tlsCertificate, options.tlsKey, error)) {
+            std::fprintf(stderr, "zovrena serve: certificato o chiave non utilizzabili: %s\n",
+                         error.c_str());
+            return 1;
+        }
+    }
     if (!server->bind(options.host, options.port)) {
         std::fprintf(stderr, "zovrena serve: impossibile mettersi in ascolto su %s:%d\n",
                      options.host.c_str(), options.port);
@@ -155,7 +163,8 @@ int runServe(const std::vector<std::string>& arguments) {
     signalWaiter.detach();
 
     const bool v6 = options.host.find(':') != std::string::npos;
-    std::printf("Zovrena in ascolto su http://%s%s%s:%d (database %s)\n", v6 ? "[" : "",
+    std::printf("Zovrena in ascolto su %s://%s%s%s:%d (database %s)\n",
+                options.tlsCertificate.empty() ? "http" : "https", v6 ? "[" : "",
                 options.host.c_str(), v6 ? "]" : "", server->port(), options.database.c_str());
     std::fflush(stdout);
 

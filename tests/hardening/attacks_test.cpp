@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -234,6 +235,42 @@ TEST(Audit, Sign_ins_refusals_saves_and_revocations_are_recorded) {
         EXPECT_THAT(text.str(), testing::HasSubstr(line));
     }
     std::filesystem::remove(log);
+}
+
+TEST(Tls, The_host_speaks_https_with_a_secure_cookie_and_only_https) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("zovrena_tls_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const auto key = folder / "key.pem";
+    const auto certificate = folder / "cert.pem";
+    const std::string make =
+        "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=localhost "
+        "-keyout " +
+        key.string() + " -out " + certificate.string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    {
+        HostProcess host({"--tls-cert", certificate.string(), "--tls-key", key.string()});
+        httplib::SSLClient secure("127.0.0.1", host.port());
+        secure.enable_server_certificate_verification(false);
+        secure.set_connection_timeout(5, 0);
+        secure.set_read_timeout(30, 0);
+        const auto res =
+            secure.Post("/api/login", R"({"user":"demo","password":"demo"})", "application/json");
+        ASSERT_TRUE(res) << httplib::to_string(res.error());
+        EXPECT_EQ(res->status, 200);
+        EXPECT_THAT(res->get_header_value("Set-Cookie"), testing::HasSubstr("; Secure"));
+        EXPECT_FALSE(host.client(2).Get("/login.html")) << "plain HTTP gets no answer";
+        EXPECT_TRUE(secure.Get("/login.html"));
+    }
+    {
+        const auto refused =
+            HostProcess::startRefused({"serve", "--listen", "127.0.0.1:0", "--demo", "--database",
+                                       "sqlite:" + (folder / "z.db").string(), "--tls-cert",
+                                       key.string(), "--tls-key", key.string()});
+        EXPECT_NE(refused.status, 0);
+        EXPECT_THAT(refused.errors, testing::HasSubstr("certificato o chiave non utilizzabili"));
+    }
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

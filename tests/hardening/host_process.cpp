@@ -70,7 +70,7 @@ HostProcess::HostProcess(std::vector<std::string> options)
                                           "--database", connectionString(), "--demo"};
     arguments.insert(arguments.end(), options.begin(), options.end());
     pid_ = spawn(arguments, folder_ / "out.log", folder_ / "err.log");
-    const std::regex listening(R"(http://127\.0\.0\.1:([0-9]+))");
+    const std::regex listening(R"(https?://127\.0\.0\.1:([0-9]+))");
     for (int i = 0; i < 600 && port_ == 0; ++i) {
         std::smatch found;
         const std::string out = readFile(folder_ / "out.log");

@@ -32,6 +32,7 @@ class HostProcess {
     int port() const { return port_; }
     bool running() const;
     const std::filesystem::path& database() const { return database_; }
+    const std::filesystem::path& folder() const { return folder_; }
     std::string connectionString() const { return "sqlite:" + database_.string(); }
 
     // The peak of the host's resident memory so far, in MiB.

@@ -76,6 +76,10 @@ TEST(ServeOptions, RefusesWhatItCannotUse) {
         {"--max-connections-per-address", "-1"},
         {"--audit-log"},
         {"--trust-proxy=yes"},
+        {"--tls-cert", "cert.pem"},
+        {"--tls-key", "key.pem"},
+        {"--media-max-kib", "0"},
+        {"--media-max-files", "many"},
         {"--port", "8080"},
     };
     for (const auto& arguments : cases) {

@@ -1,6 +1,8 @@
 #include "web/server/guarded_server.h"
 
 #include <netdb.h>
+#include <openssl/err.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -8,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
+#include <memory>
 
 namespace zovrena::web {
 
@@ -60,13 +64,23 @@ bool ready(int sock, short events, milliseconds timeout) {
     return count > 0;
 }
 
+void receiveTimeout(int sock, milliseconds timeout) {
+    const auto ms = std::max<milliseconds::rep>(timeout.count(), 1);
+    timeval value{static_cast<time_t>(ms / 1000), static_cast<suseconds_t>(ms % 1000 * 1000)};
+    ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &value, sizeof value);
+}
+
 // A connection's bytes, with the limits of one request at a time: the header has to end within
 // its deadline and size, what follows within the request's.
 class GuardedStream final : public httplib::Stream {
   public:
-    GuardedStream(int sock, const ConnectionLimits& limits, milliseconds readTimeout,
+    GuardedStream(int sock, SSL* ssl, const ConnectionLimits& limits, milliseconds readTimeout,
                   milliseconds writeTimeout)
-        : sock_(sock), limits_(limits), readTimeout_(readTimeout), writeTimeout_(writeTimeout) {
+        : sock_(sock),
+          ssl_(ssl),
+          limits_(limits),
+          readTimeout_(readTimeout),
+          writeTimeout_(writeTimeout) {
         remote_ = peerAddress(sock, remotePort_);
         local_ = localAddress(sock, localPort_);
     }
@@ -79,14 +93,12 @@ class GuardedStream final : public httplib::Stream {
         began_ = Clock::now();
     }
 
-    bool buffered() const { return offset_ < filled_; }
+    bool buffered() const { return offset_ < filled_ || (ssl_ && SSL_pending(ssl_) > 0); }
 
     // A limit was passed or the socket failed: nothing more can be read in step with the sender.
     bool broken() const { return broken_; }
 
-    bool is_readable() const override {
-        return offset_ < filled_ || ready(sock_, POLLIN, waitLimit());
-    }
+    bool is_readable() const override { return buffered() || ready(sock_, POLLIN, waitLimit()); }
 
     bool is_writable() const override { return ready(sock_, POLLOUT, writeTimeout_); }
 
@@ -110,7 +122,9 @@ class GuardedStream final : public httplib::Stream {
             broken_ = true;
             return -1;
         }
-        const ssize_t sent = ::send(sock_, ptr, size, MSG_NOSIGNAL);
+        const ssize_t sent =
+            ssl_ ? SSL_write(ssl_, ptr, static_cast<int>(std::min<size_t>(size, INT_MAX)))
+                 : ::send(sock_, ptr, size, MSG_NOSIGNAL);
         if (sent < 0) {
             broken_ = true;
         }
@@ -138,10 +152,18 @@ class GuardedStream final : public httplib::Stream {
     }
 
     bool fill() {
-        if (!ready(sock_, POLLIN, waitLimit())) {
+        const bool pending = ssl_ && SSL_pending(ssl_) > 0;
+        if (!pending && !ready(sock_, POLLIN, waitLimit())) {
             return false;
         }
-        const ssize_t got = ::recv(sock_, buffer_.data(), buffer_.size(), 0);
+        ssize_t got = 0;
+        if (ssl_) {
+            // A record may arrive in pieces: the wait inside is bounded by the same deadline.
+            receiveTimeout(sock_, waitLimit());
+            got = SSL_read(ssl_, buffer_.data(), static_cast<int>(buffer_.size()));
+        } else {
+            got = ::recv(sock_, buffer_.data(), buffer_.size(), 0);
+        }
         if (got <= 0) {
             return false;
         }
@@ -171,6 +193,7 @@ class GuardedStream final : public httplib::Stream {
     }
 
     int sock_;
+    SSL* ssl_;
     const ConnectionLimits& limits_;
     milliseconds readTimeout_;
     milliseconds writeTimeout_;
@@ -223,6 +246,34 @@ void lingeringClose(int sock, milliseconds patience, std::size_t bound) {
 }
 
 }  // namespace
+
+GuardedServer::~GuardedServer() {
+    if (tls_) {
+        SSL_CTX_free(tls_);
+    }
+}
+
+bool GuardedServer::useTls(const std::string& certificateChain, const std::string& privateKey,
+                           std::string& error) {
+    SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+    const bool loaded =
+        context && SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION) == 1 &&
+        SSL_CTX_use_certificate_chain_file(context, certificateChain.c_str()) == 1 &&
+        SSL_CTX_use_PrivateKey_file(context, privateKey.c_str(), SSL_FILETYPE_PEM) == 1 &&
+        SSL_CTX_check_private_key(context) == 1;
+    if (!loaded) {
+        std::array<char, 256> reason{};
+        ERR_error_string_n(ERR_get_error(), reason.data(), reason.size());
+        error = reason.data();
+        SSL_CTX_free(context);
+        return false;
+    }
+    if (tls_) {
+        SSL_CTX_free(tls_);
+    }
+    tls_ = context;
+    return true;
+}
 
 void GuardedServer::widenBacklog() {
     const socket_t sock = svr_sock_;
@@ -280,13 +331,8 @@ bool GuardedServer::process_and_close_socket(socket_t sock) {
 }
 
 GuardedServer::Ending GuardedServer::serve(socket_t sock) {
-    const auto timeout = [](time_t seconds, time_t microseconds) {
-        return std::chrono::duration_cast<milliseconds>(std::chrono::seconds(seconds) +
-                                                        std::chrono::microseconds(microseconds));
-    };
-    GuardedStream stream(sock, limits_, timeout(read_timeout_sec_, read_timeout_usec_),
-                         timeout(write_timeout_sec_, write_timeout_usec_));
-    const std::string address = stream.remote();
+    int port = 0;
+    const std::string address = peerAddress(sock, port);
     if (!admit(address)) {
         if (ready(sock, POLLOUT, milliseconds(100))) {
             const std::string answer = busyAnswer();
@@ -294,6 +340,21 @@ GuardedServer::Ending GuardedServer::serve(socket_t sock) {
         }
         return Ending::TurnedAway;
     }
+    // The handshake has the header's deadline.
+    std::unique_ptr<SSL, decltype(&SSL_free)> ssl(tls_ ? SSL_new(tls_) : nullptr, &SSL_free);
+    if (tls_) {
+        receiveTimeout(sock, limits_.headerTimeout);
+        if (!ssl || SSL_set_fd(ssl.get(), sock) != 1 || SSL_accept(ssl.get()) != 1) {
+            release(address);
+            return Ending::Unread;
+        }
+    }
+    const auto timeout = [](time_t seconds, time_t microseconds) {
+        return std::chrono::duration_cast<milliseconds>(std::chrono::seconds(seconds) +
+                                                        std::chrono::microseconds(microseconds));
+    };
+    GuardedStream stream(sock, ssl.get(), limits_, timeout(read_timeout_sec_, read_timeout_usec_),
+                         timeout(write_timeout_sec_, write_timeout_usec_));
     Ending ending = Ending::Clean;
     for (std::size_t left = keep_alive_max_count_; left > 0; --left) {
         // Waits for the next request while the kept-alive connection is idle, looking out for the
@@ -319,6 +380,9 @@ GuardedServer::Ending GuardedServer::serve(socket_t sock) {
         }
     }
     closeRequested = false;
+    if (ssl && ending == Ending::Clean) {
+        SSL_shutdown(ssl.get());
+    }
     release(address);
     return ending;
 }

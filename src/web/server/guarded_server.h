@@ -30,6 +30,15 @@ struct ConnectionLimits {
 class GuardedServer : public httplib::Server {
   public:
     explicit GuardedServer(ConnectionLimits limits) : limits_(limits) {}
+    ~GuardedServer() override;
+    GuardedServer(const GuardedServer&) = delete;
+    GuardedServer& operator=(const GuardedServer&) = delete;
+
+    // Speaks HTTPS with this certificate chain and private key (PEM files) from now on; false,
+    // with the reason, when they do not load or do not belong together.
+    bool useTls(const std::string& certificateChain, const std::string& privateKey,
+                std::string& error);
+    bool tls() const { return tls_ != nullptr; }
 
     // After binding: a backlog that absorbs bursts of connections.
     void widenBacklog();
@@ -49,6 +58,7 @@ class GuardedServer : public httplib::Server {
     Ending serve(socket_t sock);
 
     ConnectionLimits limits_;
+    SSL_CTX* tls_ = nullptr;
     std::mutex mutex_;
     std::map<std::string, std::size_t> connections_;
 };

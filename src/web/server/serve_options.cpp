@@ -144,6 +144,12 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
             } else {
                 options.mediaMaxCount = count;
             }
+        } else if (name == "--tls-cert" || name == "--tls-key") {
+            const auto text = takeValue();
+            if (!text || text->empty()) {
+                return OptionError{name + " vuole il nome di un file PEM"};
+            }
+            (name == "--tls-cert" ? options.tlsCertificate : options.tlsKey) = *text;
         } else if (name == "--audit-log") {
             const auto text = takeValue();
             if (!text || text->empty()) {
@@ -153,6 +159,9 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
         } else {
             return OptionError{"opzione sconosciuta \"" + arguments[i] + "\""};
         }
+    }
+    if (options.tlsCertificate.empty() != options.tlsKey.empty()) {
+        return OptionError{"--tls-cert e --tls-key vanno indicati insieme"};
     }
     return options;
 }
@@ -182,7 +191,8 @@ const char* serveUsage() {
            "                (predefinito 32; 0: nessun limite)\n"
            "  --audit-log   file del registro di accessi, rifiuti e salvataggi\n"
            "  --media-max-kib  dimensione massima di un file collegato, in KiB (predefinito 40)\n"
-           "  --media-max-files  file collegabili a un record (predefinito 20)\n";
+           "  --media-max-files  file collegabili a un record (predefinito 20)\n"
+           "  --tls-cert, --tls-key  certificato (catena) e chiave privata PEM: HTTPS\n";
 }
 
 std::vector<std::string> defaultAllowedHosts(const std::string& host) {

@@ -10,7 +10,7 @@ namespace zovrena::web {
 // `zovrena serve [--listen ADDR:PORT] [--database CONN] [--demo | --reset-demo]
 //                [--modal-timeout SECONDS] [--allowed-hosts NAMES] [--trust-proxy]
 //                [--max-connections-per-address N] [--audit-log FILE]
-//                [--media-max-kib N] [--media-max-files N]`
+//                [--media-max-kib N] [--media-max-files N] [--tls-cert FILE --tls-key FILE]`
 struct ServeOptions {
     std::string host = "127.0.0.1";  // loopback unless told otherwise
     int port = 8080;                 // 0: any free port (printed at start)
@@ -26,6 +26,9 @@ struct ServeOptions {
     bool trustProxy = false;
     std::size_t connectionsPerAddress = 32;
     std::string auditLog;  // file of the audit log; empty: none
+    // HTTPS: the certificate chain and the private key (PEM files), both or neither.
+    std::string tlsCertificate;
+    std::string tlsKey;
     // Files attached to a record's multimedia links: largest size and most files.
     std::size_t mediaMaxBytes = std::size_t{40} * 1024;
     std::size_t mediaMaxCount = 20;

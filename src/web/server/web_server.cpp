@@ -502,10 +502,12 @@ void WebServer::signIn(const Request& req, Response& res, const Json& json) {
                 sessions_.close(previous);
                 dropWindowsOf(previous);
             }
-            res.set_header("Set-Cookie",
-                           sessionCookie(outcome.session.token,
-                                         settings_.trustProxy &&
-                                             req.get_header_value("X-Forwarded-Proto") == "https"));
+            res.set_header(
+                "Set-Cookie",
+                sessionCookie(
+                    outcome.session.token,
+                    server_->tls() || (settings_.trustProxy &&
+                                       req.get_header_value("X-Forwarded-Proto") == "https")));
             sendJson(res, 200, sessionJson(outcome.session));
             return;
         }
@@ -886,6 +888,11 @@ bool WebServer::bind(const std::string& host, int port) {
     server_->widenBacklog();
     port_ = port;
     return true;
+}
+
+bool WebServer::useTls(const std::string& certificateChain, const std::string& privateKey,
+                       std::string& error) {
+    return server_->useTls(certificateChain, privateKey, error);
 }
 
 bool WebServer::run() {

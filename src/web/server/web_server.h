@@ -71,6 +71,10 @@ class WebServer {
     // Binds the listening socket; port 0 takes any free port. False when the address is unusable.
     bool bind(const std::string& host, int port);
     int port() const { return port_; }
+    // Serves HTTPS (and marks the session cookie Secure); false, with the reason, when the
+    // certificate chain or the key does not load.
+    bool useTls(const std::string& certificateChain, const std::string& privateKey,
+                std::string& error);
 
     // Serves until stop() is called (from any thread).
     bool run();
