@@ -9,7 +9,7 @@ ZOVRENA_BUILD_PACKAGES=(
 )
 ZOVRENA_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev libsqliteodbc
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev openssl
     nodejs npm chromium
 )
 
