@@ -56,11 +56,13 @@ std::string localAddress(int sock, int& port) {
 
 // Waits for the socket; false on timeout or error.
 bool ready(int sock, short events, milliseconds timeout) {
+    constexpr milliseconds::rep longest = 24L * 3600 * 1000;
     pollfd fd{sock, events, 0};
-    const int count = timeout.count() <= 0 ? 0
-                                           : ::poll(&fd, 1,
-                                                    static_cast<int>(std::min<milliseconds::rep>(
-                                                        timeout.count(), 24 * 3600 * 1000)));
+    const int count =
+        timeout.count() <= 0
+            ? 0
+            : ::poll(&fd, 1,
+                     static_cast<int>(std::min<milliseconds::rep>(timeout.count(), longest)));
     return count > 0;
 }
 
