@@ -92,6 +92,7 @@ TEST(Attack, Simultaneous_sign_ins_hash_a_few_passwords_at_a_time_and_are_all_co
     std::map<std::string, std::map<int, int>> statuses;
     std::mutex mutex;
     std::vector<std::thread> attempts;
+    attempts.reserve(48);
     for (int i = 0; i < 48; ++i) {
         attempts.emplace_back([&, i] {
             const std::string user = i % 2 == 0 ? "demo" : "utente" + std::to_string(i);

@@ -151,11 +151,13 @@ TEST_F(MultimediaTest, AttachingToAnIdAddsTheNextItem) {
 
 TEST_F(MultimediaTest, RecordsAttachingAtTheSameTimeGetIdsOfTheirOwn) {
     std::vector<std::shared_ptr<MediaSession>> sessions;
+    sessions.reserve(6);
     for (int i = 0; i < 6; ++i) {
         sessions.push_back(openOn(Variant()));
         ASSERT_TRUE(sessions.back());
     }
     std::vector<std::thread> attaching;
+    attaching.reserve(sessions.size());
     std::atomic<int> failures{0};
     for (const auto& session : sessions) {
         attaching.emplace_back([&failures, session] {
