@@ -1,11 +1,17 @@
 #pragma once
 
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "web/server/session_store.h"
+
+namespace krl::ado {
+class Connection;
+}
 
 namespace zovrena::web {
 
@@ -33,10 +39,14 @@ class UserDirectory {
 };
 
 // The users of the ERP database: UT00_UTENTI, granted companies in UT01_UTENTIDITTE, companies in
-// CG18_DITTE. Opens a connection for each question; raises krl::VbError when the database fails.
+// CG18_DITTE. Keeps a few connections open between questions (every request of a signed-in person
+// asks one); raises krl::VbError when the database fails.
 class DatabaseUserDirectory : public UserDirectory {
   public:
     explicit DatabaseUserDirectory(std::string connectionString);
+    ~DatabaseUserDirectory() override;
+    DatabaseUserDirectory(const DatabaseUserDirectory&) = delete;
+    DatabaseUserDirectory& operator=(const DatabaseUserDirectory&) = delete;
     std::optional<UserRecord> findUser(std::string_view code) override;
     std::vector<Company> companiesOf(std::string_view user) override;
     Standing standing(std::string_view user, std::string_view credential) override;
@@ -46,7 +56,10 @@ class DatabaseUserDirectory : public UserDirectory {
     static std::string companiesQuery(std::string_view user);
 
   private:
+    class OpenConnection;
     std::string connectionString_;
+    std::mutex mutex_;
+    std::vector<std::shared_ptr<krl::ado::Connection>> idle_;
 };
 
 }  // namespace zovrena::web
