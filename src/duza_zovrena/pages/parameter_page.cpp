@@ -627,7 +627,12 @@ void ParameterPage::addCodeField(const CodeFieldDef& def) {
 void ParameterPage::addPatternRule(const PatternRule& rule) {
     kc::Control* source = findShared(rule.source).get();
     auto apply = [this, source, &rule] {
-        krl::trap::ignoring([&] { applyPatternRule(rule, *source); });
+        if (rule.routine.empty()) {
+            krl::trap::ignoring([&] { applyPatternRule(rule, *source); });
+        } else {
+            krl::trap::run(rule.routine, {[&] { applyPatternRule(rule, *source); }},
+                           errorRoutine());
+        }
     };
     if (auto* combo = dynamic_cast<kc::Combo*>(source)) {
         combo->ChangeRow.connect(apply);
@@ -643,15 +648,23 @@ void ParameterPage::addPatternRule(const PatternRule& rule) {
     }
 }
 
-// Each step with errors ignored, as the page's own handlers do.
+// Each step with errors ignored, as the page's own handlers do; a rule with a routine of its own
+// lets the error reach that routine's error handling instead.
 void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control& source) {
+    auto step = [&rule](const std::function<void()>& action) {
+        if (rule.routine.empty()) {
+            krl::trap::ignoring(action);
+        } else {
+            action();
+        }
+    };
     const bool on = rule.on.holds(source.text());
     for (std::string_view name : rule.targets) {
         std::shared_ptr<kc::Control> target = control<kc::Control>(name);
-        if (!on && !rule.clearTo.empty()) {
-            krl::trap::ignoring([&] { target->setText(rule.clearTo); });
+        if (!on && (rule.emptyWhenOff || !rule.clearTo.empty())) {
+            step([&] { target->setText(rule.emptyWhenOff ? "" : rule.clearTo); });
         }
-        krl::trap::ignoring([&] {
+        step([&] {
             switch (rule.follow) {
                 case PatternRule::Follow::EnabledAndMandatory:
                     target->setMandatory(on);
@@ -668,7 +681,7 @@ void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control&
     }
     const std::optional<RecordWrite>& write = on ? rule.whenOn : rule.whenOff;
     if (write) {
-        krl::trap::ignoring([&] {
+        step([&] {
             krl::require(recordset_, "Recordset")[write->column].setValue(Variant(write->value));
         });
     }

@@ -183,7 +183,9 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             EXPECT_THROW(page->AzioniWMSEnabled(), krl::VbError);
         }
         EXPECT_TRUE(page->Initialize());
-        if (className != "CTLPD_PRG_INDGES") {
+        // The pages not built yet show only their title.
+        const bool titleOnly = declared.controls.size() == 1;
+        if (titleOnly) {
             auto* title = page->findAs<kc::Label>("LBL_TITOLO");
             ASSERT_NE(title, nullptr);
             EXPECT_EQ(title->caption(), page->title());
