@@ -48,6 +48,7 @@ enum class InitializeStep {
     ClsDecodeListiniParametrici,
     ClsLookupListiniParametrici,
     FillCombos,
+    InitializeEditId,  // the ID edits get the company and the program interface
     AddVirtualFrameControl,
     InitializeScriptObjectModel,
 };

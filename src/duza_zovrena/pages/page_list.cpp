@@ -7,6 +7,7 @@
 #include "duza_zovrena/pages/ctlpd_prg_grtagcol.h"
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
 #include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
+#include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/pending_pages.h"
 #include "krl/host/progid.h"

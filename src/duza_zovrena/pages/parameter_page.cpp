@@ -5,6 +5,7 @@
 
 #include "duza_zovrena/pages/code_field.h"
 #include "krl/ado/ado.h"
+#include "krl/controls/edit_id.h"
 #include "krl/frame/virtual_frame.h"
 #include "krl/host/cinterface.h"
 #include "krl/host/error_log.h"
@@ -213,6 +214,8 @@ bool ParameterPage::check(const InitializeCheck& step) {
             break;
         case InitializeStep::FillCombos:
             return FillCombos();
+        case InitializeStep::InitializeEditId:
+            return InitializeEditId();
         case InitializeStep::AddVirtualFrameControl:
             return AddVirtualFrameControl();
         case InitializeStep::InitializeScriptObjectModel:
@@ -323,6 +326,17 @@ bool ParameterPage::AddVirtualFrameControl() {
         }
     }
     return krl::trap::run("AddVirtualFrameControl", steps, errorRoutine());
+}
+
+bool ParameterPage::InitializeEditId() {
+    std::vector<krl::trap::Step> steps;
+    for (const ControlDef& def : declaration_.controls) {
+        if (auto edit = std::dynamic_pointer_cast<kc::EditId>(findShared(def.name))) {
+            steps.emplace_back([this, edit] { edit->setCompany(companyCode().toInt32()); });
+            steps.emplace_back([this, edit] { edit->setProgramInterface(activeInterface_); });
+        }
+    }
+    return krl::trap::run("InitializeEditId", steps, errorRoutine());
 }
 
 bool ParameterPage::InitializeScriptObjectModel() {
@@ -583,6 +597,14 @@ void ParameterPage::buildControls() {
             case data::ColumnKind::Flag:
                 made = create<kc::CheckBox>(frame, name);
                 break;
+            case data::ColumnKind::PriorityTableId: {
+                auto edit = create<kc::EditId>(frame, name);
+                edit->setSource(
+                    {"LP09_TESTATAPRIORITA", "LP09_ID", "LP09_CODICE", "LP09_DITTA_CG18"});
+                edit->setDisplayFormat("Maiuscolo");
+                made = edit;
+                break;
+            }
             case data::ColumnKind::CompanyKey:
             case data::ColumnKind::MediaId:
                 krl::err::raise(

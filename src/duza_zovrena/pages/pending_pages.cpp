@@ -116,26 +116,6 @@ PageDeclaration claDocPage() {
     return page;
 }
 
-PageDeclaration valorizPage() {
-    PageDeclaration page =
-        pending("CTLPD_PRG_VALORIZ", "GRP_PRG_VAL", "Valorizzazioni", "ITM_PRG_VAL",
-                "Valorizzazioni", "Parametri generali - valorizzazioni");
-    page.members.priceListObjects = true;
-    // This page reports a missing program interface with the data frame's message.
-    page.initialize = {
-        {Step::ActiveInterface, msg::NoVirtualFrame},
-        {Step::VirtualFrame, msg::NoVirtualFrame},
-        {Step::Recordset, msg::NoRecord},
-        {Step::ClsDecodeListiniParametrici, msg::NoDecode},
-        {Step::ClsLookupListiniParametrici, msg::NoLookup},
-        {Step::FillCombos},
-        {Step::AddVirtualFrameControl},
-        {Step::InitializeScriptObjectModel},
-    };
-    page.firstControl = "CHK_LISTPAR";
-    return page;
-}
-
 PageDeclaration trPersPage() {
     PageDeclaration page = pending("CTLPD_PRT_TRPERS", "GRP_PRT_TRPERS", "Campi personalizzati",
                                    "ITM_PRT_TRPERS", "Trasferimento dal documento origine",

@@ -12,7 +12,6 @@ PageDeclaration lavEstIndPage();
 PageDeclaration lavEstDocPage();
 PageDeclaration claIndPage();
 PageDeclaration claDocPage();
-PageDeclaration valorizPage();
 PageDeclaration trPersPage();
 PageDeclaration prdIndPage();
 PageDeclaration prdPrdPage();

@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "duza_zovrena/pages/page_list.h"
+#include "krl/controls/edit_id.h"
+#include "krl/host/lookup_decode.h"
+#include "krl/sql/program_sql.h"
 #include "page_fixture.h"
 
 namespace duza_zovrena::pages::testing {
 namespace {
+
+namespace program = krl::sql::testing::program;
 
 class GeneralPages : public PageTest {
   protected:
@@ -20,6 +25,14 @@ class GeneralPages : public PageTest {
         ASSERT_NE(declared, nullptr) << className;
         page_ = makePage(*declared);
         wire(*page_);
+        if (declared->members.priceListObjects) {
+            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
+            decode->setProgramInterface(program_);
+            page_->setClsDecodeListiniParametrici(decode);
+            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
+            lookup->setProgramInterface(program_);
+            page_->setClsLookupListiniParametrici(lookup);
+        }
         // The presenter lives as long as the test: count the boxes from here.
         shown_ = presenter_.boxes().size();
         ASSERT_TRUE(page_->Initialize());
@@ -199,6 +212,91 @@ TEST_F(GeneralPages, Routing_time_units_share_one_list) {
         EXPECT_EQ(rows.back().label, "Cent.min.") << name;
         ASSERT_TRUE(input(*page_, name, "4").accepted()) << name;
         EXPECT_EQ(krl::numericValue(column(get(name).dbField().c_str())), 4) << name;
+    }
+}
+
+struct IdCase {
+    std::string name;
+    std::string typed;
+    bool accepted;
+    std::string shown;        // the field's text afterwards
+    std::string stored;       // PD42_IDMAT_LP09 afterwards ("" for NULL)
+    std::string description;  // its description label
+};
+
+TEST_F(GeneralPages, Priority_table_fields_store_the_id_of_the_code_typed) {
+    const std::vector<IdCase> cases = {
+        {"a code typed in lower case", "matpromo", true, "MATPROMO", "6",
+         "Priorita listini materiali in promozione"},
+        {"trailing blanks", "CLA  ", true, "CLA", "4", "Priorita listini conto lavoro attivo"},
+        {"an unknown code goes back to the table chosen", "NOPE", false, "MAT", "1",
+         "Priorita listini materiali"},
+        {"a table of another company is unknown", "INT", false, "MAT", "1",
+         "Priorita listini materiali"},
+        {"a quote in the code", "O'K", false, "MAT", "1", "Priorita listini materiali"},
+        {"an emptied field stores NULL", "", true, "", "", ""},
+    };
+    for (const IdCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        open("CTLPD_PRG_VALORIZ");
+        kc::Control& field = get("TXT_TABPRIORITA_MAT");
+        EXPECT_EQ(field.typeName(), "TXT_EDITID");
+        EXPECT_EQ(input(*page_, "TXT_TABPRIORITA_MAT", c.typed).accepted(), c.accepted);
+        EXPECT_EQ(field.text(), c.shown);
+        Variant stored = column("PD42_IDMAT_LP09");
+        EXPECT_EQ(stored.isNull() ? std::string() : stored.textOrEmpty(), c.stored);
+        EXPECT_EQ(description("TXT_DESTABPRIORITA_MATERIALI"), c.description);
+        EXPECT_EQ(newMessageIds(), std::vector<long>{});
+    }
+}
+
+TEST(PriorityTableSql, Id_edit_queries_are_the_programs_texts) {
+    const kc::IdSource source{"LP09_TESTATAPRIORITA", "LP09_ID", "LP09_CODICE", "LP09_DITTA_CG18"};
+    EXPECT_EQ(kc::idOfCodeSql(source, 1, "L'ÀRTE  "), program::priorityTableId("1", "L'ÀRTE"));
+    EXPECT_EQ(kc::codeOfIdSql(source, 2, 4), program::priorityTableCode("2", "4"));
+}
+
+TEST_F(GeneralPages, Priority_table_field_can_be_retyped_after_a_refused_code) {
+    open("CTLPD_PRG_VALORIZ");
+    EXPECT_FALSE(input(*page_, "TXT_TABPRIORITA_CLP", "nope").accepted());
+    EXPECT_FALSE(input(*page_, "TXT_TABPRIORITA_CLP", "nope").accepted());
+    ASSERT_TRUE(input(*page_, "TXT_TABPRIORITA_CLP", "intmac").accepted());
+    EXPECT_EQ(krl::numericValue(column("PD42_IDCLP_LP09")), 3);
+    EXPECT_EQ(description("TXT_DESTABPRIORITA_CLP"), "Priorita listini fasi interne macchine");
+}
+
+TEST_F(GeneralPages, Priority_table_fields_show_the_codes_of_the_stored_ids) {
+    // The table the active subcontracting points to was deleted since.
+    connection_->execute("DELETE FROM LP09_TESTATAPRIORITA WHERE LP09_ID = 4");
+    open("CTLPD_PRG_VALORIZ");
+    const std::vector<std::pair<std::string, std::string>> shown = {
+        {"TXT_TABPRIORITA_MAT", "MAT"},       {"TXT_TABPRIORITA_INT", "INTMDO"},
+        {"TXT_TABPRIORITA_INTMAC", "INTMAC"}, {"TXT_TABPRIORITA_CLA", ""},
+        {"TXT_TABPRIORITA_CLP", "CLP"},
+    };
+    for (const auto& [name, code] : shown) {
+        EXPECT_EQ(get(name).text(), code) << name;
+    }
+    EXPECT_EQ(description("TXT_DESTABPRIORITA_INT"), "Priorita listini fasi interne manodopera");
+    EXPECT_EQ(description("TXT_DESTABPRIORITA_CLA"), "");
+    EXPECT_EQ(krl::numericValue(column("PD42_IDCLA_LP09")), 4) << "kept until another is typed";
+}
+
+TEST_F(GeneralPages, Price_lists_off_disables_the_tables_and_keeps_them) {
+    open("CTLPD_PRG_VALORIZ");
+    const std::vector<std::string> followers = {"TXT_TABPRIORITA_MAT",    "TXT_TABPRIORITA_INT",
+                                                "TXT_TABPRIORITA_INTMAC", "TXT_TABPRIORITA_CLA",
+                                                "TXT_TABPRIORITA_CLP",    "CHK_LISTPARDOC"};
+    for (const char* value : {"0", "1"}) {
+        ASSERT_TRUE(input(*page_, "CHK_LISTPAR", value).accepted());
+        for (const std::string& name : followers) {
+            EXPECT_EQ(get(name).enabled(), std::string(value) == "1") << name << " " << value;
+        }
+        EXPECT_EQ(get("TXT_TABPRIORITA_INT").text(), "INTMDO");
+        EXPECT_EQ(krl::numericValue(column("PD42_IDINT_LP09")), 2);
+        EXPECT_EQ(krl::numericValue(column("PD42_FLGLISTPARDOC")), 1);
     }
 }
 
