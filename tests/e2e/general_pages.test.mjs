@@ -41,7 +41,7 @@ const item = (page, key) => page.locator(`[data-item="${key}"]`);
 async function openProgram(page) {
     await signIn(page, "demo", "demo");
     await page.locator('[data-menu="DUZA_ZOVRENA.CLSPD_ZOVRENA"]:not([disabled])').click();
-    await control(page, "CMB_FLGSTATI").waitFor();
+    await showPage(page, "ITM_PRG_INDGES", "CMB_FLGSTATI");
 }
 
 async function showPage(page, key, firstControl) {
