@@ -3,13 +3,17 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prg_cicli.h"
 #include "duza_zovrena/pages/ctlpd_prg_cladoc.h"
 #include "duza_zovrena/pages/ctlpd_prg_claind.h"
+#include "duza_zovrena/pages/ctlpd_prg_grtagcol.h"
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavestdoc.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavestind.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavintdoc.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavintind.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
+#include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/pending_pages.h"
 #include "krl/host/progid.h"

@@ -6,12 +6,7 @@ namespace duza_zovrena::pages {
 
 // The pages whose controls are not built yet: each follows the page protocol (members, Initialize
 // with its checks, Terminate, messages, trace lines) and shows only its title.
-PageDeclaration scaDibaIndPage();
-PageDeclaration scaDibaDocPage();
-PageDeclaration grTagColPage();
-PageDeclaration valorizPage();
 PageDeclaration trPersPage();
-PageDeclaration cicliPage();
 PageDeclaration prdIndPage();
 PageDeclaration prdPrdPage();
 PageDeclaration prdDcliePage();
