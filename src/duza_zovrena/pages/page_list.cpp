@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prd_ind.h"
+#include "duza_zovrena/pages/ctlpd_prd_prd.h"
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/pending_pages.h"

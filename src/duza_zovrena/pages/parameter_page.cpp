@@ -714,12 +714,42 @@ void ParameterPage::EnableControl(bool enabled) {
     if (!declaration_.members.documentType) {
         Page::EnableControl(enabled);
     }
+    const auto& types = declaration_.enableControlTypes;
+    for (const kc::ControlPtr& each : controls()) {
+        if (std::find(types.begin(), types.end(), each->typeName()) != types.end()) {
+            each->setEnabled(enabled);
+        }
+    }
 }
 
 void ParameterPage::EnableControlByDocument() {
     if (!declaration_.members.documentType) {
         Page::EnableControlByDocument();
     }
+    krl::trap::run("EnableControlByDocument",
+                   {
+                       [this] {
+                           for (const DocumentTypeSwitch& kinds : declaration_.documentSwitches) {
+                               const auto& types = kinds.types;
+                               if (std::find(types.begin(), types.end(), tipoSottotipoDocumento_) ==
+                                   types.end()) {
+                                   continue;
+                               }
+                               for (std::string_view name : kinds.on) {
+                                   control<kc::Control>(name)->setEnabled(true);
+                               }
+                               for (std::string_view name : kinds.off) {
+                                   control<kc::Control>(name)->setEnabled(false);
+                               }
+                           }
+                       },
+                       [this] {
+                           if (declaration_.byDocument) {
+                               declaration_.byDocument(*this);
+                           }
+                       },
+                   },
+                   errorRoutine());
 }
 
 void ParameterPage::setCodiceDitta(Variant value) {

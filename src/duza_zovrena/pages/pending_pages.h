@@ -18,8 +18,6 @@ PageDeclaration grTagColPage();
 PageDeclaration valorizPage();
 PageDeclaration trPersPage();
 PageDeclaration cicliPage();
-PageDeclaration prdIndPage();
-PageDeclaration prdPrdPage();
 PageDeclaration prdDcliePage();
 PageDeclaration prdDcclaPage();
 

@@ -1,5 +1,6 @@
 // The editing cycle: the data frames' events, the called-in-management start, print, and closing.
 
+#include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/data/general_rules.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
@@ -42,6 +43,9 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
     }));
     FME_PARAMETRI_->BeforeUpdate.connect(with([](FRMPD_ZOVRENA& window, bool& cancel) {
         data::GeneralSaveRules(window).beforeUpdate(cancel);
+    }));
+    FME_PARAMETRI_DOC_->BeforeUpdate.connect(with([](FRMPD_ZOVRENA& window, bool& cancel) {
+        data::DocumentSaveRules(window).beforeUpdate(cancel);
     }));
     auto notifyHost = [](FRMPD_ZOVRENA& window, long result) {
         if (result != 0) {

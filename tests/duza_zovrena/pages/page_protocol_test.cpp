@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -150,7 +152,10 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
         EXPECT_EQ(page->className(), className);
         EXPECT_EQ(page->Name(), className);
         page->setActiveInterface(program_);
-        if (page->hasVirtualFrame()) {
+        if (declared.record == PageRecord::Document) {
+            page->setVirtualFrame(documentFrame_);
+            page->setRecordset(document_);
+        } else if (page->hasVirtualFrame()) {
             page->setVirtualFrame(frame_);
             page->setRecordset(general_);
         } else {
@@ -183,7 +188,10 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             EXPECT_THROW(page->AzioniWMSEnabled(), krl::VbError);
         }
         EXPECT_TRUE(page->Initialize());
-        if (className != "CTLPD_PRG_INDGES") {
+        const bool titleOnly =
+            std::any_of(declared.controls.begin(), declared.controls.end(),
+                        [](const ControlDef& control) { return control.name == "LBL_TITOLO"; });
+        if (titleOnly) {
             auto* title = page->findAs<kc::Label>("LBL_TITOLO");
             ASSERT_NE(title, nullptr);
             EXPECT_EQ(title->caption(), page->title());
