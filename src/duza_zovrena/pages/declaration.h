@@ -185,6 +185,13 @@ struct DocumentTypeSwitch {
     std::vector<std::string_view> off;
 };
 
+// A document indicator whose code 0 follows a general setting: its combo and the general column;
+// the general code c is the indicator's code c + 1.
+struct FollowsGeneral {
+    std::string_view control;
+    std::string_view generalColumn;
+};
+
 // The record a page edits, which also chooses its data frame and navigator bar.
 enum class PageRecord {
     General,   // PD42_ZOVRENA, the company's row: FME_PARAMETRI
@@ -233,6 +240,8 @@ struct PageDeclaration {
     std::vector<std::string> enableControlTypes;
     std::vector<DocumentTypeSwitch> documentSwitches;
     std::function<void(ParameterPage&)> byDocument;
+    // The indicators shown with the general setting they follow.
+    std::vector<FollowsGeneral> followsGeneral;
     // A page with members of its own is built by its class; null: a ParameterPage.
     std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;
 

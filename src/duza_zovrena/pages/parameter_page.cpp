@@ -674,6 +674,29 @@ void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control&
     }
 }
 
+void ParameterPage::showEffectiveValues(
+    const std::function<Variant(std::string_view column)>& general) {
+    for (const FollowsGeneral& follows : declaration_.followsGeneral) {
+        krl::trap::ignoring([&] {
+            auto combo = control<kc::Combo>(follows.control);
+            const auto& rows = combo->rows();
+            if (rows.empty()) {
+                return;
+            }
+            const auto code =
+                static_cast<long long>(krl::numericValue(general(follows.generalColumn)));
+            const std::string own = std::to_string(code + 1);
+            std::string text = rows.front().label;
+            for (const auto& row : rows) {
+                if (row.value == own) {
+                    text += " (ora: " + row.label + ")";
+                }
+            }
+            combo->setEffectiveText(text);
+        });
+    }
+}
+
 void ParameterPage::switchItem(std::string_view group, std::string_view item, bool enabled) const {
     if (itemSwitch_) {
         itemSwitch_(group, item, enabled);

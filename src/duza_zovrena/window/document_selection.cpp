@@ -6,6 +6,7 @@
 #include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/pages/page_list.h"
+#include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/edit.h"
@@ -340,6 +341,18 @@ void FRMPD_ZOVRENA::handDocumentToPages() {
         created->setVirtualFrame(FME_PARAMETRI_DOC_);
         created->setTipoSottotipoDocumento(documentTypeText_);
         created->EnableControlByDocument();
+    }
+    refreshEffectiveValues();
+}
+
+void FRMPD_ZOVRENA::refreshEffectiveValues() {
+    for (auto& [item, created] : pages_) {
+        auto parameters = std::dynamic_pointer_cast<pages::ParameterPage>(created);
+        if (!parameters) {
+            continue;
+        }
+        parameters->showEffectiveValues(
+            [this](std::string_view column) { return (*rsGeneral_)[std::string(column)].value(); });
     }
 }
 

@@ -198,6 +198,8 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void TXT_CODDOC_StartDecode(krl::controls::DecodeRequest& request);
     void TXT_CODDOC_KeyButtonMenuPress(const std::string& key);
     void handDocumentToPages();
+    // Beside the document indicators that follow the general row, its values now.
+    void refreshEffectiveValues();
 
     // Editing cycle.
     void connectFrameEvents();

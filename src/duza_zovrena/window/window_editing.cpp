@@ -54,6 +54,11 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
         }
     };
     FME_PARAMETRI_->AfterUpdate.connect(with(notifyHost));
+    FME_PARAMETRI_->AfterUpdate.connect(with([](FRMPD_ZOVRENA& window, long result) {
+        if (result != 0) {
+            window.refreshEffectiveValues();
+        }
+    }));
     FME_PARAMETRI_DOC_->AfterUpdate.connect(with(notifyHost));
     FME_PARAMETRI_->AfterUndo.connect(with([](FRMPD_ZOVRENA& window, long result) {
         if (result == 0) {

@@ -238,5 +238,34 @@ TEST_F(DocumentSelection, Clearing_the_code_disables_the_page_in_front_and_keeps
               "ODP");
 }
 
+TEST_F(DocumentSelection, Indicators_that_follow_the_general_row_say_what_it_holds_now) {
+    FRMPD_ZOVRENA& window = openOnDocuments();
+    ASSERT_TRUE(code(window).userEnter("ODP").accepted());
+    auto indicators = window.page("ITM_PRD_IND");
+    const auto effective = [&](const char* name) {
+        return indicators->find(name)->effectiveText();
+    };
+    EXPECT_EQ(effective("CMB_LOCALDIBA_DOC"),
+              "Come indicatori gestionali (ora: Modalita' interattiva)");
+    EXPECT_EQ(effective("CMB_INDSTATOORD"), "") << "its 0 is a state of its own";
+    window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
+    ASSERT_TRUE(dynamic_cast<kc::Combo*>(window.currentPage()->find("CMB_LOCALDIBA"))
+                    ->userSelect("1")
+                    .accepted());
+    EXPECT_EQ(effective("CMB_LOCALDIBA_DOC"),
+              "Come indicatori gestionali (ora: Modalita' interattiva)")
+        << "not before the general row is saved";
+    ASSERT_TRUE(window.generalFrame()->confirm());
+    EXPECT_EQ(effective("CMB_LOCALDIBA_DOC"),
+              "Come indicatori gestionali (ora: Modalita' non interattiva)");
+    EXPECT_EQ(storedDocuments("PD88_CODDOC_MG36 = 'ODP'").front().at("PD88_INDLOCDISBA").toInt32(),
+              0)
+        << "the document row still follows the general row";
+}
+
+TEST_F(DocumentSelection, The_type_query_is_the_one_the_database_expects) {
+    EXPECT_EQ(FRMPD_ZOVRENA::documentTypeSql("1", "'O''P'"), program::documentType("1", "O'P"));
+}
+
 }  // namespace
 }  // namespace duza_zovrena::window::testing
