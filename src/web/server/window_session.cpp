@@ -45,7 +45,20 @@ constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
 constexpr const char* programCaption = "Parametri di gestione";
 constexpr const char* menuEntryId = "PD_ZOVRENA";
 constexpr std::int32_t hostWindowHandle = 1;
-constexpr std::size_t maxMediaBytes = std::size_t{40} * 1024;
+// The widths of the multimedia link's text columns, in characters.
+constexpr std::size_t mediaDescriptionWidth = 80;
+constexpr std::size_t mediaFileNameWidth = 255;
+
+std::size_t characters(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+bool hasControlCharacters(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
 
 WindowAnswer refused(int status, std::string message) {
     return {status, std::move(message), {}};
@@ -154,6 +167,9 @@ class HostPresenters : public kh::MessagePresenter,
             ++state_.revision;
             auto* state = &state_;
             state_.thread->post([state] { state->abandon(); });
+            if (state_.context.onGiveUp) {
+                state_.context.onGiveUp();
+            }
         }
         return answer;
     }
@@ -453,7 +469,7 @@ Prepared readClosePrint(const Json&) {
             {}};
 }
 
-Prepared readAttachMedia(const Json& action) {
+Prepared readAttachMedia(const Json& action, const WindowContext& context) {
     const std::string* description = stringField(action, "description");
     const std::string* fileName = stringField(action, "fileName");
     const std::string* content = stringField(action, "content");
@@ -464,13 +480,25 @@ Prepared readAttachMedia(const Json& action) {
     if (!bytes) {
         return refusal(400, "Richiesta non valida: il contenuto del file non è leggibile.");
     }
-    if (bytes->size() > maxMediaBytes) {
+    if (bytes->size() > context.mediaMaxBytes) {
         return refusal(413, "Il file è troppo grande.");
     }
-    return {[description = *description, fileName = *fileName,
-             bytes = std::move(*bytes)](WindowState& s) -> std::string {
+    // The browser sends the file's own name; a path or a control character is not one.
+    if (characters(*description) > mediaDescriptionWidth ||
+        characters(*fileName) > mediaFileNameWidth || hasControlCharacters(*description) ||
+        hasControlCharacters(*fileName) || fileName->find_first_of("/\\") != std::string::npos) {
+        return refusal(400,
+                       "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del "
+                       "file (al massimo 255) non ammessi.");
+    }
+    return {[description = *description, fileName = *fileName, bytes = std::move(*bytes),
+             maxCount = context.mediaMaxCount](WindowState& s) -> std::string {
                 if (!s.media) {
                     return "Nessun collegamento multimediale aperto.";
+                }
+                if (s.media->items().size() >= maxCount) {
+                    return "Al record sono già collegati " + std::to_string(maxCount) +
+                           " file: non se ne possono aggiungere altri.";
                 }
                 s.media->attach(description, fileName, bytes);
                 return {};
@@ -501,7 +529,6 @@ ActionReader actionReader(std::string_view type) {
         {"hostButton", readHostButton},
         {"navigatorButton", readNavigatorButton},
         {"closePrint", readClosePrint},
-        {"attachMedia", readAttachMedia},
         {"closeMedia", readCloseMedia},
         {"close", readClose},
     };
@@ -574,9 +601,13 @@ void WindowSession::start() {
             auto main = std::make_shared<kh::HostProgramInterface>();
             main->setHwndParent(hostWindowHandle);
             global->setMainInterface(main);
-            global->setParameterChangeListener([state](const kh::ClsGlobal::ParameterChange&) {
-                state->notice = "Parametri salvati";
-            });
+            global->setParameterChangeListener(
+                [state](const kh::ClsGlobal::ParameterChange& change) {
+                    state->notice = "Parametri salvati";
+                    if (state->context.onSaved) {
+                        state->context.onSaved(change.kind);
+                    }
+                });
             state->global = global;
             state->navigator = std::make_shared<kh::Navigator>();
 
@@ -743,11 +774,13 @@ WindowAnswer WindowSession::perform(const Json& action) {
     }
 
     // The fields each action needs are read here; the work runs on the window thread.
-    const ActionReader reader = actionReader(*type);
-    if (!reader) {
+    // Attaching a file is bounded by the host's limits for multimedia links.
+    const bool attach = *type == "attachMedia";
+    const ActionReader reader = attach ? nullptr : actionReader(*type);
+    if (!attach && !reader) {
         return refused(400, "Richiesta non valida: azione \"" + *type + "\" sconosciuta.");
     }
-    Prepared prepared = reader(action);
+    Prepared prepared = attach ? readAttachMedia(action, context_) : reader(action);
     if (!prepared.work) {
         return prepared.refusal;
     }
@@ -799,6 +832,14 @@ std::optional<std::int32_t> WindowSession::takeApprovedCompany() {
     auto company = state_->approvedCompany;
     state_->approvedCompany.reset();
     return company;
+}
+
+bool WindowSession::gaveUp() const {
+    return state_->abandoned;
+}
+
+bool WindowSession::ended() const {
+    return state_->ended;
 }
 
 bool WindowSession::closed() {
