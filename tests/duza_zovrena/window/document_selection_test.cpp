@@ -263,6 +263,62 @@ TEST_F(DocumentSelection, Indicators_that_follow_the_general_row_say_what_it_hol
         << "the document row still follows the general row";
 }
 
+struct SwitchCase {
+    const char* code;
+    // CMB_LOCALDIBA_DOC, CMB_MODINTODL, CMB_MOVCARSCARLSTTRASF, CMB_INDGESTSTATI, TXT_DEPTRANS_DOC
+    std::array<bool, 5> enabled;
+};
+
+// Each kind after a production order: the page in front is first enabled whole, then the kind
+// switches what it names.
+TEST_F(DocumentSelection, The_indicators_page_switches_its_controls_by_kind) {
+    const std::array<const char*, 5> names = {"CMB_LOCALDIBA_DOC", "CMB_MODINTODL",
+                                              "CMB_MOVCARSCARLSTTRASF", "CMB_INDGESTSTATI",
+                                              "TXT_DEPTRANS_DOC"};
+    const std::vector<SwitchCase> cases = {
+        {"ODP", {true, true, false, true, false}},
+        {"OFCL", {true, false, false, true, false}},
+        {"LISTTRASF", {false, false, true, false, true}},
+        {"DDTRESTCLA", {true, true, true, false, true}},
+        {"OC", {true, true, true, true, true}},
+    };
+    FRMPD_ZOVRENA& window = openOnDocuments();
+    auto indicators = window.page("ITM_PRD_IND");
+    for (const SwitchCase& c : cases) {
+        SCOPED_TRACE(c.code);
+        ASSERT_TRUE(code(window).userEnter("ODP").accepted());
+        code(window).userEnter(c.code);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(indicators->find(names[i])->enabled(), c.enabled[i]) << names[i];
+        }
+        EXPECT_FALSE(indicators->find("CMB_INDSTATOORD")->enabled()) << "no line states";
+    }
+}
+
+TEST_F(DocumentSelection, Scrap_phases_and_tolerances_follow_their_combos) {
+    FRMPD_ZOVRENA& window = openOnDocuments();
+    ASSERT_TRUE(code(window).userEnter("ODP").accepted());
+    auto page = window.currentPage();
+    auto combo = [&](const char* name) { return dynamic_cast<kc::Combo*>(page->find(name)); };
+    EXPECT_FALSE(page->find("CMB_INDSCARTOFASIDOC")->enabled());
+    ASSERT_TRUE(combo("CMB_INDMODSCARTO")->userSelect("3").accepted());
+    ASSERT_TRUE(combo("CMB_INDSCARTOFASIDOC")->userSelect("1").accepted());
+    ASSERT_TRUE(combo("CMB_INDMODSCARTO")->userSelect("1").accepted());
+    EXPECT_EQ(combo("CMB_INDSCARTOFASIDOC")->text(), "0");
+    EXPECT_FALSE(page->find("CMB_INDSCARTOFASIDOC")->enabled());
+    EXPECT_EQ((*window.documentFrame()->recordset())["PD88_INDSCARTOFASI"].value().toInt32(), 0);
+
+    auto* tolerance = dynamic_cast<kc::EditM*>(page->find("TXT_PERCTOLLINT_DOC"));
+    ASSERT_TRUE(combo("cbo_AvanzFaseInt_Doc")->userSelect("2").accepted());
+    EXPECT_TRUE(tolerance->visible());
+    EXPECT_FALSE(tolerance->userEnter("abc").accepted());
+    ASSERT_TRUE(tolerance->userEnter("12.5").accepted());
+    tolerance->userEnter("1234567");
+    EXPECT_LE(tolerance->text().size(), 5U);
+    ASSERT_TRUE(combo("cbo_AvanzFaseInt_Doc")->userSelect("1").accepted());
+    EXPECT_FALSE(tolerance->visible());
+}
+
 TEST_F(DocumentSelection, The_type_query_is_the_one_the_database_expects) {
     EXPECT_EQ(FRMPD_ZOVRENA::documentTypeSql("1", "'O''P'"), program::documentType("1", "O'P"));
 }
