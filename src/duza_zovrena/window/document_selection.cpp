@@ -301,6 +301,9 @@ void FRMPD_ZOVRENA::EnableControlByDocument() {
             [&] {
                 if (!rows || rows->eof()) {
                     ShowMessage("Codice documento errato", 12732, kh::vbInformation, caption_);
+                    // The row started for the wrong code is of no kind: its save must not be
+                    // judged by the kind of the document chosen before.
+                    documentTypeText_.clear();
                     return;
                 }
                 documentTypeText_ = typeDigits(rows->fields()["MG36_TIPODOC"].value()) +
