@@ -192,7 +192,7 @@ void SaveRow::setNull(const char* column) {
 }
 
 std::vector<krl::trap::Step> saveRuleSteps(GeneralRulesContext& context, const SaveRoutine& routine,
-                                           std::function<SaveRow()> row, bool& refused) {
+                                           const std::function<SaveRow()>& row, bool& refused) {
     std::vector<krl::trap::Step> steps;
     for (const SaveRule& rule : routine.rules) {
         steps.emplace_back([&context, &rule, &refused, row] {
@@ -225,10 +225,10 @@ std::vector<krl::trap::Step> saveRuleSteps(GeneralRulesContext& context, const S
 }
 
 bool runSaveRoutine(GeneralRulesContext& context, const SaveRoutine& routine,
-                    std::function<SaveRow()> row) {
+                    const std::function<SaveRow()>& row) {
     bool refused = false;
     bool completed = false;
-    std::vector<krl::trap::Step> all = saveRuleSteps(context, routine, std::move(row), refused);
+    std::vector<krl::trap::Step> all = saveRuleSteps(context, routine, row, refused);
     all.emplace_back([&] { completed = true; });
     krl::trap::run(routine.name, all, [&context](std::string_view name, const krl::VbError& error) {
         return context.errorRoutine(name, error);

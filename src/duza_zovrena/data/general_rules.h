@@ -98,11 +98,11 @@ struct SaveRoutine {
 // The steps of a routine's rules on the row `row` gives; a refusal shows its message, sets
 // `refused`, moves the side bar when the rule names an item, and ends the routine.
 std::vector<krl::trap::Step> saveRuleSteps(GeneralRulesContext& context, const SaveRoutine& routine,
-                                           std::function<SaveRow()> row, bool& refused);
+                                           const std::function<SaveRow()>& row, bool& refused);
 // Runs the routine with the context's error routine: true when no rule refused and it went
 // through to its end (or was abandoned, for a routine that passes then).
 bool runSaveRoutine(GeneralRulesContext& context, const SaveRoutine& routine,
-                    std::function<SaveRow()> row);
+                    const std::function<SaveRow()>& row);
 
 // The general row's save routines, in the order they run.
 std::vector<const SaveRoutine*> generalSaveRoutines();
