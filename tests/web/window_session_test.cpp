@@ -373,23 +373,6 @@ TEST_F(ServedWindow, Company_options_changed_while_the_window_is_open_reach_the_
     EXPECT_EQ(stored("PD42_FLGMODORDCLP"), 1);
 }
 
-TEST(ControlSnapshot, Each_kind_has_its_writer_and_a_kind_without_one_is_an_error) {
-    namespace kc = krl::controls;
-    const std::pair<std::shared_ptr<kc::Control>, const char*> written[] = {
-        {std::make_shared<kc::Combo>("CMB_A"), "combo"},
-        {std::make_shared<kc::CheckBox>("CHK_A"), "checkbox"},
-        {std::make_shared<kc::EditM>("TXT_A"), "edit"},
-        {std::make_shared<kc::Label>("LBL_A", "Testo"), "label"},
-    };
-    for (const auto& [control, kind] : written) {
-        const Json json = Json::parse(describeControl(*control));
-        EXPECT_EQ(json["kind"], kind);
-        EXPECT_EQ(json["name"], control->name());
-        EXPECT_TRUE(json.contains("value")) << kind;
-    }
-    EXPECT_THROW(describeControl(kc::GridNav("INTERNAV_A")), std::invalid_argument);
-}
-
 TEST_F(ServedWindow, Attached_files_stop_at_the_count_allowed) {
     WindowContext context{"w1", connectionString_, "demo", 1};
     context.mediaMaxCount = 2;
@@ -412,6 +395,23 @@ TEST_F(ServedWindow, Attached_files_stop_at_the_count_allowed) {
     EXPECT_EQ(answer.snapshot["media"]["items"].size(), 2u);
     EXPECT_EQ(answer.snapshot["notice"],
               "Al record sono già collegati 2 file: non se ne possono aggiungere altri.");
+}
+
+TEST(ControlSnapshot, Each_kind_has_its_writer_and_a_kind_without_one_is_an_error) {
+    namespace kc = krl::controls;
+    const std::pair<std::shared_ptr<kc::Control>, const char*> written[] = {
+        {std::make_shared<kc::Combo>("CMB_A"), "combo"},
+        {std::make_shared<kc::CheckBox>("CHK_A"), "checkbox"},
+        {std::make_shared<kc::EditM>("TXT_A"), "edit"},
+        {std::make_shared<kc::Label>("LBL_A", "Testo"), "label"},
+    };
+    for (const auto& [control, kind] : written) {
+        const Json json = Json::parse(describeControl(*control));
+        EXPECT_EQ(json["kind"], kind);
+        EXPECT_EQ(json["name"], control->name());
+        EXPECT_TRUE(json.contains("value")) << kind;
+    }
+    EXPECT_THROW(describeControl(kc::GridNav("INTERNAV_A")), std::invalid_argument);
 }
 
 }  // namespace

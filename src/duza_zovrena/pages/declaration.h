@@ -48,6 +48,7 @@ enum class InitializeStep {
     ClsDecodeListiniParametrici,
     ClsLookupListiniParametrici,
     FillCombos,
+    InitializeEditId,  // the ID edits get the company and the program interface
     AddVirtualFrameControl,
     InitializeScriptObjectModel,
 };
@@ -175,6 +176,11 @@ struct PatternRule {
     // Written into the record when the condition is off, and when it is on.
     std::optional<RecordWrite> whenOff = {};
     std::optional<RecordWrite> whenOn = {};
+    // The targets are emptied when the condition is off (clearTo cannot say "no text").
+    bool emptyWhenOff = false;
+    // The routine under which the rule reports its errors to the page's error routine; empty: the
+    // rule runs with errors ignored.
+    std::string_view routine = {};
 };
 
 // The controls a document page switches on and off when the window binds it to a document of one

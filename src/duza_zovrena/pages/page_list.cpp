@@ -5,7 +5,11 @@
 
 #include "duza_zovrena/pages/ctlpd_prd_ind.h"
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
+#include "duza_zovrena/pages/ctlpd_prg_cicli.h"
+#include "duza_zovrena/pages/ctlpd_prg_grtagcol.h"
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
+#include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/pending_pages.h"
 #include "krl/host/progid.h"

@@ -12,12 +12,7 @@ PageDeclaration lavEstIndPage();
 PageDeclaration lavEstDocPage();
 PageDeclaration claIndPage();
 PageDeclaration claDocPage();
-PageDeclaration scaDibaIndPage();
-PageDeclaration scaDibaDocPage();
-PageDeclaration grTagColPage();
-PageDeclaration valorizPage();
 PageDeclaration trPersPage();
-PageDeclaration cicliPage();
 PageDeclaration prdDcliePage();
 PageDeclaration prdDcclaPage();
 

@@ -272,7 +272,7 @@ struct Prepared {
     Work work;
     WindowAnswer refusal;
 };
-using ActionReader = Prepared (*)(const Json& action);
+using ActionReader = Prepared (*)(const Json& action, const WindowContext& context);
 
 Prepared refusal(int status, std::string message) {
     return {nullptr, refused(status, std::move(message))};
@@ -354,7 +354,7 @@ bool controlAction(std::string_view type) {
                        [&](const auto& entry) { return entry.first == type; });
 }
 
-Prepared readControlAction(const Json& action) {
+Prepared readControlAction(const Json& action, const WindowContext&) {
     const std::string type = action["type"].get<std::string>();
     const char* valueField = nullptr;
     for (const auto& [name, field] : kControlActions) {
@@ -407,7 +407,7 @@ Prepared readControlAction(const Json& action) {
 
 // --- the other actions --------------------------------------------------------------------
 
-Prepared readClickItem(const Json& action) {
+Prepared readClickItem(const Json& action, const WindowContext&) {
     const std::string* item = stringField(action, "item");
     if (!item) {
         return refusal(400, "Richiesta non valida: manca la voce.");
@@ -417,7 +417,7 @@ Prepared readClickItem(const Json& action) {
         {}};
 }
 
-Prepared readHostButton(const Json& action) {
+Prepared readHostButton(const Json& action, const WindowContext&) {
     const std::string* button = stringField(action, "button");
     if (!button) {
         return refusal(400, "Richiesta non valida: manca il pulsante.");
@@ -447,7 +447,7 @@ Prepared readHostButton(const Json& action) {
         {}};
 }
 
-Prepared readNavigatorButton(const Json& action) {
+Prepared readNavigatorButton(const Json& action, const WindowContext&) {
     const std::string* bar = stringField(action, "bar");
     const std::string* button = stringField(action, "button");
     if (!bar || !button ||
@@ -461,7 +461,7 @@ Prepared readNavigatorButton(const Json& action) {
             {}};
 }
 
-Prepared readClosePrint(const Json&) {
+Prepared readClosePrint(const Json&, const WindowContext&) {
     return {[](WindowState& s) {
                 s.printSheet.reset();
                 return std::string();
@@ -506,7 +506,7 @@ Prepared readAttachMedia(const Json& action, const WindowContext& context) {
             {}};
 }
 
-Prepared readCloseMedia(const Json&) {
+Prepared readCloseMedia(const Json&, const WindowContext&) {
     return {[](WindowState& s) {
                 s.media.reset();
                 return std::string();
@@ -514,7 +514,7 @@ Prepared readCloseMedia(const Json&) {
             {}};
 }
 
-Prepared readClose(const Json&) {
+Prepared readClose(const Json&, const WindowContext&) {
     return {[](WindowState& s) -> std::string {
                 s.program->closeForm();
                 return s.window->unloaded() ? std::string() : "La finestra resta aperta.";
@@ -529,6 +529,7 @@ ActionReader actionReader(std::string_view type) {
         {"hostButton", readHostButton},
         {"navigatorButton", readNavigatorButton},
         {"closePrint", readClosePrint},
+        {"attachMedia", readAttachMedia},
         {"closeMedia", readCloseMedia},
         {"close", readClose},
     };
@@ -774,13 +775,11 @@ WindowAnswer WindowSession::perform(const Json& action) {
     }
 
     // The fields each action needs are read here; the work runs on the window thread.
-    // Attaching a file is bounded by the host's limits for multimedia links.
-    const bool attach = *type == "attachMedia";
-    const ActionReader reader = attach ? nullptr : actionReader(*type);
-    if (!attach && !reader) {
+    const ActionReader reader = actionReader(*type);
+    if (!reader) {
         return refused(400, "Richiesta non valida: azione \"" + *type + "\" sconosciuta.");
     }
-    Prepared prepared = attach ? readAttachMedia(action, context_) : reader(action);
+    Prepared prepared = reader(action, context_);
     if (!prepared.work) {
         return prepared.refusal;
     }
