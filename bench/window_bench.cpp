@@ -3,6 +3,9 @@
 //            document set, the warehouse-management switch) — raw: open, the three SELECTs.
 //   Confirm: a changed general row confirmed (save rules, optimistic UPDATE of the changed column
 //            in one transaction) — raw: the same UPDATE, prepared once, in a savepoint.
+//   ChooseDocument: a document code typed in the header while the indicators page is in front
+//            (validation, the document's row, its kind, the pages refreshed), alternating between
+//            two documents with a row — raw: the row's and the kind's SELECTs.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -15,6 +18,8 @@
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
+#include "krl/controls/edit.h"
+#include "krl/controls/side_bar.h"
 #include "krl/frame/virtual_frame.h"
 #include "krl/host/navigator.h"
 #include "krl/host/presenter.h"
@@ -151,11 +156,55 @@ void Window_Confirm(benchmark::State& state) {
     program->closeForm();
 }
 
+const char* const kDocuments[] = {"ODP", "LISTTRASF"};
+
+void RawSqlite_ChooseDocument(benchmark::State& state) {
+    const std::string file = databaseFile();
+    sqlite3* db = nullptr;
+    check(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const std::string code = kDocuments[next++ % 2];
+        readAll(db, ("SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1 AND "
+                     "PD88_CODDOC_MG36 = '" +
+                     code + "'")
+                        .c_str());
+        readAll(db, ("SELECT MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC FROM MG3G_DOCDITTA "
+                     "INNER JOIN MG36_DOCUMENTI ON MG3G_CODDOCUM_MG36 = MG36_CODDOCUM AND "
+                     "MG3G_INDSTAPER_MG36 = MG36_INDSTAPER WHERE MG3G_DITTA_CG18 = 1 AND "
+                     "MG3G_CODDOCUM_MG36 = '" +
+                     code + "'")
+                        .c_str());
+    }
+    sqlite3_close(db);
+}
+
+void Window_ChooseDocument(benchmark::State& state) {
+    databaseFile();
+    kh::ScriptedPresenter presenter;
+    kh::ScopedPresenter scope(presenter);
+    auto program = openProgram(host(), std::make_shared<kh::Navigator>());
+    auto window = std::dynamic_pointer_cast<duza_zovrena::window::FRMPD_ZOVRENA>(program->window());
+    window->sideBar().select("GRP_PRD_DOCUMENTI", "ITM_PRD_IND");
+    auto* code = dynamic_cast<krl::controls::EditM*>(window->find("TXT_CODDOC"));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        code->userEnter(kDocuments[next++ % 2]);
+    }
+    if (!presenter.boxes().empty()) {
+        state.SkipWithError("a message box was shown");
+    }
+    window->documentFrame()->undo();
+    program->closeForm();
+}
+
 }  // namespace
 
 BENCHMARK(RawSqlite_Open)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Window_Open)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RawSqlite_Confirm)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Window_Confirm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RawSqlite_ChooseDocument)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Window_ChooseDocument)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -22,6 +22,12 @@ function description(control: ControlState): HTMLElement | null {
         : null;
 }
 
+function effective(control: ControlState): HTMLElement | null {
+    return control.effective
+        ? h("span", { class: "effective", "data-effective": control.name }, control.effective)
+        : null;
+}
+
 export function renderCombo(control: ControlState, context: RenderContext): HTMLElement {
     const id = `ctl-${control.name}`;
     const select = h("select", {
@@ -42,7 +48,7 @@ export function renderCombo(control: ControlState, context: RenderContext): HTML
     on(select, "change", (_, element) =>
         context.send({ type: "setValue", control: control.name, value: element.value }),
     );
-    return h("span", { class: "control" }, caption(control, id), select, description(control));
+    return h("span", { class: "control" }, caption(control, id), select, description(control), effective(control));
 }
 
 function checked(value: ControlState["value"]): boolean {
@@ -111,6 +117,15 @@ export function renderEdit(control: ControlState, context: RenderContext): HTMLE
         );
         on(key, "click", () => context.send({ type: "openLookup", control: control.name }));
         parts.push(key);
+    }
+    for (const entry of control.keyMenu ?? []) {
+        const item = h(
+            "button",
+            { type: "button", class: "key-menu", "data-key-menu": entry.key, disabled: !control.enabled || !entry.enabled },
+            entry.caption,
+        );
+        on(item, "click", () => context.send({ type: "keyMenu", control: control.name, key: entry.key }));
+        parts.push(item);
     }
     parts.push(description(control));
     return h("span", { class: "control edit" }, ...parts);

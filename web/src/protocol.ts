@@ -42,6 +42,8 @@ export interface ControlState {
     caption?: string;
     label?: string;
     description?: string;
+    keyMenu?: { key: string; caption: string; enabled: boolean }[];
+    effective?: string;
 }
 
 export interface FrameState {
@@ -177,6 +179,7 @@ export type WindowAction =
     | { type: "click"; control: string }
     | { type: "leaveField"; control: string; text: string }
     | { type: "openLookup"; control: string }
+    | { type: "keyMenu"; control: string; key: string }
     | { type: "chooseLookupRow"; control: string; code: string }
     | { type: "closeLookup"; control: string }
     | { type: "answer"; messageId: number; answer: number }

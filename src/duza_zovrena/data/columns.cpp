@@ -259,7 +259,7 @@ constexpr ColumnDef kDocument[] = {
     {"PD88_INDCARSFRIDOCL", ColumnKind::Indicator, 0, kNone, "CTLPD_PRD_IND", "Carico articolo recupero in versamento ordini conto lavoro"},
     {"PD88_INDDDTCLVERS", ColumnKind::Indicator, 0, k(0), "CTLPD_PRD_IND", "Modalità controllo generazione DDT in versamento ordini"},
     {"PD88_INDGENDDTCLAV", ColumnKind::Indicator, 0, k(0), "", ""},
-    {"PD88_INDGESOCLPRO", ColumnKind::Indicator, 0, k(0), "", ""},
+    {"PD88_INDGESOCLPRO", ColumnKind::Indicator, 0, k(0), "CTLPD_PRD_IND", "Indicatore generaz. OCL multifase da prop."},
     {"PD88_INDIMPGENLISP", ColumnKind::Indicator, 0, k(0), "CTLPD_PRD_IND", "Modalià impegno da generazione lista prelievo"},
     {"PD88_INDIMPGENORD", ColumnKind::Indicator, 0, k(0), "CTLPD_PRD_IND", "Modalità impegno da generazione ordine"},
     {"PD88_INDIMPSTAORD", ColumnKind::Indicator, 0, k(0), "", ""},

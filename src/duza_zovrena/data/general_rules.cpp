@@ -167,35 +167,56 @@ std::vector<const SaveRoutine*> generalSaveRoutines() {
     return {&commitmentAndDeposits(), &mandatoryValues(), &rowRules()};
 }
 
+krl::ado::Recordset& SaveRow::row() const {
+    return row_ != nullptr ? *row_ : context_.generalRecordset();
+}
+
 double SaveRow::operator[](const char* column) const {
+    return krl::numericValue(row()[column].value());
+}
+
+krl::Variant SaveRow::value(const char* column) const {
+    return row()[column].value();
+}
+
+double SaveRow::general(const char* column) const {
     return krl::numericValue(context_.generalRecordset()[column].value());
 }
 
 void SaveRow::set(const char* column, int value) {
-    context_.generalRecordset()[column].setValue(krl::Variant(static_cast<std::int16_t>(value)));
+    row()[column].setValue(krl::Variant(static_cast<std::int16_t>(value)));
 }
 
 void SaveRow::setNull(const char* column) {
-    context_.generalRecordset()[column].setValue(krl::Variant::null());
+    row()[column].setValue(krl::Variant::null());
 }
 
-std::vector<krl::trap::Step> GeneralSaveRules::steps(const SaveRoutine& routine, bool& refused) {
+std::vector<krl::trap::Step> saveRuleSteps(GeneralRulesContext& context, const SaveRoutine& routine,
+                                           const std::function<SaveRow()>& row, bool& refused) {
     std::vector<krl::trap::Step> steps;
     for (const SaveRule& rule : routine.rules) {
-        steps.emplace_back([this, &rule, &refused] {
-            SaveRow row(context_);
+        steps.emplace_back([&context, &rule, &refused, row] {
+            SaveRow current = row();
             if (rule.repair) {
-                rule.repair(row);
+                rule.repair(current);
                 return;
             }
-            if (!rule.refuses(row)) {
+            if (!rule.refuses(current)) {
                 return;
             }
-            context_.showMessage(std::string(rule.text), rule.messageId, kExclamation);
+            const std::string text = rule.textOf ? rule.textOf(current) : std::string(rule.text);
+            if (rule.parameters) {
+                context.showMessageWithParameters(text, rule.messageId, kExclamation,
+                                                  rule.parameters(current));
+            } else {
+                context.showMessage(text, rule.messageId, kExclamation);
+            }
             refused = true;
-            context_.selectSideBarItem(rule.group, rule.item);
+            if (!rule.item.empty()) {
+                context.selectSideBarItem(rule.group, rule.item);
+            }
             if (!rule.focusControl.empty()) {
-                context_.setFocus(rule.focusPage, rule.focusControl);
+                context.setFocus(rule.focusPage, rule.focusControl);
             }
             krl::trap::exitRoutine();
         });
@@ -203,15 +224,20 @@ std::vector<krl::trap::Step> GeneralSaveRules::steps(const SaveRoutine& routine,
     return steps;
 }
 
-bool GeneralSaveRules::run(const SaveRoutine& routine) {
+bool runSaveRoutine(GeneralRulesContext& context, const SaveRoutine& routine,
+                    const std::function<SaveRow()>& row) {
     bool refused = false;
     bool completed = false;
-    std::vector<krl::trap::Step> all = steps(routine, refused);
+    std::vector<krl::trap::Step> all = saveRuleSteps(context, routine, row, refused);
     all.emplace_back([&] { completed = true; });
-    krl::trap::run(routine.name, all, [this](std::string_view name, const krl::VbError& error) {
-        return context_.errorRoutine(name, error);
+    krl::trap::run(routine.name, all, [&context](std::string_view name, const krl::VbError& error) {
+        return context.errorRoutine(name, error);
     });
-    return completed && !refused;
+    return !refused && (completed || routine.passesWhenAbandoned);
+}
+
+std::function<SaveRow()> GeneralSaveRules::generalRow() {
+    return [this] { return SaveRow(context_); };
 }
 
 void GeneralSaveRules::beforeUpdate(bool& cancel) {
@@ -230,7 +256,7 @@ void GeneralSaveRules::beforeUpdate(bool& cancel) {
         },
     };
     bool refused = false;
-    for (krl::trap::Step& step : steps(rowRules(), refused)) {
+    for (krl::trap::Step& step : saveRuleSteps(context_, rowRules(), generalRow(), refused)) {
         all.push_back(std::move(step));
     }
     krl::trap::run(rowRules().name, all, [this](std::string_view name, const krl::VbError& error) {
@@ -242,11 +268,11 @@ void GeneralSaveRules::beforeUpdate(bool& cancel) {
 }
 
 bool GeneralSaveRules::controllaCheckImpegnoScarico() {
-    return run(commitmentAndDeposits());
+    return runSaveRoutine(context_, commitmentAndDeposits(), generalRow());
 }
 
 bool GeneralSaveRules::controllaCampiObbligatori() {
-    return run(mandatoryValues());
+    return runSaveRoutine(context_, mandatoryValues(), generalRow());
 }
 
 }  // namespace duza_zovrena::data

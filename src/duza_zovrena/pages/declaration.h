@@ -195,6 +195,21 @@ struct PatternRule {
     std::string_view routine = {};
 };
 
+// The controls a document page switches on and off when the window binds it to a document of one
+// of these kinds (type then subtype as decimal text, "2420"); controls not named keep their state.
+struct DocumentTypeSwitch {
+    std::vector<std::string_view> types;
+    std::vector<std::string_view> on;
+    std::vector<std::string_view> off;
+};
+
+// A document indicator whose code 0 follows a general setting: its combo and the general column;
+// the general code c is the indicator's code c + 1.
+struct FollowsGeneral {
+    std::string_view control;
+    std::string_view generalColumn;
+};
+
 // The record a page edits, which also chooses its data frame and navigator bar.
 enum class PageRecord {
     General,   // PD42_ZOVRENA, the company's row: FME_PARAMETRI
@@ -238,6 +253,13 @@ struct PageDeclaration {
     std::vector<PatternRule> patternRules;
     // The rules that are code, connected after the pattern rules.
     std::function<void(ParameterPage&)> rules;
+    // Document pages: the type names of the controls EnableControl switches, the controls switched
+    // by kind of document, and what EnableControlByDocument does after them that is code.
+    std::vector<std::string> enableControlTypes;
+    std::vector<DocumentTypeSwitch> documentSwitches;
+    std::function<void(ParameterPage&)> byDocument;
+    // The indicators shown with the general setting they follow.
+    std::vector<FollowsGeneral> followsGeneral;
     // A page with members of its own is built by its class; null: a ParameterPage.
     std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;
 

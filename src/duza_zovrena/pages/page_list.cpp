@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prd_ind.h"
+#include "duza_zovrena/pages/ctlpd_prd_prd.h"
 #include "duza_zovrena/pages/ctlpd_prg_cicli.h"
 #include "duza_zovrena/pages/ctlpd_prg_cladoc.h"
 #include "duza_zovrena/pages/ctlpd_prg_claind.h"

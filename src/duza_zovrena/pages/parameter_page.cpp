@@ -715,6 +715,29 @@ void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control&
     }
 }
 
+void ParameterPage::showEffectiveValues(
+    const std::function<Variant(std::string_view column)>& general) {
+    for (const FollowsGeneral& follows : declaration_.followsGeneral) {
+        krl::trap::ignoring([&] {
+            auto combo = control<kc::Combo>(follows.control);
+            const auto& rows = combo->rows();
+            if (rows.empty()) {
+                return;
+            }
+            const auto code =
+                static_cast<long long>(krl::numericValue(general(follows.generalColumn)));
+            const std::string own = std::to_string(code + 1);
+            std::string text = rows.front().label;
+            for (const auto& row : rows) {
+                if (row.value == own) {
+                    text += " (ora: " + row.label + ")";
+                }
+            }
+            combo->setEffectiveText(text);
+        });
+    }
+}
+
 void ParameterPage::switchItem(std::string_view group, std::string_view item, bool enabled) const {
     if (itemSwitch_) {
         itemSwitch_(group, item, enabled);
@@ -755,12 +778,42 @@ void ParameterPage::EnableControl(bool enabled) {
     if (!declaration_.members.documentType) {
         Page::EnableControl(enabled);
     }
+    const auto& types = declaration_.enableControlTypes;
+    for (const kc::ControlPtr& each : controls()) {
+        if (std::find(types.begin(), types.end(), each->typeName()) != types.end()) {
+            each->setEnabled(enabled);
+        }
+    }
 }
 
 void ParameterPage::EnableControlByDocument() {
     if (!declaration_.members.documentType) {
         Page::EnableControlByDocument();
     }
+    krl::trap::run("EnableControlByDocument",
+                   {
+                       [this] {
+                           for (const DocumentTypeSwitch& kinds : declaration_.documentSwitches) {
+                               const auto& types = kinds.types;
+                               if (std::find(types.begin(), types.end(), tipoSottotipoDocumento_) ==
+                                   types.end()) {
+                                   continue;
+                               }
+                               for (std::string_view name : kinds.on) {
+                                   control<kc::Control>(name)->setEnabled(true);
+                               }
+                               for (std::string_view name : kinds.off) {
+                                   control<kc::Control>(name)->setEnabled(false);
+                               }
+                           }
+                       },
+                       [this] {
+                           if (declaration_.byDocument) {
+                               declaration_.byDocument(*this);
+                           }
+                       },
+                   },
+                   errorRoutine());
 }
 
 void ParameterPage::setCodiceDitta(Variant value) {

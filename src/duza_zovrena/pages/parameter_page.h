@@ -166,6 +166,10 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
         return typed;
     }
 
+    // Beside each indicator that follows a general setting, that setting's value now, read with
+    // `general` from the company's general row.
+    void showEffectiveValues(const std::function<krl::Variant(std::string_view column)>& general);
+
     // The window turns side-bar items on and off for the page's rules.
     using ItemSwitch =
         std::function<void(std::string_view group, std::string_view item, bool enabled)>;

@@ -68,25 +68,6 @@ PageDeclaration documentPage(std::string_view className, std::string_view item,
 
 }  // namespace
 
-PageDeclaration prdIndPage() {
-    PageDeclaration page = documentPage("CTLPD_PRD_IND", "ITM_PRD_IND", "Indicatori",
-                                        "Parametri documenti - indicatori");
-    page.members.decodeLookup = true;
-    page.initialize = usualSteps(false, true, true);
-    page.firstControl = "CMB_LOCALDIBA_DOC";
-    return page;
-}
-
-PageDeclaration prdPrdPage() {
-    PageDeclaration page =
-        documentPage("CTLPD_PRD_PRD", "ITM_PRD_PRD", "Priorità reperimento depositi",
-                     "Parametri documenti - priorità reperimento dep.");
-    page.initialize = usualSteps(false, false, false);
-    page.firstControl = "CBX_FLGDEPCLEGAME";
-    page.startsDisabled = true;
-    return page;
-}
-
 PageDeclaration prdDcliePage() {
     PageDeclaration page =
         documentPage("CTLPD_PRD_DCLIE", "ITM_PRD_DCLIE", "Doc. collegati lav. int./est.",

@@ -7,8 +7,6 @@ namespace duza_zovrena::pages {
 // The pages whose controls are not built yet: each follows the page protocol (members, Initialize
 // with its checks, Terminate, messages, trace lines) and shows only its title.
 PageDeclaration trPersPage();
-PageDeclaration prdIndPage();
-PageDeclaration prdPrdPage();
 PageDeclaration prdDcliePage();
 PageDeclaration prdDcclaPage();
 

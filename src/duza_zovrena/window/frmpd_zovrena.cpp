@@ -309,6 +309,7 @@ void FRMPD_ZOVRENA::buildControls() {
     TXT_CODDOC_->setMandatory(true);
     LBL_DESDOC_ = ControlContainer::create<kc::Label>(FRAME_CLIENTAREA_.get(), "LBL_DESDOC");
     TXT_CODDOC_->setDescriptionLabel(LBL_DESDOC_);
+    connectDocumentCode();
     for (const auto& control : {std::static_pointer_cast<kc::Control>(FRAME_CLIENTAREA_),
                                 std::static_pointer_cast<kc::Control>(LBL_CODDOC_),
                                 std::static_pointer_cast<kc::Control>(TXT_CODDOC_),

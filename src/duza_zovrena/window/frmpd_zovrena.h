@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "duza_zovrena/data/general_rules.h"
+#include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/host/program_messages.h"
 #include "duza_zovrena/host/program_window.h"
 #include "krl/controls/container.h"
@@ -24,6 +24,8 @@ class Frame;
 class Label;
 class EditM;
 class GridNav;
+struct DecodeRequest;
+struct LookupRequest;
 class ResizeForm;
 class MdiChildContainer;
 }  // namespace krl::controls
@@ -55,7 +57,7 @@ namespace duza_zovrena::window {
 // parameter page at a time, chosen from the side bar SB_ZOVRENA.
 class FRMPD_ZOVRENA : public host::ProgramWindow,
                       public krl::controls::ControlContainer,
-                      public data::GeneralRulesContext,
+                      public data::DocumentRulesContext,
                       public std::enable_shared_from_this<FRMPD_ZOVRENA> {
   public:
     static constexpr std::string_view className = "FRMPD_ZOVRENA";
@@ -122,6 +124,24 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     // The printable sheet of the company's parameters.
     krl::host::PrintSheet printSheet();
 
+    // The document code of the header.
+    // The values of a new document row, written into the current document record.
+    void InizializzaCampiDocumenti();
+    // The side-bar items the chosen document's kind offers, then its type handed to the pages.
+    void EnableControlByDocument();
+    // Enables or disables the controls of the document page in front.
+    void EnableCurrentDocumentPage(bool enabled);
+    // The code last accepted by the header's validation.
+    const std::string& rememberedCode() const { return rememberedCode_; }
+    // The header's lookup: the managed documents with a parameter row, or all of them.
+    static std::string documentLookupSql(std::string_view standard, std::string_view customised,
+                                         const krl::Variant& company, bool allDocuments);
+    // The document's row, and its type and subtype, for the company and code literals.
+    static std::string documentRowSql(const std::string& companyLiteral,
+                                      const std::string& codeLiteral);
+    static std::string documentTypeSql(const std::string& companyLiteral,
+                                       const std::string& codeLiteral);
+
     // GeneralRulesContext.
     krl::ado::Recordset& generalRecordset() override;
     int showMessage(const std::string& text, long messageId, int buttons) override;
@@ -129,6 +149,11 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void setFocus(std::string_view pageClass, std::string_view controlName) override;
     data::CompanyOptions companyOptions() override;
     int errorRoutine(std::string_view routine, const krl::VbError& error) override;
+    int showMessageWithParameters(const std::string& text, long messageId, int buttons,
+                                  const krl::Variant& params) override;
+    // DocumentRulesContext.
+    krl::ado::Recordset& documentRecordset() override;
+    std::string chosenDocumentType() override;
 
   private:
     FRMPD_ZOVRENA();
@@ -165,6 +190,16 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     void applyEnableCarSfridoCl();
     void UnloadCurrentControl();
     void UnloadAllControls();
+
+    // Document code of the header.
+    void connectDocumentCode();
+    void TXT_CODDOC_Validate(bool& cancel);
+    void TXT_CODDOC_StartLookup(krl::controls::LookupRequest& request);
+    void TXT_CODDOC_StartDecode(krl::controls::DecodeRequest& request);
+    void TXT_CODDOC_KeyButtonMenuPress(const std::string& key);
+    void handDocumentToPages();
+    // Beside the document indicators that follow the general row, its values now.
+    void refreshEffectiveValues();
 
     // Editing cycle.
     void connectFrameEvents();
@@ -223,6 +258,8 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
     std::map<std::string, std::shared_ptr<pages::Page>, std::less<>> pages_;
     std::string currentItem_;
     std::string documentTypeText_;
+    std::string rememberedCode_;
+    bool activeDocumentsSwitch_ = false;
     std::string caption_{designCaption};
     std::string iconKey_;
     std::int16_t windowState_ = 0;

@@ -1,5 +1,6 @@
 // The editing cycle: the data frames' events, the called-in-management start, print, and closing.
 
+#include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/data/general_rules.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
@@ -43,6 +44,9 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
     FME_PARAMETRI_->BeforeUpdate.connect(with([](FRMPD_ZOVRENA& window, bool& cancel) {
         data::GeneralSaveRules(window).beforeUpdate(cancel);
     }));
+    FME_PARAMETRI_DOC_->BeforeUpdate.connect(with([](FRMPD_ZOVRENA& window, bool& cancel) {
+        data::DocumentSaveRules(window).beforeUpdate(cancel);
+    }));
     auto notifyHost = [](FRMPD_ZOVRENA& window, long result) {
         if (result != 0) {
             krl::trap::ignoring(
@@ -50,6 +54,11 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
         }
     };
     FME_PARAMETRI_->AfterUpdate.connect(with(notifyHost));
+    FME_PARAMETRI_->AfterUpdate.connect(with([](FRMPD_ZOVRENA& window, long result) {
+        if (result != 0) {
+            window.refreshEffectiveValues();
+        }
+    }));
     FME_PARAMETRI_DOC_->AfterUpdate.connect(with(notifyHost));
     FME_PARAMETRI_->AfterUndo.connect(with([](FRMPD_ZOVRENA& window, long result) {
         if (result == 0) {

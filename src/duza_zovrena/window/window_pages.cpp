@@ -232,6 +232,7 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const pages::PageDeclarat
                 created->setVisible(false);
                 created->SetFocus();
             },
+            [&] { refreshEffectiveValues(); },
         },
         onError());
     if (!ok) {

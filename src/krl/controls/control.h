@@ -93,6 +93,10 @@ class Control {
     void setCaption(std::string caption) { caption_ = std::move(caption); }
     const std::string& labelText() const { return labelText_; }  // the label shown beside it
     void setLabelText(std::string text) { labelText_ = std::move(text); }
+    // What the control's value means at the moment, shown beside it when not empty (a value that
+    // follows another setting names the setting's value now).
+    const std::string& effectiveText() const { return effectiveText_; }
+    void setEffectiveText(std::string text) { effectiveText_ = std::move(text); }
     const Variant& tag() const { return tag_; }
     void setTag(Variant tag) { tag_ = std::move(tag); }
     bool mandatory() const { return mandatory_; }  // `obbligatorio`: drawn as required only
@@ -158,6 +162,7 @@ class Control {
     std::string dbField_;
     std::string caption_;
     std::string labelText_;
+    std::string effectiveText_;
     Variant tag_;
     bool mandatory_ = false;
     int maxChar_ = 0;

@@ -319,6 +319,10 @@ std::string editAction(WindowState& s, kc::Control& target, std::string_view typ
         s.lookup.reset();
         return noticeOf(edit.userLookup());
     }
+    if (type == "keyMenu") {
+        s.lookup.reset();
+        return noticeOf(edit.userMenu(value));
+    }
     if (type == "chooseLookupRow") {
         if (!s.lookup || s.lookup->control != name ||
             std::none_of(s.lookup->rows.begin(), s.lookup->rows.end(),
@@ -342,6 +346,7 @@ constexpr std::pair<kc::Kind, KindAction> kKindActions[] = {
 constexpr std::pair<std::string_view, const char*> kControlActions[] = {
     {"setValue", "value"},   {"click", nullptr},          {"leaveField", "text"},
     {"openLookup", nullptr}, {"chooseLookupRow", "code"}, {"closeLookup", nullptr},
+    {"keyMenu", "key"},
 };
 
 bool controlAction(std::string_view type) {

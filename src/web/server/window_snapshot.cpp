@@ -114,6 +114,17 @@ void writeEditValue(JsonWriter& json, const Control& control) {
     if (!edit.description().empty() && !edit.descriptionLabel()) {
         json.field("description", edit.description());
     }
+    if (!edit.keyButtonMenu().empty()) {
+        json.key("keyMenu").array();
+        for (const auto& entry : edit.keyButtonMenu()) {
+            json.object()
+                .field("key", entry.key)
+                .field("caption", entry.caption)
+                .field("enabled", entry.enabled)
+                .end();
+        }
+        json.end();
+    }
 }
 
 void writeLabelValue(JsonWriter& json, const Control& control) {
@@ -162,6 +173,9 @@ void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
     }
     if (!control.labelText().empty()) {
         json.field("label", control.labelText());
+    }
+    if (!control.effectiveText().empty()) {
+        json.field("effective", control.effectiveText());
     }
     writer.write(json, control);
     json.end();

@@ -39,6 +39,8 @@ class PageTest : public ::testing::Test {
   protected:
     static constexpr const char* GeneralSql =
         "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1";
+    static constexpr const char* DocumentSql =
+        "SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1 AND PD88_CODDOC_MG36 = 'ODP'";
 
     void SetUp() override {
         static std::atomic<int> counter{0};
@@ -67,6 +69,11 @@ class PageTest : public ::testing::Test {
         frame_ = krl::frame::VirtualFrame::create("FME_PARAMETRI");
         frame_->initialize(program_, connection_, general_, GeneralSql, "", nullptr);
         frame_->start();
+        document_ = open(DocumentSql);
+        documentFrame_ = krl::frame::VirtualFrame::create("FME_PARAMETRI_DOC");
+        documentFrame_->initialize(program_, connection_, document_, DocumentSql,
+                                   "PD88_CODDOC_MG36", nullptr);
+        documentFrame_->start();
 
         decode_ = std::make_shared<kh::ClsDecodeProduzione>();
         decode_->setProgramInterface(program_);
@@ -137,6 +144,9 @@ class PageTest : public ::testing::Test {
     std::shared_ptr<krl::ado::Connection> connection_;
     std::shared_ptr<krl::ado::Recordset> general_;
     std::shared_ptr<krl::frame::VirtualFrame> frame_;
+    // Company 1's production order row.
+    std::shared_ptr<krl::ado::Recordset> document_;
+    std::shared_ptr<krl::frame::VirtualFrame> documentFrame_;
     std::shared_ptr<kh::ClsDecodeProduzione> decode_;
     std::shared_ptr<kh::ClsLookupProduzione> lookup_;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -150,7 +152,10 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
         EXPECT_EQ(page->className(), className);
         EXPECT_EQ(page->Name(), className);
         page->setActiveInterface(program_);
-        if (page->hasVirtualFrame()) {
+        if (declared.record == PageRecord::Document) {
+            page->setVirtualFrame(documentFrame_);
+            page->setRecordset(document_);
+        } else if (page->hasVirtualFrame()) {
             page->setVirtualFrame(frame_);
             page->setRecordset(general_);
         } else {
