@@ -177,6 +177,30 @@ struct PatternRule {
     std::optional<RecordWrite> whenOn = {};
 };
 
+// A grid of the page (KRL_QGRID) over a recordset the page binds: its columns with their captions
+// and choice texts translated by message id, and the column whose value names a row.
+struct GridChoiceDef {
+    std::int16_t value = 0;
+    std::string_view text;
+    long messageId = 0;
+};
+
+struct GridColumnDef {
+    std::string_view field;
+    std::string_view caption;
+    long messageId = 0;
+    int width = 0;
+    bool editable = false;
+    std::vector<GridChoiceDef> choices = {};
+};
+
+struct GridDef {
+    std::string_view frame;
+    std::string_view name;
+    std::string_view keyColumn;
+    std::vector<GridColumnDef> columns;
+};
+
 // The record a page edits, which also chooses its data frame and navigator bar.
 enum class PageRecord {
     General,   // PD42_ZOVRENA, the company's row: FME_PARAMETRI
@@ -217,6 +241,7 @@ struct PageDeclaration {
     std::vector<ControlDef> controls;   // tab order
     std::vector<ComboRows> valueLists;  // FillCombos order
     std::vector<CodeFieldDef> codeFields;
+    std::vector<GridDef> grids;
     std::vector<PatternRule> patternRules;
     // The rules that are code, connected after the pattern rules.
     std::function<void(ParameterPage&)> rules;

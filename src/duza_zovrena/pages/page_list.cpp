@@ -4,6 +4,7 @@
 #include <string>
 
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
+#include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/pending_pages.h"
 #include "krl/host/progid.h"

@@ -92,6 +92,7 @@ ParameterPage::ParameterPage(PageDeclaration declaration) : declaration_(std::mo
     resize_->RegisterControls.connect([this] { registerFrames(); });
     buildFrames();
     buildControls();
+    buildGrids();
     for (const CodeFieldDef& field : declaration_.codeFields) {
         addCodeField(field);
     }
@@ -605,6 +606,52 @@ void ParameterPage::buildControls() {
         }
         made->setEnabled(def.design.enabled);
     }
+}
+
+void ParameterPage::buildGrids() {
+    for (const GridDef& def : declaration_.grids) {
+        kc::Frame* frame = def.frame.empty() ? nullptr : control<kc::Frame>(def.frame).get();
+        auto grid = create<kc::QGrid>(frame, std::string(def.name));
+        grid->setKeyColumn(std::string(def.keyColumn));
+        std::vector<kc::GridColumn> columns;
+        for (const GridColumnDef& column : def.columns) {
+            columns.push_back({std::string(column.field),
+                               std::string(column.caption),
+                               column.width,
+                               column.editable,
+                               {}});
+            for (const GridChoiceDef& choice : column.choices) {
+                columns.back().choices.push_back({Variant(choice.value), std::string(choice.text)});
+            }
+        }
+        grid->setColumns(std::move(columns));
+    }
+}
+
+void ParameterPage::IniQGrid(std::string_view name,
+                             std::shared_ptr<krl::ado::Recordset> recordset) {
+    auto found = std::find_if(declaration_.grids.begin(), declaration_.grids.end(),
+                              [&](const GridDef& def) { return def.name == name; });
+    if (found == declaration_.grids.end()) {
+        missingControl(name);
+    }
+    auto grid = control<kc::QGrid>(name);
+    std::vector<kc::GridColumn> columns;
+    for (const GridColumnDef& column : found->columns) {
+        columns.push_back({std::string(column.field),
+                           TranslateMessage(column.caption, column.messageId),
+                           column.width,
+                           column.editable,
+                           {}});
+        for (const GridChoiceDef& choice : column.choices) {
+            columns.back().choices.push_back(
+                {Variant(choice.value), TranslateMessage(choice.text, choice.messageId)});
+        }
+    }
+    grid->setColumns(std::move(columns));
+    grid->setKeyColumn(std::string(found->keyColumn));
+    grid->setLayoutKey(className() + "." + std::string(name));
+    grid->setRecordset(std::move(recordset));
 }
 
 void ParameterPage::addCodeField(const CodeFieldDef& def) {

@@ -18,6 +18,7 @@
 #include "krl/controls/combo.h"
 #include "krl/controls/edit.h"
 #include "krl/controls/frame.h"
+#include "krl/controls/grid.h"
 #include "krl/controls/resize_form.h"
 #include "krl/diag/trace.h"
 #include "krl/trap/trap.h"
@@ -158,6 +159,10 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
         return typed;
     }
 
+    // Sets up a declared grid: translated captions and choices, key column, layout key (the page's
+    // name, ".", the grid's name), bound to the recordset.
+    void IniQGrid(std::string_view grid, std::shared_ptr<krl::ado::Recordset> recordset);
+
     // The window turns side-bar items on and off for the page's rules.
     using ItemSwitch =
         std::function<void(std::string_view group, std::string_view item, bool enabled)>;
@@ -177,6 +182,7 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
   private:
     void buildFrames();
     void buildControls();
+    void buildGrids();
     void addCodeField(const CodeFieldDef& field);
     void addPatternRule(const PatternRule& rule);
     void applyPatternRule(const PatternRule& rule, const krl::controls::Control& source);

@@ -165,18 +165,6 @@ PageDeclaration valorizPage() {
     return page;
 }
 
-PageDeclaration trPersPage() {
-    PageDeclaration page = pending("CTLPD_PRT_TRPERS", "GRP_PRT_TRPERS", "Campi personalizzati",
-                                   "ITM_PRT_TRPERS", "Trasferimento dal documento origine",
-                                   "Parametri documenti - tras. campi pers. doc.orig.");
-    page.record = PageRecord::Transfer;
-    page.members.connection = true;
-    page.members.transfer = true;
-    page.layoutModel = false;
-    page.initialize = initializeSteps({Step::ActiveInterface, Step::Connection});
-    return page;
-}
-
 PageDeclaration cicliPage() {
     PageDeclaration page = pending("CTLPD_PRG_CICLI", "GRP_PRG_CICLI", "Cicli", "ITM_PRG_CICLI",
                                    "Parametri cicli", "Parametri cicli");

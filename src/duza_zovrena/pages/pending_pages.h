@@ -16,7 +16,6 @@ PageDeclaration scaDibaIndPage();
 PageDeclaration scaDibaDocPage();
 PageDeclaration grTagColPage();
 PageDeclaration valorizPage();
-PageDeclaration trPersPage();
 PageDeclaration cicliPage();
 PageDeclaration prdIndPage();
 PageDeclaration prdPrdPage();
