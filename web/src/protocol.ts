@@ -44,6 +44,26 @@ export interface ControlState {
     description?: string;
 }
 
+export interface GridColumnState {
+    field: string;
+    caption: string;
+    width: number;
+    editable: boolean;
+    choices: ComboRow[];
+}
+
+export interface GridState {
+    kind: "grid";
+    name: string;
+    enabled: boolean;
+    visible: boolean;
+    caption?: string;
+    keyColumn: string;
+    layoutKey: string;
+    columns: GridColumnState[];
+    rows: { key: string; cells: string[] }[];
+}
+
 export interface FrameState {
     name: string;
     caption: string;
@@ -179,6 +199,7 @@ export type WindowAction =
     | { type: "openLookup"; control: string }
     | { type: "chooseLookupRow"; control: string; code: string }
     | { type: "closeLookup"; control: string }
+    | { type: "editCell"; control: string; row: string; field: string; value: string }
     | { type: "answer"; messageId: number; answer: number }
     | { type: "hostButton"; button: string }
     | { type: "navigatorButton"; bar: string; button: string }

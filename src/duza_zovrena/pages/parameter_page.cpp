@@ -651,6 +651,7 @@ void ParameterPage::IniQGrid(std::string_view name,
     grid->setColumns(std::move(columns));
     grid->setKeyColumn(std::string(found->keyColumn));
     grid->setLayoutKey(className() + "." + std::string(name));
+    grid->setCaption(title());
     grid->setRecordset(std::move(recordset));
 }
 
