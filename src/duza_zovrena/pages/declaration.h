@@ -118,6 +118,21 @@ enum class CodeKind {
     Qualification,  // a worker qualification; a refused code is cleared, never kept
 };
 
+// A document type and subtype.
+struct DocumentKind {
+    int type = 0;
+    int subtype = 0;
+};
+
+// What a document field lists and accepts while the page's document has the type text `key`
+// (empty: any key no other rule names). Several kinds: the page's own lookup list of them; a
+// typed code is checked to be one of them, or, when `checked` is false, accepted as it is.
+struct DocumentKindRule {
+    std::string_view key;
+    std::vector<DocumentKind> kinds;
+    bool checked = true;
+};
+
 // A code field of a page: an edit control bound to a code column of its kind, with the
 // description label its decode fills.
 struct CodeFieldDef {
@@ -131,6 +146,9 @@ struct CodeFieldDef {
     // The routine under which the field's check reports its errors; empty: the page's shared
     // document check, ControlloValiditaDoc.
     std::string_view validateRoutine = {};
+    // A document field whose kinds follow the page's document type text: the first rule naming
+    // the key, else the rule without a key; none, the type and subtypes above.
+    std::vector<DocumentKindRule> byDocumentKind = {};
 };
 
 // When a rule's source control counts as "on", read from its value as text (a check box is "1"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prd_dclie.h"
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/parameter_page.h"

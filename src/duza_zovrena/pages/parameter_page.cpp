@@ -498,39 +498,48 @@ bool ParameterPage::ControlloValiditaDoc(std::string_view codDoc, int tipoDoc, i
 
 bool ParameterPage::documentRefused(std::string_view routine, std::string_view code, int type,
                                     std::span<const int> subtypes) {
+    std::vector<DocumentKind> kinds;
+    for (int subtype : subtypes) {
+        kinds.push_back({type, subtype});
+    }
+    return documentRefused(routine, code, kinds);
+}
+
+bool ParameterPage::documentRefused(std::string_view routine, std::string_view code,
+                                    std::span<const DocumentKind> kinds) {
     bool refused = false;
     std::string sql;
     std::shared_ptr<krl::ado::Recordset> rows;
-    krl::trap::run(routine,
-                   {
-                       [&] { sql = controlloValiditaDocSql(companyCode(), code); },
-                       [&] {
-                           rows = krl::require(connection_, "Connection")
-                                      .execute(sql, nullptr, krl::ado::adCmdText);
-                       },
-                       [&] {
-                           bool accepted = false;
-                           if (!krl::require(rows, "Recordset").eof()) {
-                               std::string found =
-                                   rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
-                                   rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
-                               for (int subtype : subtypes) {
-                                   if (found == std::to_string(type) + std::to_string(subtype)) {
-                                       accepted = true;
-                                   }
-                               }
-                           }
-                           if (!accepted) {
-                               ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
-                               refused = true;
-                           }
-                       },
-                       [&] {
-                           krl::require(rows, "Recordset").close();
-                           rows.reset();
-                       },
-                   },
-                   errorRoutine());
+    krl::trap::run(
+        routine,
+        {
+            [&] { sql = controlloValiditaDocSql(companyCode(), code); },
+            [&] {
+                rows = krl::require(connection_, "Connection")
+                           .execute(sql, nullptr, krl::ado::adCmdText);
+            },
+            [&] {
+                bool accepted = false;
+                if (!krl::require(rows, "Recordset").eof()) {
+                    std::string found = rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
+                                        rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
+                    for (const DocumentKind& kind : kinds) {
+                        if (found == std::to_string(kind.type) + std::to_string(kind.subtype)) {
+                            accepted = true;
+                        }
+                    }
+                }
+                if (!accepted) {
+                    ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
+                    refused = true;
+                }
+            },
+            [&] {
+                krl::require(rows, "Recordset").close();
+                rows.reset();
+            },
+        },
+        errorRoutine());
     return refused;
 }
 

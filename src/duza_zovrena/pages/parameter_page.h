@@ -141,6 +141,9 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     // The same check accepting any of several subtypes, reporting its errors under `routine`.
     bool documentRefused(std::string_view routine, std::string_view code, int type,
                          std::span<const int> subtypes);
+    // The same check accepting any of several kinds.
+    bool documentRefused(std::string_view routine, std::string_view code,
+                         std::span<const DocumentKind> kinds);
 
     // What the code fields read through the program interface's global object.
     krl::Variant companyCode() const;

@@ -206,27 +206,4 @@ PageDeclaration prdPrdPage() {
     return page;
 }
 
-PageDeclaration prdDcliePage() {
-    PageDeclaration page =
-        documentPage("CTLPD_PRD_DCLIE", "ITM_PRD_DCLIE", "Doc. collegati lav. int./est.",
-                     "Parametri documenti - doc. coll. lav. int./est.");
-    page.members.connection = page.members.decodeLookup = true;
-    page.members.carSfridoCl = true;
-    page.initialize = usualSteps(true, true, true);
-    page.firstControl = "TXT_CARINT_DOC";
-    page.startsDisabled = true;
-    return page;
-}
-
-PageDeclaration prdDcclaPage() {
-    PageDeclaration page =
-        documentPage("CTLPD_PRD_DCCLA", "ITM_PRD_DCCLA", "Doc. collegati c/lav. attivo",
-                     "Parametri documenti - doc. coll. c/lav. att.");
-    page.members.connection = page.members.decodeLookup = true;
-    page.initialize = usualSteps(true, true, false);
-    page.firstControl = "TXT_VERSACLA";
-    page.startsDisabled = true;
-    return page;
-}
-
 }  // namespace duza_zovrena::pages

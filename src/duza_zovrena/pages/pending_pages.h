@@ -19,7 +19,5 @@ PageDeclaration valorizPage();
 PageDeclaration cicliPage();
 PageDeclaration prdIndPage();
 PageDeclaration prdPrdPage();
-PageDeclaration prdDcliePage();
-PageDeclaration prdDcclaPage();
 
 }  // namespace duza_zovrena::pages

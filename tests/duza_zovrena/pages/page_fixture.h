@@ -39,6 +39,9 @@ class PageTest : public ::testing::Test {
   protected:
     static constexpr const char* GeneralSql =
         "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1";
+    // The production order's document row (an internal-work document).
+    static constexpr const char* DocumentSql =
+        "SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1 AND PD88_CODDOC_MG36 = 'ODP'";
 
     void SetUp() override {
         static std::atomic<int> counter{0};
@@ -67,6 +70,10 @@ class PageTest : public ::testing::Test {
         frame_ = krl::frame::VirtualFrame::create("FME_PARAMETRI");
         frame_->initialize(program_, connection_, general_, GeneralSql, "", nullptr);
         frame_->start();
+        documents_ = open(DocumentSql);
+        documentFrame_ = krl::frame::VirtualFrame::create("FME_PARAMETRI_DOC");
+        documentFrame_->initialize(program_, connection_, documents_, DocumentSql, "", nullptr);
+        documentFrame_->start();
 
         decode_ = std::make_shared<kh::ClsDecodeProduzione>();
         decode_->setProgramInterface(program_);
@@ -78,6 +85,7 @@ class PageTest : public ::testing::Test {
         // Pages register with the navigator's models and hold the frame, which holds the program
         // interface, which holds the navigator: let go as the window's unload does.
         frame_->terminate();
+        documentFrame_->terminate();
         program_->setActiveNavigator(nullptr);
         program_->setActiveFrame(nullptr);
         kc::closeDecodeConnections();
@@ -137,6 +145,8 @@ class PageTest : public ::testing::Test {
     std::shared_ptr<krl::ado::Connection> connection_;
     std::shared_ptr<krl::ado::Recordset> general_;
     std::shared_ptr<krl::frame::VirtualFrame> frame_;
+    std::shared_ptr<krl::ado::Recordset> documents_;
+    std::shared_ptr<krl::frame::VirtualFrame> documentFrame_;
     std::shared_ptr<kh::ClsDecodeProduzione> decode_;
     std::shared_ptr<kh::ClsLookupProduzione> lookup_;
 };

@@ -153,7 +153,10 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
         EXPECT_EQ(page->className(), className);
         EXPECT_EQ(page->Name(), className);
         page->setActiveInterface(program_);
-        if (page->hasVirtualFrame()) {
+        if (declared.record == PageRecord::Document) {
+            page->setVirtualFrame(documentFrame_);
+            page->setRecordset(documents_);
+        } else if (page->hasVirtualFrame()) {
             page->setVirtualFrame(frame_);
             page->setRecordset(general_);
         } else {
@@ -186,7 +189,8 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             EXPECT_THROW(page->AzioniWMSEnabled(), krl::VbError);
         }
         EXPECT_TRUE(page->Initialize());
-        if (className != "CTLPD_PRG_INDGES") {
+        if (std::any_of(declared.controls.begin(), declared.controls.end(),
+                        [](const ControlDef& c) { return c.name == "LBL_TITOLO"; })) {
             auto* title = page->findAs<kc::Label>("LBL_TITOLO");
             ASSERT_NE(title, nullptr);
             EXPECT_EQ(title->caption(), page->title());
