@@ -24,9 +24,11 @@ std::string temp() {
     return std::string(CTLPD_PRT_TRPERS::TempTableName);
 }
 
+}  // namespace
+
 // Saved rows of documents still of the company, plus a default row (2, 2) for every document of
 // the eligible kinds without one.
-std::string loadSql(const std::string& company) {
+std::string CTLPD_PRT_TRPERS::loadSql(const std::string& company) {
     return std::string(";WITH CTE_DOCDEFAULT AS ") + "(" +
            "SELECT MG3G_DITTA_CG18 AS PD49_DITTA_CG18, MG3G_CODDOCUM_MG36 AS PD49_CODDOC_MG3G, " +
            "CAST(2 AS TINYINT) AS PD49_INDTRPERSTESTA, CAST(2 AS TINYINT) AS "
@@ -56,8 +58,6 @@ std::string loadSql(const std::string& company) {
            "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "
            "MG3G_INDSTAPER_MG36) ";
 }
-
-}  // namespace
 
 PageDeclaration trPersPage() {
     PageDeclaration page;

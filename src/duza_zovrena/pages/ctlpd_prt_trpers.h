@@ -37,6 +37,9 @@ class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands {
 
     krl::controls::QGrid& grid() const;
 
+    // The statement that fills the temporary table for the company.
+    static std::string loadSql(const std::string& company);
+
   private:
     bool LoadData();
     bool ReloadData();
