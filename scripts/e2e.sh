@@ -51,7 +51,7 @@ trap stop_server EXIT
 
 # A message box nobody answers is given up after a few seconds, so that a test can wait for it.
 modal_timeout=5
-"$build_dir/src/zovrena" serve --listen 127.0.0.1:0 --database "sqlite:$work/zovrena.db" \
+"$build_dir/src/zovrena" serve --listen 127.0.0.1:0 --database "sqlite:$work/zovrena.db" --demo \
     --modal-timeout "$modal_timeout" >"$work/server.log" 2>&1 &
 server_pid=$!
 

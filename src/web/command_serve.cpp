@@ -3,6 +3,7 @@
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -22,17 +23,48 @@ namespace zovrena::web {
 
 namespace {
 
-// An SQLite file in a folder that does not exist yet gets its folder.
-void prepareSqliteFolder(const std::string& database) {
-    constexpr std::string_view prefix = "sqlite:";
-    if (!database.starts_with(prefix)) {
-        return;
+constexpr std::string_view sqlitePrefix = "sqlite:";
+
+// The SQLite file of a connection string, or empty for another database (or one in memory).
+std::filesystem::path sqliteFile(const std::string& database) {
+    if (!database.starts_with(sqlitePrefix)) {
+        return {};
     }
-    const std::filesystem::path file = database.substr(prefix.size());
-    if (file.has_parent_path() && file != ":memory:") {
+    std::filesystem::path file = database.substr(sqlitePrefix.size());
+    return file == ":memory:" ? std::filesystem::path() : file;
+}
+
+// An SQLite file in a folder that does not exist yet gets its folder.
+void prepareSqliteFolder(const std::filesystem::path& file) {
+    if (!file.empty() && file.has_parent_path()) {
         std::error_code ignored;
         std::filesystem::create_directories(file.parent_path(), ignored);
     }
+}
+
+bool missingOrEmpty(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    return error || size == 0;
+}
+
+// The connection string the running host uses: an SQLite file it opens only if it is there, so
+// that a file deleted under a running host is never created again (empty) behind its back.
+std::string existingFileOnly(const std::string& database, const std::filesystem::path& file) {
+    if (file.empty()) {
+        return database;
+    }
+    std::string uri = "sqlite:file:";
+    for (const char c : std::filesystem::absolute(file).string()) {
+        if (c == '%' || c == '?' || c == '#') {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+            uri += escaped;
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?mode=rw";
 }
 
 int runServe(const std::vector<std::string>& arguments) {
@@ -56,19 +88,31 @@ int runServe(const std::vector<std::string>& arguments) {
         return 1;
     }
 
+    const auto file = sqliteFile(options.database);
     try {
-        prepareSqliteFolder(options.database);
         if (options.resetDemo) {
+            prepareSqliteFolder(file);
             duza_zovrena::data::createDemoDatabase(options.database, /*rebuild=*/true);
             std::printf("Database dimostrativo ricreato: %s\n", options.database.c_str());
-        } else if (duza_zovrena::data::ensureDemoDatabase(options.database)) {
-            std::printf("Database dimostrativo creato: %s\n", options.database.c_str());
+        } else if (options.demo) {
+            prepareSqliteFolder(file);
+            if (duza_zovrena::data::ensureDemoDatabase(options.database)) {
+                std::printf("Database dimostrativo creato: %s\n", options.database.c_str());
+            }
+        } else if (!file.empty() && missingOrEmpty(file)) {
+            // Demo data, with its known passwords, only when asked for.
+            std::fprintf(stderr,
+                         "zovrena serve: il database %s manca o è vuoto; per crearlo con i dati "
+                         "dimostrativi avviare con --demo\n",
+                         options.database.c_str());
+            return 1;
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zovrena serve: database %s non utilizzabile: %s\n",
                      options.database.c_str(), e.what());
         return 1;
     }
+    const std::string database = existingFileOnly(options.database, file);
 
     // SIGINT and SIGTERM are taken by one thread that stops the server; every other thread,
     // the server's workers included, inherits the blocked mask.
@@ -80,10 +124,31 @@ int runServe(const std::vector<std::string>& arguments) {
 
     WebServerSettings settings;
     settings.webRoot = webRoot;
-    settings.connectionString = options.database;
+    settings.connectionString = database;
     settings.modalTimeout = options.modalTimeout;
-    auto server = std::make_shared<WebServer>(
-        settings, std::make_shared<DatabaseUserDirectory>(options.database));
+    settings.allowedHosts =
+        options.allowedHosts.empty() ? defaultAllowedHosts(options.host) : options.allowedHosts;
+    settings.trustProxy = options.trustProxy;
+    settings.auditLog = options.auditLog;
+    settings.mediaMaxBytes = options.mediaMaxBytes;
+    settings.mediaMaxCount = options.mediaMaxCount;
+    // A file travels in base64 inside the action's JSON.
+    settings.maxBodyBytes = std::max(settings.maxBodyBytes, options.mediaMaxBytes / 3 * 4 + 8192);
+    settings.connections.maxRequestBytes =
+        std::max(settings.connections.maxRequestBytes, 2 * settings.maxBodyBytes);
+    // Behind a proxy every connection comes from the proxy: the proxy limits its clients.
+    settings.connections.connectionsPerAddress =
+        options.trustProxy ? 0 : options.connectionsPerAddress;
+    auto server =
+        std::make_shared<WebServer>(settings, std::make_shared<DatabaseUserDirectory>(database));
+    if (!options.tlsCertificate.empty()) {
+        std::string error;
+        if (!server->useTls(options.tlsCertificate, options.tlsKey, error)) {
+            std::fprintf(stderr, "zovrena serve: certificato o chiave non utilizzabili: %s\n",
+                         error.c_str());
+            return 1;
+        }
+    }
     if (!server->bind(options.host, options.port)) {
         std::fprintf(stderr, "zovrena serve: impossibile mettersi in ascolto su %s:%d\n",
                      options.host.c_str(), options.port);
@@ -98,7 +163,8 @@ int runServe(const std::vector<std::string>& arguments) {
     signalWaiter.detach();
 
     const bool v6 = options.host.find(':') != std::string::npos;
-    std::printf("Zovrena in ascolto su http://%s%s%s:%d (database %s)\n", v6 ? "[" : "",
+    std::printf("Zovrena in ascolto su %s://%s%s%s:%d (database %s)\n",
+                options.tlsCertificate.empty() ? "http" : "https", v6 ? "[" : "",
                 options.host.c_str(), v6 ? "]" : "", server->port(), options.database.c_str());
     std::fflush(stdout);
 

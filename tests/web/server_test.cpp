@@ -13,6 +13,11 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "duza_zovrena/data/demo_database.h"
 #include "web/server/password.h"
 
@@ -36,10 +41,12 @@ class GrantTable : public UserDirectory {
         grants_["ospite"] = {1};
     }
     std::optional<UserRecord> findUser(std::string_view code) override {
+        std::lock_guard lock(mutex_);
         auto found = users_.find(std::string(code));
         return found == users_.end() ? std::nullopt : std::optional(found->second);
     }
     std::vector<Company> companiesOf(std::string_view user) override {
+        std::lock_guard lock(mutex_);
         std::vector<Company> companies;
         for (auto code : grants_[std::string(user)]) {
             if (code != deleted) {
@@ -50,7 +57,18 @@ class GrantTable : public UserDirectory {
     }
     std::atomic<std::int32_t> deleted = 0;
 
+    void removeUser(const std::string& code) {
+        std::lock_guard lock(mutex_);
+        users_.erase(code);
+    }
+    void changePassword(const std::string& code, const std::string& password) {
+        const std::string hash = hashPassword(password);
+        std::lock_guard lock(mutex_);
+        users_[code].passwordHash = hash;
+    }
+
   private:
+    std::mutex mutex_;
     std::map<std::string, UserRecord> users_;
     std::map<std::string, std::vector<std::int32_t>> grants_;
 };
@@ -72,6 +90,7 @@ class WebHost : public testing::Test {
         WebServerSettings settings;
         settings.webRoot = root_;
         settings.maxBodyBytes = 4096;
+        settings.connections.headerTimeout = 500ms;
         settings.throttle = SignInThrottle::defaultPolicy();
         settings.throttle.perUser = {2, 1h, 1h};  // waits far longer than any test runs
         configure(settings);
@@ -347,6 +366,148 @@ TEST_F(WebHost, BadRequestsGetAClearAnswerAndTheServerGoesOn) {
     EXPECT_EQ(get(demo, "/api/session")->status, 200);
 }
 
+// Sends one raw request on a new connection and reads until the host closes it or the timeout.
+std::string exchange(int port, const std::string& request, std::chrono::seconds timeout = 5s) {
+    const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(sock);
+        return {};
+    }
+    timeval wait{static_cast<time_t>(timeout.count()), 0};
+    ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    ::send(sock, request.data(), request.size(), MSG_NOSIGNAL);
+    std::string answer;
+    char buffer[4096];
+    for (ssize_t got; (got = ::recv(sock, buffer, sizeof buffer, 0)) > 0;) {
+        answer.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(sock);
+    return answer;
+}
+
+TEST_F(WebHost, Bodies_past_the_limit_are_refused_in_every_encoding_without_being_read) {
+    const auto demo = signIn("demo", "demo");
+    const std::string chunk = "1000\r\n" + std::string(4096, 'x') + "\r\n";
+    std::string chunked;
+    for (int i = 0; i < 4; ++i) {
+        chunked += chunk;
+    }
+    const std::string signedIn = "Cookie: " + demo.cookie + "\r\n" + csrfHeaderName + ": " +
+                                 demo.csrf + "\r\nContent-Type: application/json\r\n";
+    struct Case {
+        const char* name;
+        std::string request;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"chunked sign-in",
+         "POST /api/login HTTP/1.1\r\nHost: h\r\nContent-Type: application/json\r\n"
+         "Transfer-Encoding: chunked\r\n\r\n" +
+             chunked,
+         " 413 "},
+        {"chunked action",
+         "POST /api/company HTTP/1.1\r\nHost: h\r\n" + signedIn +
+             "Transfer-Encoding: chunked\r\n\r\n" + chunked,
+         " 413 "},
+        {"chunked to no route",
+         "POST /api/nothing HTTP/1.1\r\nHost: h\r\n" + signedIn +
+             "Transfer-Encoding: chunked\r\n\r\n" + chunked,
+         " 404 "},
+        {"length announced too large",
+         "POST /api/login HTTP/1.1\r\nHost: h\r\nContent-Type: application/json\r\n"
+         "Content-Length: 1000000000\r\n\r\n{",
+         " 413 "},
+        {"compressed",
+         "POST /api/login HTTP/1.1\r\nHost: h\r\nContent-Type: application/json\r\n"
+         "Content-Encoding: gzip\r\nContent-Length: 4\r\n\r\nxxxx",
+         " 415 "},
+        {"PUT", "PUT /api/login HTTP/1.1\r\nHost: h\r\nContent-Length: 2\r\n\r\n{}", " 405 "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string answer = exchange(server_->port(), c.request);
+        EXPECT_THAT(answer.substr(0, answer.find("\r\n")), testing::HasSubstr(c.status));
+        // The connection is closed after the answer: what was left of the body is never taken for
+        // a request.
+        EXPECT_EQ(answer.find("HTTP/1.1", 1), std::string::npos) << answer;
+    }
+    EXPECT_EQ(get(demo, "/api/session")->status, 200);
+}
+
+TEST_F(WebHost, A_request_header_that_trickles_in_past_its_deadline_ends_the_connection) {
+    const std::string answer = exchange(server_->port(), "GET /login.html HTTP/1.1\r\nHost: h\r\n");
+    EXPECT_THAT(answer, testing::StartsWith("HTTP/1.1 400")) << "cut off at the deadline";
+}
+
+TEST_F(WebHost, A_revoked_user_is_signed_out_at_the_next_request) {
+    for (const bool removed : {false, true}) {
+        SCOPED_TRACE(removed ? "user removed" : "password changed");
+        const std::string user = removed ? "demo" : "ospite";
+        const auto session = signIn(user, user);
+        if (removed) {
+            directory_->removeUser(user);
+        } else {
+            directory_->changePassword(user, "altra");
+        }
+        const auto res = get(session, "/api/session");
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, 401);
+        EXPECT_EQ(errorOf(res),
+                  "L'utente non è più abilitato o la sua password è cambiata: la sessione è stata "
+                  "chiusa.");
+        EXPECT_EQ(Json::parse(res->body)["revoked"], true);
+        EXPECT_THAT(res->get_header_value("Set-Cookie"), testing::HasSubstr("Max-Age=0"));
+        EXPECT_EQ(errorOf(get(session, "/api/session")),
+                  "Sessione scaduta o non valida. Accedere di nuovo.")
+            << "the session is gone";
+        if (!removed) {
+            EXPECT_EQ(get(signIn(user, "altra"), "/api/session")->status, 200);
+        }
+    }
+}
+
+// Behind a proxy, with the names of the host given.
+class WebHostBehindAProxy : public WebHost {
+  protected:
+    void configure(WebServerSettings& settings) override {
+        settings.allowedHosts = {"erp.example.it", "127.0.0.1"};
+        settings.trustProxy = true;
+    }
+};
+
+TEST_F(WebHostBehindAProxy, Only_the_hosts_own_names_are_answered) {
+    for (const auto& [host, status] : std::vector<std::pair<std::string, int>>{
+             {"erp.example.it", 200}, {"ERP.example.it:443", 200}, {"evil.example", 421}}) {
+        SCOPED_TRACE(host);
+        const auto res = client().Get("/login.html", {{"Host", host}});
+        ASSERT_TRUE(res);
+        EXPECT_EQ(res->status, status);
+    }
+}
+
+TEST_F(WebHostBehindAProxy,
+       The_client_address_is_the_proxys_word_and_https_makes_the_cookie_secure) {
+    const Json wrong{{"user", "demo"}, {"password", "sbagliata"}};
+    // Failures of one client behind the proxy slow down that client only.
+    for (int i = 0; i < 4; ++i) {
+        client().Post("/api/login", {{"X-Forwarded-For", "10.0.0.9"}}, wrong.dump(),
+                      "application/json");
+    }
+    const auto stranger = client().Post("/api/login", {{"X-Forwarded-For", "10.0.0.9"}},
+                                        wrong.dump(), "application/json");
+    EXPECT_EQ(stranger->status, 429);
+    const Json right{{"user", "demo"}, {"password", "demo"}};
+    const auto owner = client().Post(
+        "/api/login", {{"X-Forwarded-For", "10.0.0.9, 10.0.0.7"}, {"X-Forwarded-Proto", "https"}},
+        right.dump(), "application/json");
+    ASSERT_EQ(owner->status, 200) << "the last address is the one the proxy saw";
+    EXPECT_THAT(owner->get_header_value("Set-Cookie"), testing::HasSubstr("; Secure"));
+}
+
 TEST_F(WebHost, FilesComeOnlyFromTheFrontEndFolders) {
     const auto demo = signIn("demo", "demo");
     const std::pair<const char*, int> cases[] = {
@@ -492,6 +653,62 @@ TEST_F(WebHostWithProgram, A_company_change_waits_for_the_program_question) {
     EXPECT_EQ(answer["closed"], true);
     EXPECT_EQ(answer["session"]["company"], 2);
     EXPECT_EQ(Json::parse(get(demo, "/api/session")->body)["company"], 2);
+}
+
+TEST_F(WebHostWithProgram, A_window_whose_company_is_revoked_goes_at_its_next_request) {
+    const auto demo = signIn("demo", "demo");
+    const Json window =
+        Json::parse(post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->body);
+    ASSERT_EQ(server_->openWindows(), 1u);
+    directory_->deleted = 1;
+    const auto res =
+        post(demo, "/api/window/" + window["window"].get<std::string>() + "/action",
+             {{"type", "hostButton"}, {"button", "Conferma"}, {"revision", window["revision"]}});
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 409);
+    EXPECT_EQ(errorOf(res), "La ditta 1 non è più disponibile.");
+    EXPECT_EQ(server_->openWindows(), 0u);
+}
+
+// One user may hold two sessions; boxes are given up quickly.
+class WebHostWithTightLimits : public WebHostWithProgram {
+  protected:
+    void configure(WebServerSettings& settings) override {
+        WebHostWithProgram::configure(settings);
+        settings.maxSessionsPerUser = 2;
+        settings.maxWindows = 3;
+        settings.modalTimeout = 300ms;
+    }
+};
+
+TEST_F(WebHostWithTightLimits, One_account_signing_in_again_and_again_keeps_only_its_share) {
+    std::vector<SignedIn> demo;
+    for (int i = 0; i < 5; ++i) {
+        demo.push_back(signIn("demo", "demo"));
+        ASSERT_EQ(
+            post(demo.back(), "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->status,
+            200);
+    }
+    EXPECT_EQ(server_->openWindows(), 2u);
+    EXPECT_EQ(get(demo.front(), "/api/session")->status, 401) << "the oldest session went";
+    EXPECT_EQ(get(demo.back(), "/api/session")->status, 200);
+    const auto ospite = signIn("ospite", "ospite");
+    EXPECT_EQ(post(ospite, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->status, 200);
+}
+
+TEST_F(WebHostWithTightLimits, A_window_that_gives_up_on_its_box_frees_its_place_at_once) {
+    const auto demo = signIn("demo", "demo");
+    const Json window =
+        Json::parse(post(demo, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}})->body);
+    const Json asked = Json::parse(post(demo, "/api/company", {{"company", 2}})->body);
+    ASSERT_TRUE(asked["window"]["messageBox"].is_object());
+    for (int i = 0; i < 100 && server_->openWindows() > 0; ++i) {
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(server_->openWindows(), 0u) << "long before the session ends";
+    const auto shown = get(demo, "/api/window/" + window["window"].get<std::string>());
+    ASSERT_EQ(shown->status, 200);
+    EXPECT_EQ(Json::parse(shown->body)["closed"], true);
 }
 
 }  // namespace

@@ -25,7 +25,8 @@ TEST(SessionStore, OpenGivesRandomTokensAndTheFirstCompany) {
     SessionStore store(30min, clock.function());
     std::set<std::string> seen;
     for (int i = 0; i < 50; ++i) {
-        const Session session = store.open("demo", "Demo", companiesOneAndTwo);
+        const Session session =
+            store.open("utente" + std::to_string(i), "Demo", companiesOneAndTwo);
         for (const auto& token : {session.token, session.csrfToken}) {
             ASSERT_EQ(token.size(), 64U);  // 256 bits in hex
             EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos) << token;
@@ -36,6 +37,25 @@ TEST(SessionStore, OpenGivesRandomTokensAndTheFirstCompany) {
         EXPECT_EQ(session.companies.front().code, 1);
     }
     EXPECT_EQ(store.size(), 50U);
+}
+
+TEST(SessionStore, AUserPastTheLimitLosesTheirLeastRecentlyUsedSessionOnly) {
+    ManualClock clock;
+    SessionStore store(30min, clock.function(), /*maxSessionsPerUser=*/3);
+    const Session other = store.open("ospite", "Ospite", companiesOneAndTwo);
+    std::vector<Session> own;
+    for (int i = 0; i < 3; ++i) {
+        own.push_back(store.open("demo", "Demo", companiesOneAndTwo));
+        clock.now += 1min;
+    }
+    ASSERT_TRUE(store.find(own[0].token));  // the first is now the most recently used
+    const Session fourth = store.open("demo", "Demo", companiesOneAndTwo);
+    EXPECT_TRUE(store.alive(own[0].token));
+    EXPECT_FALSE(store.alive(own[1].token)) << "least recently used";
+    EXPECT_TRUE(store.alive(own[2].token));
+    EXPECT_TRUE(store.alive(fourth.token));
+    EXPECT_TRUE(store.alive(other.token)) << "another user's session is never taken";
+    EXPECT_EQ(store.size(), 4U);
 }
 
 TEST(SessionStore, EndsAfterIdleTimeButNotWhileInUse) {

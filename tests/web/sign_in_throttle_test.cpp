@@ -59,17 +59,43 @@ TEST(SignInThrottle, OneAddressTryingManyUsersIsSlowedDown) {
 TEST(SignInThrottle, SuccessClearsTheUserButNotTheAddress) {
     ManualClock clock;
     SignInThrottle throttle(SignInThrottle::defaultPolicy(), clock.function());
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < 12; ++i) {
         throttle.failed("demo", "10.0.0.9");
     }
     clock.now += 10min;  // both waits are over
-    throttle.succeeded("demo", "10.0.0.9");
+    ASSERT_EQ(throttle.admit("demo", "10.0.0.9").wait, 0s);
+    throttle.succeeded("demo", "10.0.0.9");  // takes back only the attempt just admitted
     throttle.failed("demo", "10.0.0.9");
-    EXPECT_EQ(throttle.waitBefore("ospite", "10.0.0.9"), 2s) << "address: 12 failures";
+    EXPECT_EQ(throttle.waitBefore("ospite", "10.0.0.9"), 4s) << "address: 13 failures";
     // The user's own count restarted: one failure is free, so only the address's wait applies.
-    EXPECT_EQ(throttle.waitBefore("demo", "10.0.0.9"), 2s);
-    clock.now += 2s;
+    EXPECT_EQ(throttle.waitBefore("demo", "10.0.0.9"), 4s);
+    clock.now += 4s;
     EXPECT_EQ(throttle.waitBefore("demo", "10.0.0.9"), 0s);
+}
+
+TEST(SignInThrottle, AttemptsAreCountedWhenAdmittedSoThatABurstCannotOutrunTheLimit) {
+    ManualClock clock;
+    SignInThrottle throttle(SignInThrottle::defaultPolicy(), clock.function());
+    int admitted = 0;
+    for (int i = 0; i < 32; ++i) {  // all arrive before any has been checked
+        admitted += throttle.admit("demo", "10.0.0.9").wait == 0s ? 1 : 0;
+    }
+    EXPECT_EQ(admitted, 4) << "as many as one after the other would be";
+    throttle.unchecked("demo", "10.0.0.9");  // one of them never got its turn
+    clock.now += 1s;
+    EXPECT_EQ(throttle.waitBefore("demo", "10.0.0.9"), 0s) << "3 failures left: all free";
+}
+
+TEST(SignInThrottle, AnAddressPastItsShareIsCheckedStillAndToldToWaitOnlyWhenWrong) {
+    ManualClock clock;
+    SignInThrottle throttle(SignInThrottle::defaultPolicy(), clock.function());
+    for (int i = 0; i < 12; ++i) {
+        throttle.failed("utente" + std::to_string(i), "10.0.0.9");
+    }
+    const auto colleague = throttle.admit("ospite", "10.0.0.9");
+    EXPECT_EQ(colleague.wait, 0s) << "another account from the same address is checked";
+    EXPECT_EQ(colleague.addressWait, 2s) << "and told to wait when its password is wrong";
+    EXPECT_EQ(throttle.admit("ospite", "10.0.0.8").addressWait, 0s);
 }
 
 TEST(SignInThrottle, FailuresAreForgottenAfterAQuietTime) {

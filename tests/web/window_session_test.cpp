@@ -165,6 +165,24 @@ TEST_F(ServedWindow, Actions_are_refused_with_a_message_or_answered_with_a_notic
          true,
          400,
          "Richiesta non valida: il contenuto del file non è leggibile."},
+        {"a file description past its column",
+         {{"type", "attachMedia"},
+          {"description", std::string(81, 'd')},
+          {"fileName", "x.txt"},
+          {"content", "YQ=="}},
+         true,
+         400,
+         "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del file (al massimo "
+         "255) non ammessi."},
+        {"a file name with a path",
+         {{"type", "attachMedia"},
+          {"description", "x"},
+          {"fileName", "../../etc/passwd"},
+          {"content", "YQ=="}},
+         true,
+         400,
+         "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del file (al massimo "
+         "255) non ammessi."},
         {"an unknown navigator bar",
          {{"type", "navigatorButton"}, {"bar", "ALTRA"}, {"button", "primo"}},
          true,
@@ -353,6 +371,30 @@ TEST_F(ServedWindow, Company_options_changed_while_the_window_is_open_reach_the_
     ASSERT_TRUE(answer.snapshot["messageBox"].is_null()) << answer.snapshot["messageBox"];
     EXPECT_EQ(stored("PD42_FLGMODORDLAV"), 1);
     EXPECT_EQ(stored("PD42_FLGMODORDCLP"), 1);
+}
+
+TEST_F(ServedWindow, Attached_files_stop_at_the_count_allowed) {
+    WindowContext context{"w1", connectionString_, "demo", 1};
+    context.mediaMaxCount = 2;
+    window_ = WindowSession::open(context);
+    ASSERT_EQ(act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}}).status, 200);
+    ASSERT_TRUE(act({{"type", "hostButton"}, {"button", "Media"}}).snapshot["media"].is_object());
+    // A description as wide as its column, in letters that take two bytes each.
+    std::string description;
+    for (int i = 0; i < 80; ++i) {
+        description += "è";
+    }
+    Answer answer;
+    for (int i = 0; i < 3; ++i) {
+        answer = act({{"type", "attachMedia"},
+                      {"description", description},
+                      {"fileName", "file" + std::to_string(i) + ".txt"},
+                      {"content", "YQ=="}});
+        ASSERT_EQ(answer.status, 200);
+    }
+    EXPECT_EQ(answer.snapshot["media"]["items"].size(), 2u);
+    EXPECT_EQ(answer.snapshot["notice"],
+              "Al record sono già collegati 2 file: non se ne possono aggiungere altri.");
 }
 
 TEST(ControlSnapshot, Each_kind_has_its_writer_and_a_kind_without_one_is_an_error) {

@@ -41,7 +41,9 @@ function showNotice(text: string): void {
 
 function failed(error: unknown): void {
     if (error instanceof ApiError && error.status === 401) {
-        location.assign("/login.html?scaduta=1");
+        const revoked =
+            typeof error.body === "object" && error.body !== null && "revoked" in error.body;
+        location.assign(revoked ? "/login.html?revocata=1" : "/login.html?scaduta=1");
         return;
     }
     showNotice(error instanceof Error ? error.message : "Operazione non riuscita.");

@@ -17,6 +17,8 @@ function show(text: string): void {
 
 if (new URLSearchParams(location.search).has("scaduta")) {
     show("Sessione scaduta. Accedere di nuovo.");
+} else if (new URLSearchParams(location.search).has("revocata")) {
+    show("L'utente non è più abilitato o la sua password è cambiata: la sessione è stata chiusa.");
 }
 
 form?.addEventListener("submit", async (event) => {

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <mutex>
 
 #include "krl/ado/ado.h"
 #include "krl/trap/trap.h"
@@ -103,24 +104,29 @@ std::string MediaSession::content(std::int32_t progr) {
 std::int32_t MediaSession::attach(std::string_view description, std::string_view fileName,
                                   std::string_view content) {
     connection();
-    bool created = mediaId_.isEmpty();
-    Variant id = created ? Variant(nextNumber("CG99_ID", "")) : mediaId_;
-    std::int32_t progr =
-        created ? 1 : nextNumber("CG99_PROGR", " WHERE CG99_ID = " + mediaIdLiteral(id));
-
-    auto row = krl::ado::Recordset::create();
-    row->setActiveConnection(connection_);
-    row->setSource("SELECT * FROM CG99_MULTIMEDIA WHERE 1 = 0");
-    row->open(krl::ado::adOpenUnspecified, krl::ado::adLockBatchOptimistic, krl::ado::adCmdText);
-    row->addNew();
-    row->fields()["CG99_ID"].setValue(Variant(id.toInt32()));
-    row->fields()["CG99_PROGR"].setValue(Variant(progr));
-    row->fields()["CG99_DESCRIZIONE"].setValue(Variant(description));
-    row->fields()["CG99_NOMEFILE"].setValue(Variant(fileName));
-    row->fields()["CG99_CONTENUTO"].setValue(Variant(content));
-    row->fields()["CG99_DATAINS"].setValue(Variant(now()));
-    row->updateBatch();
-    row->close();
+    const bool created = mediaId_.isEmpty();
+    Variant id;
+    std::int32_t progr = 0;
+    {
+        // Numbers are the highest so far plus one: two attachments at once would take the same.
+        // One at a time within this process, and taken again when another process (the ERP's
+        // own clients) took it first and the row is refused.
+        static std::mutex numbering;
+        std::lock_guard lock(numbering);
+        for (int attempt = 1;; ++attempt) {
+            id = created ? Variant(nextNumber("CG99_ID", "")) : mediaId_;
+            progr =
+                created ? 1 : nextNumber("CG99_PROGR", " WHERE CG99_ID = " + mediaIdLiteral(id));
+            try {
+                insert(id.toInt32(), progr, description, fileName, content);
+                break;
+            } catch (const std::exception&) {
+                if (attempt == 3) {
+                    throw;
+                }
+            }
+        }
+    }
 
     if (created) {
         mediaId_ = id;
@@ -132,6 +138,23 @@ std::int32_t MediaSession::attach(std::string_view description, std::string_view
         }
     }
     return progr;
+}
+
+void MediaSession::insert(std::int32_t id, std::int32_t progr, std::string_view description,
+                          std::string_view fileName, std::string_view content) {
+    auto row = krl::ado::Recordset::create();
+    row->setActiveConnection(connection_);
+    row->setSource("SELECT * FROM CG99_MULTIMEDIA WHERE 1 = 0");
+    row->open(krl::ado::adOpenUnspecified, krl::ado::adLockBatchOptimistic, krl::ado::adCmdText);
+    row->addNew();
+    row->fields()["CG99_ID"].setValue(Variant(id));
+    row->fields()["CG99_PROGR"].setValue(Variant(progr));
+    row->fields()["CG99_DESCRIZIONE"].setValue(Variant(description));
+    row->fields()["CG99_NOMEFILE"].setValue(Variant(fileName));
+    row->fields()["CG99_CONTENUTO"].setValue(Variant(content));
+    row->fields()["CG99_DATAINS"].setValue(Variant(now()));
+    row->updateBatch();
+    row->close();
 }
 
 void MediaSession::remove(std::int32_t progr) {

@@ -69,6 +69,8 @@ class MediaSession {
   private:
     krl::ado::Connection& connection();
     std::int32_t nextNumber(std::string_view column, std::string_view where);
+    void insert(std::int32_t id, std::int32_t progr, std::string_view description,
+                std::string_view fileName, std::string_view content);
 
     std::weak_ptr<CVidazIzozu> manager_;
     MediaOpenRequest request_;

@@ -44,4 +44,39 @@ void spendPasswordCheck(std::string_view password) {
     (void)verifyPassword(unusable, password);
 }
 
+PasswordCheckSlots::PasswordCheckSlots(std::size_t running, std::size_t waiting,
+                                       std::chrono::milliseconds patience)
+    : running_(running), waiting_(waiting), patience_(patience) {}
+
+PasswordCheckSlots::Slot::~Slot() {
+    if (owner_) {
+        owner_->give();
+    }
+}
+
+PasswordCheckSlots::Slot PasswordCheckSlots::take() {
+    std::unique_lock lock(mutex_);
+    if (busy_ >= running_) {
+        if (queued_ >= waiting_) {
+            return Slot(nullptr);
+        }
+        ++queued_;
+        const bool free = freed_.wait_for(lock, patience_, [this] { return busy_ < running_; });
+        --queued_;
+        if (!free) {
+            return Slot(nullptr);
+        }
+    }
+    ++busy_;
+    return Slot(this);
+}
+
+void PasswordCheckSlots::give() {
+    {
+        std::lock_guard lock(mutex_);
+        --busy_;
+    }
+    freed_.notify_one();
+}
+
 }  // namespace zovrena::web

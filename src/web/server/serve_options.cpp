@@ -1,5 +1,7 @@
 #include "web/server/serve_options.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <optional>
 
@@ -72,6 +74,8 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
             options.help = true;
         } else if (name == "--reset-demo" && !value) {
             options.resetDemo = true;
+        } else if (name == "--demo" && !value) {
+            options.demo = true;
         } else if (name == "--listen") {
             const auto text = takeValue();
             if (!text || !parseListen(*text, options)) {
@@ -94,27 +98,109 @@ std::variant<ServeOptions, OptionError> parseServeOptions(
                 return OptionError{"--modal-timeout vuole un numero di secondi tra 1 e 86400"};
             }
             options.modalTimeout = std::chrono::seconds(seconds);
+        } else if (name == "--allowed-hosts") {
+            const auto text = takeValue();
+            options.allowedHosts.clear();
+            std::string_view rest = text ? std::string_view(*text) : std::string_view();
+            while (!rest.empty()) {
+                const auto comma = rest.find(',');
+                std::string host(rest.substr(0, comma));
+                std::transform(host.begin(), host.end(), host.begin(),
+                               [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                if (!host.empty()) {
+                    options.allowedHosts.push_back(std::move(host));
+                }
+                rest =
+                    comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+            }
+            if (options.allowedHosts.empty()) {
+                return OptionError{
+                    "--allowed-hosts vuole i nomi del server separati da virgole, per esempio "
+                    "erp.example.it,localhost"};
+            }
+        } else if (name == "--trust-proxy" && !value) {
+            options.trustProxy = true;
+        } else if (name == "--max-connections-per-address") {
+            const auto text = takeValue();
+            std::size_t count = 0;
+            const auto* end = text ? text->data() + text->size() : nullptr;
+            if (!text || text->empty() || std::from_chars(text->data(), end, count).ptr != end ||
+                count > 100000) {
+                return OptionError{
+                    "--max-connections-per-address vuole un numero (0: nessun limite)"};
+            }
+            options.connectionsPerAddress = count;
+        } else if (name == "--media-max-kib" || name == "--media-max-files") {
+            const auto text = takeValue();
+            std::size_t count = 0;
+            const auto* end = text ? text->data() + text->size() : nullptr;
+            const std::size_t most = name == "--media-max-kib" ? 16 * 1024 : 10000;
+            if (!text || text->empty() || std::from_chars(text->data(), end, count).ptr != end ||
+                count < 1 || count > most) {
+                return OptionError{name + " vuole un numero tra 1 e " + std::to_string(most)};
+            }
+            if (name == "--media-max-kib") {
+                options.mediaMaxBytes = count * 1024;
+            } else {
+                options.mediaMaxCount = count;
+            }
+        } else if (name == "--tls-cert" || name == "--tls-key") {
+            const auto text = takeValue();
+            if (!text || text->empty()) {
+                return OptionError{name + " vuole il nome di un file PEM"};
+            }
+            (name == "--tls-cert" ? options.tlsCertificate : options.tlsKey) = *text;
+        } else if (name == "--audit-log") {
+            const auto text = takeValue();
+            if (!text || text->empty()) {
+                return OptionError{"--audit-log vuole il nome di un file"};
+            }
+            options.auditLog = *text;
         } else {
             return OptionError{"opzione sconosciuta \"" + arguments[i] + "\""};
         }
+    }
+    if (options.tlsCertificate.empty() != options.tlsKey.empty()) {
+        return OptionError{"--tls-cert e --tls-key vanno indicati insieme"};
     }
     return options;
 }
 
 const char* serveUsage() {
-    return "Uso: zovrena serve [--listen INDIRIZZO:PORTA] [--database CONNESSIONE] [--reset-demo]\n"
-           "                     [--modal-timeout SECONDI]\n"
+    return "Uso: zovrena serve [--listen INDIRIZZO:PORTA] [--database CONNESSIONE]\n"
+           "                     [--demo | --reset-demo] [--modal-timeout SECONDI]\n"
            "\n"
            "  --listen      indirizzo e porta di ascolto (predefinito 127.0.0.1:8080; porta 0: "
            "una\n"
            "                porta libera qualsiasi)\n"
            "  --database    sqlite:<file> oppure odbc:<stringa ODBC> (predefinito\n"
-           "                sqlite:data/zovrena.db, creato con i dati dimostrativi al primo "
-           "avvio)\n"
+           "                sqlite:data/zovrena.db); un file SQLite mancante o vuoto è "
+           "rifiutato\n"
+           "  --demo        crea il database dimostrativo se il file SQLite manca o è vuoto\n"
            "  --reset-demo  ricrea il database dimostrativo prima di partire\n"
            "  --modal-timeout  secondi di attesa di una risposta a un messaggio (predefinito "
            "900);\n"
-           "                poi la finestra si chiude senza salvare\n";
+           "                poi la finestra si chiude senza salvare\n"
+           "  --allowed-hosts  nomi del server ammessi nelle richieste, separati da virgole\n"
+           "                (predefiniti i nomi locali quando in ascolto su un indirizzo "
+           "locale)\n"
+           "  --trust-proxy dietro un proxy inverso su questa macchina: l'indirizzo del client "
+           "è\n"
+           "                l'ultimo di X-Forwarded-For\n"
+           "  --max-connections-per-address  connessioni aperte insieme da un indirizzo\n"
+           "                (predefinito 32; 0: nessun limite)\n"
+           "  --audit-log   file del registro di accessi, rifiuti e salvataggi\n"
+           "  --media-max-kib  dimensione massima di un file collegato, in KiB (predefinito 40)\n"
+           "  --media-max-files  file collegabili a un record (predefinito 20)\n"
+           "  --tls-cert, --tls-key  certificato (catena) e chiave privata PEM: HTTPS\n";
+}
+
+std::vector<std::string> defaultAllowedHosts(const std::string& host) {
+    const bool loopback = host == "localhost" || host == "::1" || host.starts_with("127.");
+    if (!loopback) {
+        return {};
+    }
+    return {"localhost", "127.0.0.1", "[::1]"};
 }
 
 }  // namespace zovrena::web

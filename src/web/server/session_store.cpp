@@ -12,8 +12,8 @@ const Company* Session::findCompany(std::int32_t code) const {
     return found == companies.end() ? nullptr : &*found;
 }
 
-SessionStore::SessionStore(Clock::duration idleTimeout, Now now)
-    : idleTimeout_(idleTimeout), now_(std::move(now)) {}
+SessionStore::SessionStore(Clock::duration idleTimeout, Now now, std::size_t maxSessionsPerUser)
+    : idleTimeout_(idleTimeout), now_(std::move(now)), maxSessionsPerUser_(maxSessionsPerUser) {}
 
 bool SessionStore::expired(const Entry& entry, Clock::time_point now) const {
     return now - entry.lastSeen >= idleTimeout_;
@@ -29,8 +29,10 @@ void SessionStore::makeRoom(Clock::time_point now) {
     }
 }
 
-Session SessionStore::open(std::string user, std::string userName, std::vector<Company> companies) {
+Session SessionStore::open(std::string user, std::string userName, std::vector<Company> companies,
+                           std::string credential) {
     Session session;
+    session.credential = std::move(credential);
     session.token = randomToken();
     session.csrfToken = randomToken();
     session.user = std::move(user);
@@ -45,6 +47,22 @@ Session SessionStore::open(std::string user, std::string userName, std::vector<C
     std::lock_guard lock(mutex_);
     const auto now = now_();
     makeRoom(now);
+    for (;;) {
+        std::size_t own = 0;
+        auto oldest = sessions_.end();
+        for (auto it = sessions_.begin(); it != sessions_.end(); ++it) {
+            if (it->second.session.user == session.user) {
+                ++own;
+                if (oldest == sessions_.end() || it->second.lastSeen < oldest->second.lastSeen) {
+                    oldest = it;
+                }
+            }
+        }
+        if (own < maxSessionsPerUser_) {
+            break;
+        }
+        sessions_.erase(oldest);
+    }
     sessions_[session.token] = Entry{session, now};
     return session;
 }

@@ -26,6 +26,9 @@ struct Session {
     std::string csrfToken;  // required on every request that changes something
     std::string user;
     std::string userName;
+    // The password hash the user signed in with: a password changed or removed since ends the
+    // session.
+    std::string credential;
     std::vector<Company> companies;  // granted, in code order
     std::optional<std::int32_t> company;
 
@@ -48,10 +51,14 @@ class SessionStore {
 
     static constexpr std::size_t maxSessions = 10000;
 
-    explicit SessionStore(Clock::duration idleTimeout, Now now = &Clock::now);
+    explicit SessionStore(Clock::duration idleTimeout, Now now = &Clock::now,
+                          std::size_t maxSessionsPerUser = 8);
 
-    // Starts a session with fresh random tokens, working in the first granted company.
-    Session open(std::string user, std::string userName, std::vector<Company> companies);
+    // Starts a session with fresh random tokens, working in the first granted company. A user at
+    // their limit of sessions loses the one used least recently: one account never takes the room
+    // of the others.
+    Session open(std::string user, std::string userName, std::vector<Company> companies,
+                 std::string credential = {});
 
     // The live session of the token; each successful look-up counts as activity. An idle session
     // is ended here.
@@ -79,6 +86,7 @@ class SessionStore {
 
     Clock::duration idleTimeout_;
     Now now_;
+    std::size_t maxSessionsPerUser_;
     std::mutex mutex_;
     std::map<std::string, Entry, std::less<>> sessions_;
 };

@@ -20,10 +20,17 @@ bool plausibleUser(std::string_view user) {
 SignInOutcome SignIn::attempt(std::string_view user, std::string_view password,
                               std::string_view address) {
     SignInOutcome outcome;
-    const auto wait = throttle_.waitBefore(user, address);
-    if (wait > std::chrono::seconds::zero()) {
+    const auto admission = throttle_.admit(user, address);
+    if (admission.wait > std::chrono::seconds::zero()) {
         outcome.kind = SignInOutcome::Kind::Wait;
-        outcome.wait = std::chrono::ceil<std::chrono::seconds>(wait);
+        outcome.wait = std::chrono::ceil<std::chrono::seconds>(admission.wait);
+        return outcome;
+    }
+    // From here the attempt counts as failed until its password proves right.
+    const auto slot = checks_.take();
+    if (!slot) {
+        throttle_.unchecked(user, address);
+        outcome.kind = SignInOutcome::Kind::Busy;
         return outcome;
     }
 
@@ -34,8 +41,12 @@ SignInOutcome SignIn::attempt(std::string_view user, std::string_view password,
     const bool valid = record ? verifyPassword(record->passwordHash, password)
                               : (spendPasswordCheck(password), false);
     if (!valid) {
-        throttle_.failed(user, address);
-        outcome.kind = SignInOutcome::Kind::Refused;
+        if (admission.addressWait > std::chrono::seconds::zero()) {
+            outcome.kind = SignInOutcome::Kind::Wait;
+            outcome.wait = std::chrono::ceil<std::chrono::seconds>(admission.addressWait);
+        } else {
+            outcome.kind = SignInOutcome::Kind::Refused;
+        }
         return outcome;
     }
 
@@ -46,7 +57,8 @@ SignInOutcome SignIn::attempt(std::string_view user, std::string_view password,
         return outcome;
     }
     outcome.kind = SignInOutcome::Kind::SignedIn;
-    outcome.session = sessions_.open(record->code, record->name, std::move(companies));
+    outcome.session =
+        sessions_.open(record->code, record->name, std::move(companies), record->passwordHash);
     return outcome;
 }
 

@@ -76,9 +76,8 @@ void SignInThrottle::count(const std::string& key, Clock::time_point now) {
     record.lastFailure = now;
 }
 
-void SignInThrottle::failed(std::string_view user, std::string_view address) {
-    std::lock_guard lock(mutex_);
-    const auto now = now_();
+void SignInThrottle::countFailure(std::string_view user, std::string_view address,
+                                  Clock::time_point now) {
     forgetOld(now);
     while (records_.size() + 2 > policy_.maxEntries && !records_.empty()) {
         auto oldest = std::min_element(records_.begin(), records_.end(), [](auto& a, auto& b) {
@@ -90,10 +89,43 @@ void SignInThrottle::failed(std::string_view user, std::string_view address) {
     count(addressKey(address), now);
 }
 
+void SignInThrottle::uncount(const std::string& key) {
+    auto found = records_.find(key);
+    if (found != records_.end() && --found->second.failures <= 0) {
+        records_.erase(found);
+    }
+}
+
+void SignInThrottle::failed(std::string_view user, std::string_view address) {
+    std::lock_guard lock(mutex_);
+    countFailure(user, address, now_());
+}
+
+SignInThrottle::Admission SignInThrottle::admit(std::string_view user, std::string_view address) {
+    std::lock_guard lock(mutex_);
+    const auto now = now_();
+    forgetOld(now);
+    Admission admission;
+    admission.wait = remaining(userKey(user, address), policy_.perUser, now);
+    if (admission.wait > Clock::duration::zero()) {
+        return admission;
+    }
+    admission.addressWait = remaining(addressKey(address), policy_.perAddress, now);
+    countFailure(user, address, now);
+    return admission;
+}
+
 void SignInThrottle::succeeded(std::string_view user, std::string_view address) {
-    // Only the user's own count: a valid account must not wipe out its address's record.
+    // The user's own count goes; the address keeps its other failures.
     std::lock_guard lock(mutex_);
     records_.erase(userKey(user, address));
+    uncount(addressKey(address));
+}
+
+void SignInThrottle::unchecked(std::string_view user, std::string_view address) {
+    std::lock_guard lock(mutex_);
+    uncount(userKey(user, address));
+    uncount(addressKey(address));
 }
 
 void SignInThrottle::forgetOld(Clock::time_point now) {

@@ -11,7 +11,9 @@ namespace zovrena::web {
 
 // Slows down password guessing: after a few failed sign-ins the next attempt has to wait, twice as
 // long after each further failure, up to a ceiling. Failures count per user from one address and
-// per address. A stranger therefore slows down only the attempts made from their own address and
+// per address. A user waiting from an address is not checked at all; an address waiting still has
+// its attempts checked, so that the right password of anyone else behind the same address (an
+// office's NAT, a proxy) still signs in, and only wrong ones are told to wait. A stranger therefore
 // never locks an account out: the delay has a ceiling and the record is forgotten after a quiet
 // time.
 class SignInThrottle {
@@ -37,10 +39,23 @@ class SignInThrottle {
 
     explicit SignInThrottle(Policy policy = defaultPolicy(), Now now = &Clock::now);
 
-    // How long a sign-in of `user` from `address` has still to wait; zero when it may be checked.
+    struct Admission {
+        // The user's wait from this address: the attempt is not checked (nor counted).
+        Clock::duration wait{};
+        // The address's wait: the attempt is checked, and answered with this wait when wrong.
+        Clock::duration addressWait{};
+    };
+    // Decides on an attempt and, unless it has to wait, counts it as failed at once, before its
+    // password is checked: simultaneous attempts cannot all slip in under the limit. A right
+    // password then takes the count back with succeeded(), an attempt left unchecked with
+    // unchecked().
+    Admission admit(std::string_view user, std::string_view address);
+    void succeeded(std::string_view user, std::string_view address);
+    void unchecked(std::string_view user, std::string_view address);
+
+    // How long a sign-in of `user` from `address` has still to wait, by either count.
     Clock::duration waitBefore(std::string_view user, std::string_view address);
     void failed(std::string_view user, std::string_view address);
-    void succeeded(std::string_view user, std::string_view address);
 
   private:
     struct Record {
@@ -50,6 +65,8 @@ class SignInThrottle {
     Clock::duration remaining(const std::string& key, const Backoff& backoff,
                               Clock::time_point now);
     void count(const std::string& key, Clock::time_point now);
+    void countFailure(std::string_view user, std::string_view address, Clock::time_point now);
+    void uncount(const std::string& key);
     void forgetOld(Clock::time_point now);
 
     Policy policy_;

@@ -1,5 +1,7 @@
 #include "web/server/user_directory.h"
 
+#include <exception>
+
 #include "krl/ado/ado.h"
 #include "krl/variant/variant.h"
 
@@ -7,18 +9,42 @@ namespace zovrena::web {
 
 namespace {
 
-class OpenConnection {
+void closeQuietly(krl::ado::Connection& connection) {
+    try {
+        connection.close();
+    } catch (...) {  // nothing more to do with a connection that will not close
+    }
+}
+
+}  // namespace
+
+// A connection of the directory's for one question: an idle one when there is one, returned
+// after the question unless the question failed (the connection may be what failed).
+class DatabaseUserDirectory::OpenConnection {
   public:
-    explicit OpenConnection(const std::string& connectionString)
-        : connection_(krl::ado::Connection::create()) {
-        connection_->setConnectionString(connectionString);
-        connection_->open();
+    explicit OpenConnection(DatabaseUserDirectory& directory) : directory_(directory) {
+        {
+            std::lock_guard lock(directory_.mutex_);
+            if (!directory_.idle_.empty()) {
+                connection_ = std::move(directory_.idle_.back());
+                directory_.idle_.pop_back();
+            }
+        }
+        if (!connection_) {
+            connection_ = krl::ado::Connection::create();
+            connection_->setConnectionString(directory_.connectionString_);
+            connection_->open();
+        }
     }
     ~OpenConnection() {
-        try {
-            connection_->close();
-        } catch (...) {  // nothing more to do with a connection that will not close
+        if (std::uncaught_exceptions() == exceptions_) {
+            std::lock_guard lock(directory_.mutex_);
+            if (directory_.idle_.size() < maxIdle) {
+                directory_.idle_.push_back(std::move(connection_));
+                return;
+            }
         }
+        closeQuietly(*connection_);
     }
     OpenConnection(const OpenConnection&) = delete;
     OpenConnection& operator=(const OpenConnection&) = delete;
@@ -26,13 +52,20 @@ class OpenConnection {
     krl::ado::Connection* operator->() { return connection_.get(); }
 
   private:
+    static constexpr std::size_t maxIdle = 4;
+    DatabaseUserDirectory& directory_;
     std::shared_ptr<krl::ado::Connection> connection_;
+    int exceptions_ = std::uncaught_exceptions();
 };
-
-}  // namespace
 
 DatabaseUserDirectory::DatabaseUserDirectory(std::string connectionString)
     : connectionString_(std::move(connectionString)) {}
+
+DatabaseUserDirectory::~DatabaseUserDirectory() {
+    for (auto& connection : idle_) {
+        closeQuietly(*connection);
+    }
+}
 
 std::string DatabaseUserDirectory::userQuery(std::string_view code) {
     return "SELECT UT00_CODICE, UT00_NOME, UT00_PWDHASH FROM UT00_UTENTI WHERE UT00_CODICE = '" +
@@ -45,9 +78,11 @@ std::string DatabaseUserDirectory::companiesQuery(std::string_view user) {
            krl::doubleQuotes(user) + "' ORDER BY CG18_CODICE";
 }
 
-std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code) {
-    OpenConnection connection(connectionString_);
-    auto rows = connection->execute(userQuery(code));
+namespace {
+
+template <typename Connection>
+std::optional<UserRecord> readUser(Connection& connection, std::string_view code) {
+    auto rows = connection->execute(DatabaseUserDirectory::userQuery(code));
     if (!rows || rows->state() != krl::ado::adStateOpen || rows->eof()) {
         return std::nullopt;
     }
@@ -58,9 +93,9 @@ std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code)
     return user;
 }
 
-std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
-    OpenConnection connection(connectionString_);
-    auto rows = connection->execute(companiesQuery(user));
+template <typename Connection>
+std::vector<Company> readCompanies(Connection& connection, std::string_view user) {
+    auto rows = connection->execute(DatabaseUserDirectory::companiesQuery(user));
     std::vector<Company> companies;
     if (!rows || rows->state() != krl::ado::adStateOpen) {
         return companies;
@@ -70,6 +105,41 @@ std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
                              krl::rtrim((*rows)["CG18_RAGSOC"].value().textOrEmpty())});
     }
     return companies;
+}
+
+}  // namespace
+
+UserDirectory::Standing UserDirectory::standing(std::string_view user,
+                                                std::string_view credential) {
+    Standing standing;
+    const auto record = findUser(user);
+    if (record && record->passwordHash == credential) {
+        standing.companies = companiesOf(user);
+        standing.revoked = standing.companies.empty();
+    }
+    return standing;
+}
+
+std::optional<UserRecord> DatabaseUserDirectory::findUser(std::string_view code) {
+    OpenConnection connection(*this);
+    return readUser(connection, code);
+}
+
+std::vector<Company> DatabaseUserDirectory::companiesOf(std::string_view user) {
+    OpenConnection connection(*this);
+    return readCompanies(connection, user);
+}
+
+UserDirectory::Standing DatabaseUserDirectory::standing(std::string_view user,
+                                                        std::string_view credential) {
+    OpenConnection connection(*this);
+    Standing standing;
+    const auto record = readUser(connection, user);
+    if (record && record->passwordHash == credential) {
+        standing.companies = readCompanies(connection, user);
+        standing.revoked = standing.companies.empty();
+    }
+    return standing;
 }
 
 }  // namespace zovrena::web

@@ -19,6 +19,8 @@ using httplib::Response;
 
 constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
 constexpr const char* programCaption = "Parametri di gestione";
+constexpr const char* revokedMessage =
+    "L'utente non è più abilitato o la sua password è cambiata: la sessione è stata chiusa.";
 
 void sendJson(Response& res, int status, const Json& body) {
     res.status = status;
@@ -46,6 +48,8 @@ const char* messageFor(int status) {
             return "Richiesta troppo grande.";
         case 415:
             return "Formato della richiesta non supportato.";
+        case 421:
+            return "Nome del server non ammesso.";
         case 503:
             return "Servizio non disponibile.";
         default:
@@ -73,8 +77,22 @@ std::string cookieValue(const Request& req, std::string_view name) {
     return {};
 }
 
-std::string sessionCookie(const std::string& token) {
-    return std::string(sessionCookieName) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict";
+std::string sessionCookie(const std::string& token, bool secure) {
+    return std::string(sessionCookieName) + "=" + token + "; Path=/; HttpOnly; SameSite=Strict" +
+           (secure ? "; Secure" : "");
+}
+
+// The host name of a Host header: "Name:8080" -> "name", "[::1]:8080" -> "[::1]".
+std::string hostName(std::string_view host) {
+    if (host.starts_with('[')) {
+        host = host.substr(0, host.find(']') + 1);
+    } else if (const auto colon = host.find(':'); colon != std::string_view::npos) {
+        host = host.substr(0, colon);
+    }
+    std::string name(host);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return name;
 }
 
 std::string expiredSessionCookie() {
@@ -101,19 +119,47 @@ bool sameOrigin(const Request& req) {
     return false;
 }
 
-// The request's JSON object, or nullopt after answering 415 or 400.
-std::optional<Json> jsonBody(const Request& req, Response& res) {
+// Answers a request before its body is read; the connection then closes, as the body left on it
+// could not be told from a next request.
+void refuseUnread(Response& res, int status) {
+    sendError(res, status, messageFor(status));
+    GuardedServer::closeAfterAnswer();
+}
+
+// The request's JSON object, read through `reader` up to `limit` bytes whatever the transfer
+// encoding; nullopt after answering 415, 413 or 400.
+std::optional<Json> jsonBody(const Request& req, Response& res,
+                             const httplib::ContentReader& reader, std::size_t limit) {
     const std::string type = req.get_header_value("Content-Type");
     if (!type.starts_with("application/json")) {
-        sendError(res, 415, messageFor(415));
+        refuseUnread(res, 415);
         return std::nullopt;
     }
-    Json body = Json::parse(req.body, nullptr, /*allow_exceptions=*/false);
+    std::string text;
+    bool tooLarge = false;
+    const bool read = reader([&](const char* data, std::size_t size) {
+        if (text.size() + size > limit) {
+            tooLarge = true;
+            return false;
+        }
+        text.append(data, size);
+        return true;
+    });
+    if (tooLarge || !read) {
+        refuseUnread(res, tooLarge ? 413 : 400);
+        return std::nullopt;
+    }
+    Json body = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (!body.is_object()) {
         sendError(res, 400, messageFor(400));
         return std::nullopt;
     }
     return body;
+}
+
+bool hasBody(const Request& req) {
+    return req.has_header("Transfer-Encoding") ||
+           (req.has_header("Content-Length") && req.get_header_value("Content-Length") != "0");
 }
 
 std::string windowIdOf(const Request& req) {
@@ -125,15 +171,18 @@ std::string windowIdOf(const Request& req) {
 WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> directory)
     : settings_(std::move(settings)),
       directory_(std::move(directory)),
-      sessions_(settings_.idleTimeout),
+      sessions_(settings_.idleTimeout, &SessionStore::Clock::now, settings_.maxSessionsPerUser),
       throttle_(settings_.throttle),
-      signIn_(*directory_, throttle_, sessions_),
+      signIn_(*directory_, throttle_, sessions_, settings_.passwordChecks),
       files_(settings_.webRoot),
-      server_(std::make_unique<httplib::Server>()) {
+      server_(std::make_unique<GuardedServer>(settings_.connections)) {
     server_->new_task_queue = [threads = settings_.requestThreads] {
         return new httplib::ThreadPool(threads);
     };
     server_->set_payload_max_length(settings_.maxBodyBytes);
+    if (!settings_.auditLog.empty()) {
+        audit_ = std::make_unique<AuditLog>(settings_.auditLog);
+    }
     // Headers and body go out in separate writes: without this a kept-alive connection waits for
     // the browser's delayed acknowledgement before the body leaves.
     server_->set_tcp_nodelay(true);
@@ -149,8 +198,13 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
     addRoutes();
     sweeper_ = std::thread([this] {
         std::unique_lock lock(sweeperMutex_);
-        while (!sweeperWake_.wait_for(lock, settings_.sweepInterval,
-                                      [this] { return sweeperStopping_; })) {
+        for (;;) {
+            sweeperWake_.wait_for(lock, settings_.sweepInterval,
+                                  [this] { return sweeperStopping_ || sweepSoon_; });
+            if (sweeperStopping_) {
+                break;
+            }
+            sweepSoon_ = false;
             lock.unlock();
             sweepWindows();
             lock.lock();
@@ -203,6 +257,34 @@ std::optional<Session> WebServer::signedIn(const Request& req, Response& res) {
     return session;
 }
 
+std::string WebServer::clientAddress(const Request& req) const {
+    if (!settings_.trustProxy) {
+        return req.remote_addr;
+    }
+    // The proxy appends the address it got the request from; anything before it came from the
+    // client and proves nothing.
+    std::string forwarded;
+    for (auto [it, end] = req.headers.equal_range("X-Forwarded-For"); it != end; ++it) {
+        forwarded = it->second;
+    }
+    const auto comma = forwarded.rfind(',');
+    std::string_view last =
+        std::string_view(forwarded).substr(comma == std::string::npos ? 0 : comma + 1);
+    while (last.starts_with(' ')) {
+        last.remove_prefix(1);
+    }
+    return last.empty() ? req.remote_addr : std::string(last);
+}
+
+bool WebServer::allowedHost(const Request& req) const {
+    if (settings_.allowedHosts.empty()) {
+        return true;
+    }
+    const std::string name = hostName(req.get_header_value("Host"));
+    return std::find(settings_.allowedHosts.begin(), settings_.allowedHosts.end(), name) !=
+           settings_.allowedHosts.end();
+}
+
 std::optional<Session> WebServer::sessionOf(const Request& req) {
     const std::string token = cookieValue(req, sessionCookieName);
     if (token.empty()) {
@@ -214,12 +296,36 @@ std::optional<Session> WebServer::sessionOf(const Request& req) {
 void WebServer::addRoutes() {
     using Outcome = httplib::Server::HandlerResponse;
 
-    // The gate: who may reach what. Runs before the body of the request is read.
+    // The gate: who may reach what. Runs before the body of the request is read, so nothing is
+    // read for a request refused here.
     server_->set_pre_routing_handler([this](const Request& req, Response& res) {
+        const auto refuse = [&](int status) {
+            if (hasBody(req)) {
+                refuseUnread(res, status);
+            } else {
+                sendError(res, status, messageFor(status));
+            }
+            return Outcome::Handled;
+        };
+        if (req.method != "GET" && req.method != "HEAD" && req.method != "POST") {
+            return refuse(405);
+        }
+        if (!allowedHost(req)) {
+            return refuse(421);
+        }
+        // The front end never compresses what it sends: a compressed body could unfold past any
+        // limit.
+        if (const auto encoding = req.get_header_value("Content-Encoding");
+            !encoding.empty() && encoding != "identity") {
+            return refuse(415);
+        }
+        if (req.has_header("Content-Length") &&
+            req.get_header_value<std::uint64_t>("Content-Length") > settings_.maxBodyBytes) {
+            return refuse(413);
+        }
         const bool api = req.path.starts_with("/api/");
         if (changesState(req.method) && !sameOrigin(req)) {
-            sendError(res, 403, messageFor(403));
-            return Outcome::Handled;
+            return refuse(403);
         }
         if (req.path == "/api/login" || (!api && StaticFiles::isPublic(req.path))) {
             return Outcome::Unhandled;
@@ -227,23 +333,49 @@ void WebServer::addRoutes() {
         const auto session = sessionOf(req);
         if (!session) {
             if (api) {
-                sendError(res, 401, messageFor(401));
-            } else {
-                res.status = 303;
-                res.set_header("Location", "/login.html");
+                return refuse(401);
+            }
+            res.status = 303;
+            res.set_header("Location", "/login.html");
+            if (hasBody(req)) {
+                GuardedServer::closeAfterAnswer();
             }
             return Outcome::Handled;
         }
         if (changesState(req.method) &&
             !sameSecret(session->csrfToken, req.get_header_value(csrfHeaderName))) {
-            sendError(res, 403, messageFor(403));
-            return Outcome::Handled;
+            return refuse(403);
+        }
+        if (api && req.path != "/api/logout") {
+            return checkStanding(req, res, *session) ? Outcome::Unhandled : Outcome::Handled;
         }
         return Outcome::Unhandled;
     });
 
-    server_->Post("/api/login", [this](const Request& req, Response& res) { signIn(req, res); });
-    server_->Post("/api/logout", [this](const Request& req, Response& res) { signOut(req, res); });
+    // Every POST reads its body through a content reader with the body limit, chunked or not.
+    using JsonHandler = void (WebServer::*)(const Request&, Response&, const Json&);
+    const auto withBody = [this](JsonHandler handler) {
+        return [this, handler](const Request& req, Response& res,
+                               const httplib::ContentReader& reader) {
+            if (const auto body = jsonBody(req, res, reader, settings_.maxBodyBytes)) {
+                (this->*handler)(req, res, *body);
+            }
+        };
+    };
+    server_->Post("/api/login", withBody(&WebServer::signIn));
+    server_->Post("/api/logout",
+                  [this](const Request& req, Response& res, const httplib::ContentReader& reader) {
+                      if (hasBody(req)) {
+                          // What the body says does not matter, but it must not stay on the
+                          // connection.
+                          std::size_t read = 0;
+                          reader([&](const char*, std::size_t size) {
+                              read += size;
+                              return read <= settings_.maxBodyBytes;
+                          });
+                      }
+                      signOut(req, res);
+                  });
     server_->Get("/api/session", [this](const Request& req, Response& res) {
         const auto session = sessionOf(req);
         if (!session) {
@@ -252,16 +384,21 @@ void WebServer::addRoutes() {
         }
         sendJson(res, 200, sessionJson(*session));
     });
-    server_->Post("/api/company",
-                  [this](const Request& req, Response& res) { chooseCompany(req, res); });
+    server_->Post("/api/company", withBody(&WebServer::chooseCompany));
 
     // The program's window: see src/web/PROTOCOL.md.
-    server_->Post("/api/window",
-                  [this](const Request& req, Response& res) { openWindow(req, res); });
+    server_->Post("/api/window", withBody(&WebServer::openWindow));
     server_->Get(R"(/api/window/([A-Za-z0-9_-]+))",
                  [this](const Request& req, Response& res) { showWindow(req, res); });
-    server_->Post(R"(/api/window/([A-Za-z0-9_-]+)/action)",
-                  [this](const Request& req, Response& res) { windowAction(req, res); });
+    server_->Post(R"(/api/window/([A-Za-z0-9_-]+)/action)", withBody(&WebServer::windowAction));
+    // Any other POST is answered without reading its body.
+    server_->Post(".*", [](const Request& req, Response& res, const httplib::ContentReader&) {
+        if (hasBody(req)) {
+            refuseUnread(res, 404);
+        } else {
+            sendError(res, 404, messageFor(404));
+        }
+    });
 
     server_->Get(".*", [this](const Request& req, Response& res) { serveFile(req, res); });
 
@@ -301,11 +438,46 @@ void WebServer::addRoutes() {
         });
 }
 
-void WebServer::signIn(const Request& req, Response& res) {
-    const auto body = jsonBody(req, res);
-    if (!body) {
-        return;
+void WebServer::audit(const AuditLog::Entry& entry) {
+    if (audit_) {
+        audit_->record(entry);
     }
+}
+
+bool WebServer::checkStanding(const Request& req, Response& res, const Session& session) {
+    const auto standing = directory_->standing(session.user, session.credential);
+    if (standing.revoked) {
+        audit({"revoca", session.user, session.company, clientAddress(req),
+               "utente o password cambiati: sessione chiusa"});
+        sessions_.close(session.token);
+        dropWindowsOf(session.token);
+        res.set_header("Set-Cookie", expiredSessionCookie());
+        sendJson(res, 401, Json{{"error", revokedMessage}, {"revoked", true}});
+        if (hasBody(req)) {
+            GuardedServer::closeAfterAnswer();
+        }
+        return false;
+    }
+    const bool granted = session.company &&
+                         std::any_of(standing.companies.begin(), standing.companies.end(),
+                                     [&](const Company& c) { return c.code == *session.company; });
+    if (req.path.starts_with("/api/window/") && !granted) {
+        // Nothing more is done for a company revoked or deleted meanwhile: its window goes.
+        dropWindowsOf(session.token);
+        sendError(res, 409,
+                  session.company
+                      ? "La ditta " + std::to_string(*session.company) + " non è più disponibile."
+                      : std::string("Scegliere prima la ditta."));
+        if (hasBody(req)) {
+            GuardedServer::closeAfterAnswer();
+        }
+        return false;
+    }
+    return true;
+}
+
+void WebServer::signIn(const Request& req, Response& res, const Json& json) {
+    const auto* body = &json;
     const auto user = body->find("user");
     const auto password = body->find("password");
     if (user == body->end() || password == body->end() || !user->is_string() ||
@@ -314,23 +486,37 @@ void WebServer::signIn(const Request& req, Response& res) {
         return;
     }
 
-    const auto outcome = signIn_.attempt(user->get_ref<const std::string&>(),
-                                         password->get_ref<const std::string&>(), req.remote_addr);
+    const auto outcome =
+        signIn_.attempt(user->get_ref<const std::string&>(),
+                        password->get_ref<const std::string&>(), clientAddress(req));
+    const std::string& name = user->get_ref<const std::string&>();
+    const auto refused = [&](std::string_view why) {
+        audit({"accesso rifiutato", name, std::nullopt, clientAddress(req), why});
+    };
     switch (outcome.kind) {
         case SignInOutcome::Kind::SignedIn: {
+            audit(
+                {"accesso", outcome.session.user, outcome.session.company, clientAddress(req), ""});
             // A new sign-in never keeps the token the browser had before.
             if (const auto previous = cookieValue(req, sessionCookieName); !previous.empty()) {
                 sessions_.close(previous);
                 dropWindowsOf(previous);
             }
-            res.set_header("Set-Cookie", sessionCookie(outcome.session.token));
+            res.set_header(
+                "Set-Cookie",
+                sessionCookie(
+                    outcome.session.token,
+                    server_->tls() || (settings_.trustProxy &&
+                                       req.get_header_value("X-Forwarded-Proto") == "https")));
             sendJson(res, 200, sessionJson(outcome.session));
             return;
         }
         case SignInOutcome::Kind::Refused:
+            refused("utente o password non validi");
             sendError(res, 401, "Utente o password non validi.");
             return;
         case SignInOutcome::Kind::Wait: {
+            refused("troppi tentativi");
             const auto seconds = std::to_string(outcome.wait.count());
             res.set_header("Retry-After", seconds);
             sendError(res, 429,
@@ -338,24 +524,30 @@ void WebServer::signIn(const Request& req, Response& res) {
             return;
         }
         case SignInOutcome::Kind::NoCompany:
+            refused("nessuna ditta abilitata");
             sendError(res, 403, "Nessuna ditta abilitata per l'utente.");
+            return;
+        case SignInOutcome::Kind::Busy:
+            refused("troppi accessi in corso");
+            res.set_header("Retry-After", "5");
+            sendError(res, 503, "Troppi accessi in corso. Riprovare tra qualche secondo.");
             return;
     }
 }
 
 void WebServer::signOut(const Request& req, Response& res) {
     const std::string token = cookieValue(req, sessionCookieName);
+    if (const auto session = sessions_.find(token)) {
+        audit({"uscita", session->user, session->company, clientAddress(req), ""});
+    }
     sessions_.close(token);
     dropWindowsOf(token);
     res.set_header("Set-Cookie", expiredSessionCookie());
     sendJson(res, 200, Json::object());
 }
 
-void WebServer::chooseCompany(const Request& req, Response& res) {
-    const auto body = jsonBody(req, res);
-    if (!body) {
-        return;
-    }
+void WebServer::chooseCompany(const Request& req, Response& res, const Json& json) {
+    const auto* body = &json;
     const auto company = body->find("company");
     const bool fits =
         company != body->end() && company->is_number_integer() &&
@@ -422,7 +614,17 @@ void WebServer::chooseCompany(const Request& req, Response& res) {
 
 std::size_t WebServer::openWindows() {
     std::lock_guard lock(windowsMutex_);
-    return windows_.size();
+    return static_cast<std::size_t>(
+        std::count_if(windows_.begin(), windows_.end(),
+                      [](const auto& item) { return !item.second.window->ended(); }));
+}
+
+void WebServer::sweepSoon() {
+    {
+        std::lock_guard lock(sweeperMutex_);
+        sweepSoon_ = true;
+    }
+    sweeperWake_.notify_all();
 }
 
 std::shared_ptr<WindowSession> WebServer::windowOf(const std::string& token) {
@@ -477,16 +679,23 @@ void WebServer::dropWindowsOf(const std::string& token) {
 
 void WebServer::sweepWindows() {
     std::vector<std::string> ended;
+    std::vector<std::shared_ptr<WindowSession>> givenUp;
     {
         std::lock_guard lock(windowsMutex_);
         for (const auto& [id, open] : windows_) {
             if (!sessions_.alive(open.owner)) {
                 ended.push_back(id);
+            } else if (open.window->gaveUp() && !open.window->ended()) {
+                givenUp.push_back(open.window);
             }
         }
     }
     for (const auto& id : ended) {
         dropWindow(id);
+    }
+    // Its thread and its place go at once; the session still sees it closed at its next request.
+    for (const auto& window : givenUp) {
+        window->shutDown();
     }
 }
 
@@ -520,12 +729,9 @@ void sendWindow(Response& res, int status, const std::string& body, WindowSessio
 
 }  // namespace
 
-void WebServer::openWindow(const Request& req, Response& res) {
+void WebServer::openWindow(const Request& req, Response& res, const Json& json) {
     const auto began = std::chrono::steady_clock::now();
-    const auto body = jsonBody(req, res);
-    if (!body) {
-        return;
-    }
+    const auto* body = &json;
     const auto session = signedIn(req, res);
     if (!session) {
         return;
@@ -571,7 +777,10 @@ void WebServer::openWindow(const Request& req, Response& res) {
     std::string id;
     {
         std::lock_guard lock(windowsMutex_);
-        if (windows_.size() >= settings_.maxWindows) {
+        const auto running = std::count_if(windows_.begin(), windows_.end(), [](const auto& item) {
+            return !item.second.window->ended();
+        });
+        if (static_cast<std::size_t>(running) >= settings_.maxWindows) {
             sendError(res, 503, "Troppe finestre aperte sul server. Riprovare più tardi.");
             return;
         }
@@ -579,8 +788,17 @@ void WebServer::openWindow(const Request& req, Response& res) {
     }
     std::shared_ptr<WindowSession> window;
     try {
-        window = WindowSession::open(WindowContext{id, settings_.connectionString, session->user,
-                                                   *session->company, settings_.modalTimeout});
+        WindowContext context{id, settings_.connectionString, session->user, *session->company,
+                              settings_.modalTimeout};
+        context.onGiveUp = [this] { sweepSoon(); };
+        context.onSaved = [this, user = session->user, company = *session->company,
+                           address = clientAddress(req)](int kind) {
+            audit({"salvataggio", user, company, address,
+                   "parametri (tipo " + std::to_string(kind) + ")"});
+        };
+        context.mediaMaxBytes = settings_.mediaMaxBytes;
+        context.mediaMaxCount = settings_.mediaMaxCount;
+        window = WindowSession::open(std::move(context));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zovrena: finestra %s non aperta: %s\n", id.c_str(), e.what());
         sendError(res, 503, unavailable);
@@ -612,12 +830,9 @@ void WebServer::showWindow(const Request& req, Response& res) {
     sendWindow(res, 200, snapshot.json(), window->lastTiming(), began);
 }
 
-void WebServer::windowAction(const Request& req, Response& res) {
+void WebServer::windowAction(const Request& req, Response& res, const Json& json) {
     const auto began = std::chrono::steady_clock::now();
-    const auto body = jsonBody(req, res);
-    if (!body) {
-        return;
-    }
+    const auto* body = &json;
     const auto session = signedIn(req, res);
     if (!session) {
         return;
@@ -664,13 +879,20 @@ void WebServer::serveFile(const Request& req, Response& res) {
 bool WebServer::bind(const std::string& host, int port) {
     if (port == 0) {
         port_ = server_->bind_to_any_port(host);
+        server_->widenBacklog();
         return port_ > 0;
     }
     if (!server_->bind_to_port(host, port)) {
         return false;
     }
+    server_->widenBacklog();
     port_ = port;
     return true;
+}
+
+bool WebServer::useTls(const std::string& certificateChain, const std::string& privateKey,
+                       std::string& error) {
+    return server_->useTls(certificateChain, privateKey, error);
 }
 
 bool WebServer::run() {

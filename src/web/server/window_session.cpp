@@ -46,7 +46,20 @@ constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
 constexpr const char* programCaption = "Parametri di gestione";
 constexpr const char* menuEntryId = "PD_ZOVRENA";
 constexpr std::int32_t hostWindowHandle = 1;
-constexpr std::size_t maxMediaBytes = std::size_t{40} * 1024;
+// The widths of the multimedia link's text columns, in characters.
+constexpr std::size_t mediaDescriptionWidth = 80;
+constexpr std::size_t mediaFileNameWidth = 255;
+
+std::size_t characters(std::string_view utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+bool hasControlCharacters(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
 
 WindowAnswer refused(int status, std::string message) {
     return {status, std::move(message), {}};
@@ -155,6 +168,9 @@ class HostPresenters : public kh::MessagePresenter,
             ++state_.revision;
             auto* state = &state_;
             state_.thread->post([state] { state->abandon(); });
+            if (state_.context.onGiveUp) {
+                state_.context.onGiveUp();
+            }
         }
         return answer;
     }
@@ -257,7 +273,7 @@ struct Prepared {
     Work work;
     WindowAnswer refusal;
 };
-using ActionReader = Prepared (*)(const Json& action);
+using ActionReader = Prepared (*)(const Json& action, const WindowContext& context);
 
 Prepared refusal(int status, std::string message) {
     return {nullptr, refused(status, std::move(message))};
@@ -356,7 +372,7 @@ bool controlAction(std::string_view type) {
                        [&](const auto& entry) { return entry.first == type; });
 }
 
-Prepared readControlAction(const Json& action) {
+Prepared readControlAction(const Json& action, const WindowContext&) {
     const std::string type = action["type"].get<std::string>();
     const char* valueField = nullptr;
     for (const auto& [name, field] : kControlActions) {
@@ -418,7 +434,7 @@ Prepared readControlAction(const Json& action) {
 
 // --- the other actions --------------------------------------------------------------------
 
-Prepared readClickItem(const Json& action) {
+Prepared readClickItem(const Json& action, const WindowContext&) {
     const std::string* item = stringField(action, "item");
     if (!item) {
         return refusal(400, "Richiesta non valida: manca la voce.");
@@ -428,7 +444,7 @@ Prepared readClickItem(const Json& action) {
         {}};
 }
 
-Prepared readHostButton(const Json& action) {
+Prepared readHostButton(const Json& action, const WindowContext&) {
     const std::string* button = stringField(action, "button");
     if (!button) {
         return refusal(400, "Richiesta non valida: manca il pulsante.");
@@ -458,7 +474,7 @@ Prepared readHostButton(const Json& action) {
         {}};
 }
 
-Prepared readNavigatorButton(const Json& action) {
+Prepared readNavigatorButton(const Json& action, const WindowContext&) {
     const std::string* bar = stringField(action, "bar");
     const std::string* button = stringField(action, "button");
     if (!bar || !button ||
@@ -472,7 +488,7 @@ Prepared readNavigatorButton(const Json& action) {
             {}};
 }
 
-Prepared readClosePrint(const Json&) {
+Prepared readClosePrint(const Json&, const WindowContext&) {
     return {[](WindowState& s) {
                 s.printSheet.reset();
                 return std::string();
@@ -480,7 +496,7 @@ Prepared readClosePrint(const Json&) {
             {}};
 }
 
-Prepared readAttachMedia(const Json& action) {
+Prepared readAttachMedia(const Json& action, const WindowContext& context) {
     const std::string* description = stringField(action, "description");
     const std::string* fileName = stringField(action, "fileName");
     const std::string* content = stringField(action, "content");
@@ -491,13 +507,25 @@ Prepared readAttachMedia(const Json& action) {
     if (!bytes) {
         return refusal(400, "Richiesta non valida: il contenuto del file non è leggibile.");
     }
-    if (bytes->size() > maxMediaBytes) {
+    if (bytes->size() > context.mediaMaxBytes) {
         return refusal(413, "Il file è troppo grande.");
     }
-    return {[description = *description, fileName = *fileName,
-             bytes = std::move(*bytes)](WindowState& s) -> std::string {
+    // The browser sends the file's own name; a path or a control character is not one.
+    if (characters(*description) > mediaDescriptionWidth ||
+        characters(*fileName) > mediaFileNameWidth || hasControlCharacters(*description) ||
+        hasControlCharacters(*fileName) || fileName->find_first_of("/\\") != std::string::npos) {
+        return refusal(400,
+                       "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del "
+                       "file (al massimo 255) non ammessi.");
+    }
+    return {[description = *description, fileName = *fileName, bytes = std::move(*bytes),
+             maxCount = context.mediaMaxCount](WindowState& s) -> std::string {
                 if (!s.media) {
                     return "Nessun collegamento multimediale aperto.";
+                }
+                if (s.media->items().size() >= maxCount) {
+                    return "Al record sono già collegati " + std::to_string(maxCount) +
+                           " file: non se ne possono aggiungere altri.";
                 }
                 s.media->attach(description, fileName, bytes);
                 return {};
@@ -505,7 +533,7 @@ Prepared readAttachMedia(const Json& action) {
             {}};
 }
 
-Prepared readCloseMedia(const Json&) {
+Prepared readCloseMedia(const Json&, const WindowContext&) {
     return {[](WindowState& s) {
                 s.media.reset();
                 return std::string();
@@ -513,7 +541,7 @@ Prepared readCloseMedia(const Json&) {
             {}};
 }
 
-Prepared readClose(const Json&) {
+Prepared readClose(const Json&, const WindowContext&) {
     return {[](WindowState& s) -> std::string {
                 s.program->closeForm();
                 return s.window->unloaded() ? std::string() : "La finestra resta aperta.";
@@ -601,9 +629,13 @@ void WindowSession::start() {
             auto main = std::make_shared<kh::HostProgramInterface>();
             main->setHwndParent(hostWindowHandle);
             global->setMainInterface(main);
-            global->setParameterChangeListener([state](const kh::ClsGlobal::ParameterChange&) {
-                state->notice = "Parametri salvati";
-            });
+            global->setParameterChangeListener(
+                [state](const kh::ClsGlobal::ParameterChange& change) {
+                    state->notice = "Parametri salvati";
+                    if (state->context.onSaved) {
+                        state->context.onSaved(change.kind);
+                    }
+                });
             state->global = global;
             state->navigator = std::make_shared<kh::Navigator>();
 
@@ -774,7 +806,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
     if (!reader) {
         return refused(400, "Richiesta non valida: azione \"" + *type + "\" sconosciuta.");
     }
-    Prepared prepared = reader(action);
+    Prepared prepared = reader(action, context_);
     if (!prepared.work) {
         return prepared.refusal;
     }
@@ -826,6 +858,14 @@ std::optional<std::int32_t> WindowSession::takeApprovedCompany() {
     auto company = state_->approvedCompany;
     state_->approvedCompany.reset();
     return company;
+}
+
+bool WindowSession::gaveUp() const {
+    return state_->abandoned;
+}
+
+bool WindowSession::ended() const {
+    return state_->ended;
 }
 
 bool WindowSession::closed() {

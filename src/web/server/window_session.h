@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -20,6 +21,13 @@ struct WindowContext {
     std::string user;
     std::int32_t company = 0;
     std::chrono::milliseconds modalTimeout = std::chrono::minutes(15);
+    // Called on the window thread when a box was given up and the window is unloading by itself.
+    std::function<void()> onGiveUp = {};
+    // Called on the window thread when the program has saved its parameters (their kind).
+    std::function<void(int kind)> onSaved = {};
+    // Files attached to one record's multimedia links: the largest, and how many at most.
+    std::size_t mediaMaxBytes = std::size_t{40} * 1024;
+    std::size_t mediaMaxCount = 20;
 };
 
 // The answer to an action: the snapshot, or an HTTP error with its message.
@@ -61,6 +69,10 @@ class WindowSession {
     std::optional<std::int32_t> takeApprovedCompany();
 
     bool closed();
+    // Whether a box was given up (or the window shut down); neither waits for the window thread.
+    bool gaveUp() const;
+    // Whether the window thread has been told to end.
+    bool ended() const;
     // Unloads the window without asking anything (dropping its changes) and stops its thread.
     void shutDown();
 

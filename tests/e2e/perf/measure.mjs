@@ -19,7 +19,7 @@ const windows = 50;
 
 async function startHost() {
     const folder = await mkdtemp(path.join(tmpdir(), "zovrena-perf-"));
-    const host = spawn(binary, ["serve", "--listen", "127.0.0.1:0", "--database", `sqlite:${folder}/perf.db`], {
+    const host = spawn(binary, ["serve", "--listen", "127.0.0.1:0", "--database", `sqlite:${folder}/perf.db`, "--demo"], {
         stdio: ["ignore", "pipe", "inherit"],
     });
     const url = await new Promise((resolve, reject) => {

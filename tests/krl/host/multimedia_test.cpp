@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "krl/ado/ado.h"
 
@@ -145,6 +147,39 @@ TEST_F(MultimediaTest, AttachingToAnIdAddsTheNextItem) {
     EXPECT_EQ(rowsOf(5), 3);
     session->remove(1);
     EXPECT_EQ(rowsOf(5), 2);
+}
+
+TEST_F(MultimediaTest, RecordsAttachingAtTheSameTimeGetIdsOfTheirOwn) {
+    std::vector<std::shared_ptr<MediaSession>> sessions;
+    sessions.reserve(6);
+    for (int i = 0; i < 6; ++i) {
+        sessions.push_back(openOn(Variant()));
+        ASSERT_TRUE(sessions.back());
+    }
+    std::vector<std::thread> attaching;
+    attaching.reserve(sessions.size());
+    std::atomic<int> failures{0};
+    for (const auto& session : sessions) {
+        attaching.emplace_back([&failures, session] {
+            try {
+                session->attach("Nota", "nota.txt", "testo");
+            } catch (const std::exception&) {
+                ++failures;
+            }
+        });
+    }
+    for (auto& thread : attaching) {
+        thread.join();
+    }
+    EXPECT_EQ(failures, 0);
+    std::set<std::int32_t> ids;
+    for (const auto& session : sessions) {
+        ids.insert(session->mediaId().toInt32());
+    }
+    EXPECT_EQ(ids.size(), sessions.size());
+    for (const auto id : ids) {
+        EXPECT_EQ(rowsOf(id), 1) << id;
+    }
 }
 
 TEST_F(MultimediaTest, AProgramThatCancelsTheNewIdLeavesNothingStored) {
