@@ -10,6 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
 
 #include "demo_program.h"
@@ -43,14 +44,16 @@ struct Program {
     std::shared_ptr<duza_zovrena::host::CLSPD_ZOVRENA> object;
     std::shared_ptr<duza_zovrena::window::FRMPD_ZOVRENA> window;
 
-    Program() {
+    explicit Program(bool visitBoth = true) {
         connectionString();
         object =
             zovrena::bench::openProgram(zovrena::bench::host(), std::make_shared<kh::Navigator>());
         window = std::dynamic_pointer_cast<duza_zovrena::window::FRMPD_ZOVRENA>(object->window());
-        // Both pages built once, as after a person's first visits.
-        window->sideBar().userClick("ITM_PRG_VAL");
-        window->sideBar().userClick("ITM_PRG_INDGES");
+        if (visitBoth) {
+            // Both pages built once, as after a person's first visits.
+            window->sideBar().userClick("ITM_PRG_VAL");
+            window->sideBar().userClick("ITM_PRG_INDGES");
+        }
     }
     ~Program() { object->closeForm(); }
     Program(const Program&) = delete;
@@ -66,6 +69,40 @@ void Program_SideBarClick(benchmark::State& state) {
         benchmark::DoNotOptimize(program.window->sideBar().userClick(pages[next]));
         next = 1 - next;
     }
+}
+
+// The general pages besides the indicators, by the benchmarks' argument.
+const char* const generalPages[] = {"ITM_PRG_CICLI", "ITM_PRG_SCADIBAIND", "ITM_PRG_SCADIBADOC",
+                                    "ITM_PRG_GRTAGCOL", "ITM_PRG_VAL"};
+
+// A page's first opening in a window just opened on the indicators: the page built, initialised
+// and loaded with the row.
+void Program_FirstOpen(benchmark::State& state) {
+    const char* page = generalPages[state.range(0)];
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto program = std::make_unique<Program>(false);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(program->window->sideBar().userClick(page));
+        state.PauseTiming();
+        program.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(page);
+}
+
+// Switching back to a page already built, from the indicators; only that click is timed.
+void Program_SwitchBack(benchmark::State& state) {
+    const char* page = generalPages[state.range(0)];
+    Program program(false);
+    program.window->sideBar().userClick(page);
+    for (auto _ : state) {
+        state.PauseTiming();
+        program.window->sideBar().userClick("ITM_PRG_INDGES");
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(program.window->sideBar().userClick(page));
+    }
+    state.SetLabel(page);
 }
 
 void Snapshot_Page(benchmark::State& state) {
@@ -134,6 +171,8 @@ void WindowSession_Confirm(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(Program_SideBarClick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Program_FirstOpen)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Program_SwitchBack)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Snapshot_Page)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WindowSession_SideBarClick)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(WindowSession_Confirm)->Unit(benchmark::kMicrosecond)->UseRealTime();

@@ -48,6 +48,7 @@ enum class InitializeStep {
     ClsDecodeListiniParametrici,
     ClsLookupListiniParametrici,
     FillCombos,
+    InitializeEditId,  // the ID edits get the company and the program interface
     AddVirtualFrameControl,
     InitializeScriptObjectModel,
 };
@@ -193,6 +194,11 @@ struct PatternRule {
     // Written into the record when the condition is off, and when it is on.
     std::optional<RecordWrite> whenOff = {};
     std::optional<RecordWrite> whenOn = {};
+    // The targets are emptied when the condition is off (clearTo cannot say "no text").
+    bool emptyWhenOff = false;
+    // The routine under which the rule reports its errors to the page's error routine; empty: the
+    // rule runs with errors ignored.
+    std::string_view routine = {};
 };
 
 // A grid of the page (KRL_QGRID) over a recordset the page binds: its columns with their captions

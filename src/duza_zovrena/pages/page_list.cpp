@@ -4,7 +4,11 @@
 #include <string>
 
 #include "duza_zovrena/pages/ctlpd_prd_dclie.h"
+#include "duza_zovrena/pages/ctlpd_prg_cicli.h"
+#include "duza_zovrena/pages/ctlpd_prg_grtagcol.h"
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
+#include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/pending_pages.h"

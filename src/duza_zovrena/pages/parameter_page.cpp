@@ -5,6 +5,7 @@
 
 #include "duza_zovrena/pages/code_field.h"
 #include "krl/ado/ado.h"
+#include "krl/controls/edit_id.h"
 #include "krl/frame/virtual_frame.h"
 #include "krl/host/cinterface.h"
 #include "krl/host/error_log.h"
@@ -214,6 +215,8 @@ bool ParameterPage::check(const InitializeCheck& step) {
             break;
         case InitializeStep::FillCombos:
             return FillCombos();
+        case InitializeStep::InitializeEditId:
+            return InitializeEditId();
         case InitializeStep::AddVirtualFrameControl:
             return AddVirtualFrameControl();
         case InitializeStep::InitializeScriptObjectModel:
@@ -324,6 +327,17 @@ bool ParameterPage::AddVirtualFrameControl() {
         }
     }
     return krl::trap::run("AddVirtualFrameControl", steps, errorRoutine());
+}
+
+bool ParameterPage::InitializeEditId() {
+    std::vector<krl::trap::Step> steps;
+    for (const ControlDef& def : declaration_.controls) {
+        if (auto edit = std::dynamic_pointer_cast<kc::EditId>(findShared(def.name))) {
+            steps.emplace_back([this, edit] { edit->setCompany(companyCode().toInt32()); });
+            steps.emplace_back([this, edit] { edit->setProgramInterface(activeInterface_); });
+        }
+    }
+    return krl::trap::run("InitializeEditId", steps, errorRoutine());
 }
 
 bool ParameterPage::InitializeScriptObjectModel() {
@@ -593,6 +607,14 @@ void ParameterPage::buildControls() {
             case data::ColumnKind::Flag:
                 made = create<kc::CheckBox>(frame, name);
                 break;
+            case data::ColumnKind::PriorityTableId: {
+                auto edit = create<kc::EditId>(frame, name);
+                edit->setSource(
+                    {"LP09_TESTATAPRIORITA", "LP09_ID", "LP09_CODICE", "LP09_DITTA_CG18"});
+                edit->setDisplayFormat("Maiuscolo");
+                made = edit;
+                break;
+            }
             case data::ColumnKind::CompanyKey:
             case data::ColumnKind::MediaId:
                 krl::err::raise(
@@ -684,7 +706,12 @@ void ParameterPage::addCodeField(const CodeFieldDef& def) {
 void ParameterPage::addPatternRule(const PatternRule& rule) {
     kc::Control* source = findShared(rule.source).get();
     auto apply = [this, source, &rule] {
-        krl::trap::ignoring([&] { applyPatternRule(rule, *source); });
+        if (rule.routine.empty()) {
+            krl::trap::ignoring([&] { applyPatternRule(rule, *source); });
+        } else {
+            krl::trap::run(rule.routine, {[&] { applyPatternRule(rule, *source); }},
+                           errorRoutine());
+        }
     };
     if (auto* combo = dynamic_cast<kc::Combo*>(source)) {
         combo->ChangeRow.connect(apply);
@@ -700,15 +727,23 @@ void ParameterPage::addPatternRule(const PatternRule& rule) {
     }
 }
 
-// Each step with errors ignored, as the page's own handlers do.
+// Each step with errors ignored, as the page's own handlers do; a rule with a routine of its own
+// lets the error reach that routine's error handling instead.
 void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control& source) {
+    auto step = [&rule](const std::function<void()>& action) {
+        if (rule.routine.empty()) {
+            krl::trap::ignoring(action);
+        } else {
+            action();
+        }
+    };
     const bool on = rule.on.holds(source.text());
     for (std::string_view name : rule.targets) {
         std::shared_ptr<kc::Control> target = control<kc::Control>(name);
-        if (!on && !rule.clearTo.empty()) {
-            krl::trap::ignoring([&] { target->setText(rule.clearTo); });
+        if (!on && (rule.emptyWhenOff || !rule.clearTo.empty())) {
+            step([&] { target->setText(rule.emptyWhenOff ? "" : rule.clearTo); });
         }
-        krl::trap::ignoring([&] {
+        step([&] {
             switch (rule.follow) {
                 case PatternRule::Follow::EnabledAndMandatory:
                     target->setMandatory(on);
@@ -725,7 +760,7 @@ void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control&
     }
     const std::optional<RecordWrite>& write = on ? rule.whenOn : rule.whenOff;
     if (write) {
-        krl::trap::ignoring([&] {
+        step([&] {
             krl::require(recordset_, "Recordset")[write->column].setValue(Variant(write->value));
         });
     }

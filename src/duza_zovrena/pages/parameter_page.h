@@ -88,6 +88,12 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
         std::shared_ptr<krl::host::ClsDecodeListiniParametrici> value) override;
     void setClsLookupListiniParametrici(
         std::shared_ptr<krl::host::ClsLookupListiniParametrici> value) override;
+    std::shared_ptr<krl::host::ClsDecodeListiniParametrici> clsDecodeListiniParametrici() const {
+        return decodeListini_;
+    }
+    std::shared_ptr<krl::host::ClsLookupListiniParametrici> clsLookupListiniParametrici() const {
+        return lookupListini_;
+    }
 
     std::uint32_t BackColor() const { return backColor_; }
     void setBackColor(std::uint32_t value) { backColor_ = value; }
@@ -125,6 +131,8 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     // The routines every page carries.
     virtual bool FillCombos();
     bool AddVirtualFrameControl();
+    // Each ID edit of the page, in tab order, gets the current company and the program interface.
+    bool InitializeEditId();
     bool InitializeScriptObjectModel();
     // A box by message id, titled as given: through the host's message service, or, without a
     // program interface, through the fallback message object. Returns the answer (0 when no box

@@ -116,64 +116,6 @@ PageDeclaration claDocPage() {
     return page;
 }
 
-PageDeclaration scaDibaIndPage() {
-    PageDeclaration page = pending("CTLPD_PRG_SCADIBAIND", "GRP_PRG_SCADIBA",
-                                   "Scarico distinta base", "ITM_PRG_SCADIBAIND", "Indicatori",
-                                   "Parametri generali - scar. di.ba. - indicatori");
-    page.initialize = usualSteps(false, false, true);
-    page.firstControl = "CHK_CARAUTOSL";
-    return page;
-}
-
-PageDeclaration scaDibaDocPage() {
-    PageDeclaration page =
-        pending("CTLPD_PRG_SCADIBADOC", "GRP_PRG_SCADIBA", "Scarico distinta base",
-                "ITM_PRG_SCADIBADOC", "Documenti", "Parametri generali - scar. di.ba. - documenti");
-    page.members.connection = page.members.decodeLookup = true;
-    page.initialize = connectionLastSteps();
-    page.firstControl = "TXT_CARICOPF";
-    page.registeredTypes = kEditsOnly;
-    return page;
-}
-
-PageDeclaration grTagColPage() {
-    PageDeclaration page = pending(
-        "CTLPD_PRG_GRTAGCOL", "GRP_PRG_GRTAGCOL", "Griglia taglie e colori", "ITM_PRG_GRTAGCOL",
-        "Griglia taglie e colori", "Parametri generali - griglia taglie e colori");
-    page.initialize = usualSteps(false, false, true);
-    page.firstControl = "CBX_GRIGLIATC";
-    return page;
-}
-
-PageDeclaration valorizPage() {
-    PageDeclaration page =
-        pending("CTLPD_PRG_VALORIZ", "GRP_PRG_VAL", "Valorizzazioni", "ITM_PRG_VAL",
-                "Valorizzazioni", "Parametri generali - valorizzazioni");
-    page.members.priceListObjects = true;
-    // This page reports a missing program interface with the data frame's message.
-    page.initialize = {
-        {Step::ActiveInterface, msg::NoVirtualFrame},
-        {Step::VirtualFrame, msg::NoVirtualFrame},
-        {Step::Recordset, msg::NoRecord},
-        {Step::ClsDecodeListiniParametrici, msg::NoDecode},
-        {Step::ClsLookupListiniParametrici, msg::NoLookup},
-        {Step::FillCombos},
-        {Step::AddVirtualFrameControl},
-        {Step::InitializeScriptObjectModel},
-    };
-    page.firstControl = "CHK_LISTPAR";
-    return page;
-}
-
-PageDeclaration cicliPage() {
-    PageDeclaration page = pending("CTLPD_PRG_CICLI", "GRP_PRG_CICLI", "Cicli", "ITM_PRG_CICLI",
-                                   "Parametri cicli", "Parametri cicli");
-    page.members.connection = page.members.decodeLookup = true;
-    page.initialize = usualSteps(true, true, true);
-    page.firstControl = "CHK_CICLOCODART";
-    return page;
-}
-
 namespace {
 
 PageDeclaration documentPage(std::string_view className, std::string_view item,

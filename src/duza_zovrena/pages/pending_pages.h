@@ -12,11 +12,6 @@ PageDeclaration lavEstIndPage();
 PageDeclaration lavEstDocPage();
 PageDeclaration claIndPage();
 PageDeclaration claDocPage();
-PageDeclaration scaDibaIndPage();
-PageDeclaration scaDibaDocPage();
-PageDeclaration grTagColPage();
-PageDeclaration valorizPage();
-PageDeclaration cicliPage();
 PageDeclaration prdIndPage();
 PageDeclaration prdPrdPage();
 

@@ -128,6 +128,10 @@ class Control {
     BindingSink* binding() const { return sink_; }
     // The frame shows a column value: the text is replaced and the change event raised.
     void load(std::string_view text);
+    // What the bound column holds, and the frame showing it: the text itself, except for a
+    // control that shows something else than it stores (the ID edit).
+    virtual std::string columnText() const { return text_; }
+    virtual void loadColumn(std::string_view value) { load(value); }
     // TerminateControl: drops the binding and every event handler.
     virtual void terminate();
 

@@ -111,6 +111,10 @@ InputResult EditM::userLeave() {
     if (cancel) {
         return InputResult::refuse("Valore non accettato.");
     }
+    if (InputResult accepted = acceptTyped(); !accepted.accepted()) {
+        pending_ = false;
+        return accepted;
+    }
     if (BindingSink* sink = binding(); sink != nullptr) {
         try {
             sink->valueChanged(*this, ChangeOrigin::User);

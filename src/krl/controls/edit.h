@@ -96,6 +96,9 @@ class EditM : public Control {
     void decode();
 
   protected:
+    // The text validated is turned into what the column stores; a refusal has put back the text
+    // the field had, and the field is left as it was.
+    virtual InputResult acceptTyped() { return InputResult::accept(); }
     std::string normalise(std::string_view text) const override;
     void raiseChange() override;
     void clearEvents() override;

@@ -174,7 +174,7 @@ void VirtualFrame::valueChanged(controls::Control& control, controls::ChangeOrig
     {
         bool wasWriting = std::exchange(writing_, true);
         try {
-            field.setValue(fieldValue(control.text(), field));
+            field.setValue(fieldValue(control.columnText(), field));
         } catch (...) {
             writing_ = wasWriting;
             throw;
@@ -207,7 +207,7 @@ void VirtualFrame::loadControl(controls::Control& control) {
     }
     // A code read from a CHAR column comes padded with blanks: it is shown as it was typed.
     std::string text = hasRow() ? rtrim(controlText((*recordset_)[control.dbField()].value())) : "";
-    control.load(text);
+    control.loadColumn(text);
 }
 
 void VirtualFrame::observe(ado::Recordset* recordset) {
@@ -236,13 +236,13 @@ void VirtualFrame::showWritten(std::string_view column) {
             continue;
         }
         std::string shown = controlText((*recordset_)[column].value());
-        if (control->text() == shown) {
+        if (control->columnText() == shown) {
             continue;
         }
         showing_.push_back(control.get());
         LoadScope scope(loading_);
         try {
-            control->load(shown);
+            control->loadColumn(shown);
         } catch (...) {
             showing_.pop_back();
             throw;

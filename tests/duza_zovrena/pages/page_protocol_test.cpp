@@ -173,10 +173,12 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             page->setClsLookupProduzione(lookup_);
         }
         if (className == "CTLPD_PRG_VALORIZ") {
-            page->setClsDecodeListiniParametrici(
-                std::make_shared<kh::ClsDecodeListiniParametrici>());
-            page->setClsLookupListiniParametrici(
-                std::make_shared<kh::ClsLookupListiniParametrici>());
+            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
+            decode->setProgramInterface(program_);
+            page->setClsDecodeListiniParametrici(decode);
+            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
+            lookup->setProgramInterface(program_);
+            page->setClsLookupListiniParametrici(lookup);
         }
         if (className.substr(6, 3) == "PRD") {
             page->setTipoSottotipoDocumento("2420");
@@ -189,8 +191,9 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             EXPECT_THROW(page->AzioniWMSEnabled(), krl::VbError);
         }
         EXPECT_TRUE(page->Initialize());
-        if (std::any_of(declared.controls.begin(), declared.controls.end(),
-                        [](const ControlDef& c) { return c.name == "LBL_TITOLO"; })) {
+        // The pages not built yet show only their title.
+        const bool titleOnly = declared.controls.size() == 1;
+        if (titleOnly) {
             auto* title = page->findAs<kc::Label>("LBL_TITOLO");
             ASSERT_NE(title, nullptr);
             EXPECT_EQ(title->caption(), page->title());

@@ -230,6 +230,23 @@ TEST_F(Window, Routing_item_follows_the_cycles_combo) {
     EXPECT_TRUE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
 }
 
+TEST_F(Window, A_missing_explosion_level_brings_its_page_forward_with_the_focus_on_it) {
+    auto program = open(Variant(std::int32_t{1}));
+    FRMPD_ZOVRENA& window = windowOf(program);
+    window.sideBar().userClick("ITM_PRG_SCADIBAIND");
+    auto* level = dynamic_cast<krl::controls::EditM*>(window.currentPage()->find("TXT_LIVESP"));
+    ASSERT_NE(level, nullptr);
+    ASSERT_TRUE(level->userEnter("").accepted());
+    window.sideBar().userClick("ITM_PRG_GRTAGCOL");
+    EXPECT_FALSE(window.generalFrame()->confirm());
+    EXPECT_EQ(window.currentItem(), "ITM_PRG_SCADIBAIND");
+    ASSERT_NE(window.currentPage()->focused(), nullptr);
+    EXPECT_EQ(window.currentPage()->focused()->name(), "TXT_LIVESP");
+    ASSERT_FALSE(presenter_.boxes().empty());
+    EXPECT_EQ(presenter_.boxes().back().messageId, 9636);
+    EXPECT_EQ(storedGeneral(1).front().at("PD42_LIVELLOESP").toInt32(), 5) << "nothing written";
+}
+
 // A page added to the list with one declaration, touching nothing else, works in the window.
 TEST_F(Window, A_page_declared_in_the_list_alone_is_offered_shown_and_saved) {
     pages::PageDeclaration trial;

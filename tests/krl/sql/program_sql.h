@@ -167,4 +167,15 @@ inline std::string logicalDelete() {
            "PD49_INDTRPERSCORPO = 2";
 }
 
+// The ID edit of a price-list priority table: the id of the code typed, the code of the id stored.
+inline std::string priorityTableId(const std::string& company, std::string_view code) {
+    return "SELECT LP09_ID FROM LP09_TESTATAPRIORITA WITH (NOLOCK) WHERE LP09_DITTA_CG18 = " +
+           company + " AND LP09_CODICE = '" + doubled(code) + "'";
+}
+
+inline std::string priorityTableCode(const std::string& company, const std::string& id) {
+    return "SELECT LP09_CODICE FROM LP09_TESTATAPRIORITA WITH (NOLOCK) WHERE LP09_DITTA_CG18 = " +
+           company + " AND LP09_ID = " + id;
+}
+
 }  // namespace krl::sql::testing::program
