@@ -423,6 +423,8 @@ INSERT INTO PD88_ZOVRENADOC (
      0,
      NULL, 'SCAREP', NULL);
 
--- Custom fields of the origin document: the production order carries the head data only.
+-- Custom fields of the origin document: the production order carries the head data only; the
+-- second row names a document the company no longer has (not shown, dropped at the next save).
 INSERT INTO PD49_PARDOCPROD (PD49_DITTA_CG18, PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO) VALUES
-    (1, 'ODP', 1, 0);
+    (1, 'ODP', 1, 0),
+    (1, 'DOCDISMESSO', 0, 1);

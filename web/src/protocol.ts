@@ -46,6 +46,26 @@ export interface ControlState {
     effective?: string;
 }
 
+export interface GridColumnState {
+    field: string;
+    caption: string;
+    width: number;
+    editable: boolean;
+    choices: ComboRow[];
+}
+
+export interface GridState {
+    kind: "grid";
+    name: string;
+    enabled: boolean;
+    visible: boolean;
+    caption?: string;
+    keyColumn: string;
+    layoutKey: string;
+    columns: GridColumnState[];
+    rows: { key: string; cells: string[] }[];
+}
+
 export interface FrameState {
     name: string;
     caption: string;
@@ -182,6 +202,7 @@ export type WindowAction =
     | { type: "keyMenu"; control: string; key: string }
     | { type: "chooseLookupRow"; control: string; code: string }
     | { type: "closeLookup"; control: string }
+    | { type: "editCell"; control: string; row: string; field: string; value: string }
     | { type: "answer"; messageId: number; answer: number }
     | { type: "hostButton"; button: string }
     | { type: "navigatorButton"; bar: string; button: string }

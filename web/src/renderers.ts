@@ -24,6 +24,7 @@ export interface RenderedKinds {
     edit: ControlState;
     label: ControlState;
     button: ControlState;
+    grid: ControlState;
     frame: FrameState;
     sideBar: SideBarState;
     navigator: NavigatorState;
@@ -50,7 +51,7 @@ export function render<K extends Kind>(kind: K, state: RenderedKinds[K], context
     return renderer(state, context);
 }
 
-const controlKinds: ReadonlySet<string> = new Set(["combo", "checkbox", "edit", "label", "button"]);
+const controlKinds: ReadonlySet<string> = new Set(["combo", "checkbox", "edit", "label", "button", "grid"]);
 
 // A control in its row; a control that is not visible is not displayed at all.
 export function renderControl(control: ControlState, context: RenderContext): HTMLElement {

@@ -7,6 +7,7 @@ import type { FocusState, WindowSnapshot } from "./protocol.js";
 import { render, type Kind, type RenderContext, type RenderedKinds } from "./renderers.js";
 import "./controls.js";
 import "./frame.js";
+import "./grid.js";
 import "./sidebar.js";
 import "./navigator.js";
 import "./message_box.js";

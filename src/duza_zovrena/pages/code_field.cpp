@@ -60,12 +60,38 @@ std::string customDocumentLookupSql(std::string_view standardText, std::string_v
     return sql;
 }
 
+std::string mixedDocumentLookupSql(std::string_view standardText, std::string_view customisedText,
+                                   const Variant& company, std::span<const DocumentKind> kinds) {
+    std::string sql = "SELECT " + std::string("MG3G_CODDOCUM_MG36, ") + "MG36_DESCDOCUM, " +
+                      "CASE MG3G_INDSTAPER_MG36 WHEN 0 THEN '" + std::string(standardText) +
+                      "' WHEN 1 THEN '" + std::string(customisedText) + "' END AS MG3G_INDSTAPER " +
+                      "FROM " + "MG3G_DOCDITTA WITH (NOLOCK) " +
+                      "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "
+                      "MG3G_INDSTAPER_MG36) " +
+                      "WHERE " + "MG3G_DITTA_CG18 = " + company.textOrEmpty() + " " + "AND " + "(";
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        if (i > 0) {
+            sql += "OR ";
+        }
+        // The spacing is the one the lookup has always sent.
+        sql += "(MG36_TIPODOC = " + std::to_string(kinds[i].type) +
+               " AND MG36_STIPODOC = " + std::to_string(kinds[i].subtype) +
+               (i + 1 < kinds.size() ? " ) " : ")");
+    }
+    sql += ") " + std::string("ORDER BY ") + "MG3G_CODDOCUM_MG36";
+    return sql;
+}
+
 namespace {
 
 void checkDocument(CodeField& field, const std::string& code, bool& cancel) {
     const CodeFieldDef& def = field.definition();
     std::string routine =
         def.validateRoutine.empty() ? "ControlloValiditaDoc" : std::string(def.validateRoutine);
+    if (const DocumentKindRule* rule = field.documentRule()) {
+        cancel = rule->checked && field.page().documentRefused(routine, code, rule->kinds);
+        return;
+    }
     cancel = field.page().documentRefused(routine, code, def.documentType, def.subtypes);
 }
 
@@ -165,8 +191,41 @@ void CodeField::StartDecode(kc::DecodeRequest& request) {
                    page_.errorRoutine());
 }
 
+const DocumentKindRule* CodeField::documentRule() const {
+    const auto& rules = definition_.byDocumentKind;
+    if (rules.empty()) {
+        return nullptr;
+    }
+    const std::string key = krl::rtrim(page_.tipoSottotipoDocumento());
+    for (const DocumentKindRule& rule : rules) {
+        if (!rule.key.empty() && rule.key == key) {
+            return &rule;
+        }
+    }
+    for (const DocumentKindRule& rule : rules) {
+        if (rule.key.empty()) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
 void CodeField::StartLookup(kc::LookupRequest& request) {
-    const std::vector<int>& subtypes = definition_.subtypes;
+    // A field whose kinds follow the document lists those of the current rule.
+    CodeFieldDef listed = definition_;
+    std::vector<DocumentKind> mixed;
+    if (const DocumentKindRule* rule = documentRule(); rule && !rule->kinds.empty()) {
+        listed.documentType = rule->kinds.front().type;
+        listed.subtypes.clear();
+        for (const DocumentKind& kind : rule->kinds) {
+            listed.subtypes.push_back(kind.subtype);
+            if (kind.type != listed.documentType) {
+                mixed = rule->kinds;
+            }
+        }
+    }
+    const CodeFieldDef& definition = listed;
+    const std::vector<int>& subtypes = definition.subtypes;
     krl::trap::run(
         routine("StartLookup"),
         {
@@ -178,18 +237,23 @@ void CodeField::StartLookup(kc::LookupRequest& request) {
                     krl::err::objectNotSet("ClsLookupProduzione");
                 }
                 krl::host::LookupQuery query =
-                    codeKind(definition_.kind).lookup(*lookupObject, definition_);
+                    codeKind(definition.kind).lookup(*lookupObject, definition);
                 request.extra = std::move(query.extra);
                 request.lookupText = std::move(query.text);
                 request.sql = std::move(query.sql);
                 edit_->setLookup(std::move(query.columns));
             },
             [&] {
-                if (definition_.kind == CodeKind::Document && subtypes.size() > 1) {
+                if (!mixed.empty()) {
+                    request.sql = mixedDocumentLookupSql(
+                        page_.TranslateMessage("Standard", msg::Standard, {}, 1),
+                        page_.TranslateMessage("Personalizzato", msg::Personalizzato, {}, 1),
+                        page_.companyCode(), mixed);
+                } else if (definition.kind == CodeKind::Document && subtypes.size() > 1) {
                     request.sql = customDocumentLookupSql(
                         page_.TranslateMessage("Standard", msg::Standard, {}, 1),
                         page_.TranslateMessage("Personalizzato", msg::Personalizzato, {}, 1),
-                        page_.companyCode(), definition_.documentType, subtypes);
+                        page_.companyCode(), definition.documentType, subtypes);
                 }
             },
             [&] { request.connectionString = page_.hostConnectionString(); },

@@ -51,6 +51,9 @@ class CodeField {
     void StartLookup(krl::controls::LookupRequest& request);
     void Validate(bool& cancel);
 
+    // The rule of byDocumentKind for the page's document type text; null when the field has none.
+    const DocumentKindRule* documentRule() const;
+
     ParameterPage& page() { return page_; }
     krl::controls::EditM& edit() { return *edit_; }
     std::string routine(std::string_view event) const;
@@ -60,6 +63,12 @@ class CodeField {
     CodeFieldDef definition_;
     std::shared_ptr<krl::controls::EditM> edit_;
 };
+
+// The lookup list of a field that accepts documents of several types: code, description and
+// whether the definition is standard or customised.
+std::string mixedDocumentLookupSql(std::string_view standardText, std::string_view customisedText,
+                                   const krl::Variant& company,
+                                   std::span<const DocumentKind> kinds);
 
 // The query that checks a typed document code: the company's document with its type and subtype.
 // The company is written as it comes; the code without trailing blanks and with quotes doubled.

@@ -128,6 +128,21 @@ enum class CodeKind {
     UncheckedDocument,
 };
 
+// A document type and subtype.
+struct DocumentKind {
+    int type = 0;
+    int subtype = 0;
+};
+
+// What a document field lists and accepts while the page's document has the type text `key`
+// (empty: any key no other rule names). Several kinds: the page's own lookup list of them; a
+// typed code is checked to be one of them, or, when `checked` is false, accepted as it is.
+struct DocumentKindRule {
+    std::string_view key;
+    std::vector<DocumentKind> kinds;
+    bool checked = true;
+};
+
 // A code field of a page: an edit control bound to a code column of its kind, with the
 // description label its decode fills.
 struct CodeFieldDef {
@@ -144,6 +159,9 @@ struct CodeFieldDef {
     // The subtype the lookup object is asked for; 0: the first of `subtypes`. A field with several
     // subtypes replaces the object's list with its own anyway.
     int lookupSubtype = 0;
+    // A document field whose kinds follow the page's document type text: the first rule naming
+    // the key, else the rule without a key; none, the type and subtypes above.
+    std::vector<DocumentKindRule> byDocumentKind = {};
 };
 
 // When a rule's source control counts as "on", read from its value as text (a check box is "1"
@@ -210,6 +228,30 @@ struct FollowsGeneral {
     std::string_view generalColumn;
 };
 
+// A grid of the page (KRL_QGRID) over a recordset the page binds: its columns with their captions
+// and choice texts translated by message id, and the column whose value names a row.
+struct GridChoiceDef {
+    std::int16_t value = 0;
+    std::string_view text;
+    long messageId = 0;
+};
+
+struct GridColumnDef {
+    std::string_view field;
+    std::string_view caption;
+    long messageId = 0;
+    int width = 0;
+    bool editable = false;
+    std::vector<GridChoiceDef> choices = {};
+};
+
+struct GridDef {
+    std::string_view frame;
+    std::string_view name;
+    std::string_view keyColumn;
+    std::vector<GridColumnDef> columns;
+};
+
 // The record a page edits, which also chooses its data frame and navigator bar.
 enum class PageRecord {
     General,   // PD42_ZOVRENA, the company's row: FME_PARAMETRI
@@ -250,6 +292,7 @@ struct PageDeclaration {
     std::vector<ControlDef> controls;   // tab order
     std::vector<ComboRows> valueLists;  // FillCombos order
     std::vector<CodeFieldDef> codeFields;
+    std::vector<GridDef> grids;
     std::vector<PatternRule> patternRules;
     // The rules that are code, connected after the pattern rules.
     std::function<void(ParameterPage&)> rules;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prd_dclie.h"
 #include "duza_zovrena/pages/ctlpd_prd_ind.h"
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
 #include "duza_zovrena/pages/ctlpd_prg_cicli.h"
@@ -16,8 +17,8 @@
 #include "duza_zovrena/pages/ctlpd_prg_lavintind.h"
 #include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
 #include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
+#include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/parameter_page.h"
-#include "duza_zovrena/pages/pending_pages.h"
 #include "krl/host/progid.h"
 
 namespace duza_zovrena::pages {

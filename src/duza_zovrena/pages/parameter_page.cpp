@@ -93,6 +93,7 @@ ParameterPage::ParameterPage(PageDeclaration declaration) : declaration_(std::mo
     resize_->RegisterControls.connect([this] { registerFrames(); });
     buildFrames();
     buildControls();
+    buildGrids();
     for (const CodeFieldDef& field : declaration_.codeFields) {
         addCodeField(field);
     }
@@ -511,42 +512,51 @@ bool ParameterPage::ControlloValiditaDoc(std::string_view codDoc, int tipoDoc, i
 
 bool ParameterPage::documentRefused(std::string_view routine, std::string_view code, int type,
                                     std::span<const int> subtypes) {
+    std::vector<DocumentKind> kinds;
+    for (int subtype : subtypes) {
+        kinds.push_back({type, subtype});
+    }
+    return documentRefused(routine, code, kinds);
+}
+
+bool ParameterPage::documentRefused(std::string_view routine, std::string_view code,
+                                    std::span<const DocumentKind> kinds) {
     bool refused = false;
     std::string sql;
     std::shared_ptr<krl::ado::Recordset> rows;
-    krl::trap::run(routine,
-                   {
-                       [&] {
-                           sql = subtypes.size() > 1 ? severalSubtypesCheckSql(companyCode(), code)
-                                                     : controlloValiditaDocSql(companyCode(), code);
-                       },
-                       [&] {
-                           rows = krl::require(connection_, "Connection")
-                                      .execute(sql, nullptr, krl::ado::adCmdText);
-                       },
-                       [&] {
-                           bool accepted = false;
-                           if (!krl::require(rows, "Recordset").eof()) {
-                               std::string found =
-                                   rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
-                                   rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
-                               for (int subtype : subtypes) {
-                                   if (found == std::to_string(type) + std::to_string(subtype)) {
-                                       accepted = true;
-                                   }
-                               }
-                           }
-                           if (!accepted) {
-                               ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
-                               refused = true;
-                           }
-                       },
-                       [&] {
-                           krl::require(rows, "Recordset").close();
-                           rows.reset();
-                       },
-                   },
-                   errorRoutine());
+    krl::trap::run(
+        routine,
+        {
+            [&] {
+                sql = kinds.size() > 1 ? severalSubtypesCheckSql(companyCode(), code)
+                                       : controlloValiditaDocSql(companyCode(), code);
+            },
+            [&] {
+                rows = krl::require(connection_, "Connection")
+                           .execute(sql, nullptr, krl::ado::adCmdText);
+            },
+            [&] {
+                bool accepted = false;
+                if (!krl::require(rows, "Recordset").eof()) {
+                    std::string found = rows->fields()["MG36_TIPODOC"].value().textOrEmpty() +
+                                        rows->fields()["MG36_STIPODOC"].value().textOrEmpty();
+                    for (const DocumentKind& kind : kinds) {
+                        if (found == std::to_string(kind.type) + std::to_string(kind.subtype)) {
+                            accepted = true;
+                        }
+                    }
+                }
+                if (!accepted) {
+                    ShowMessage(msg::DocumentNotValid, kh::vbInformation, title());
+                    refused = true;
+                }
+            },
+            [&] {
+                krl::require(rows, "Recordset").close();
+                rows.reset();
+            },
+        },
+        errorRoutine());
     return refused;
 }
 
@@ -633,6 +643,53 @@ void ParameterPage::buildControls() {
             made->setVisible(false);
         }
     }
+}
+
+void ParameterPage::buildGrids() {
+    for (const GridDef& def : declaration_.grids) {
+        kc::Frame* frame = def.frame.empty() ? nullptr : control<kc::Frame>(def.frame).get();
+        auto grid = create<kc::QGrid>(frame, std::string(def.name));
+        grid->setKeyColumn(std::string(def.keyColumn));
+        std::vector<kc::GridColumn> columns;
+        for (const GridColumnDef& column : def.columns) {
+            columns.push_back({std::string(column.field),
+                               std::string(column.caption),
+                               column.width,
+                               column.editable,
+                               {}});
+            for (const GridChoiceDef& choice : column.choices) {
+                columns.back().choices.push_back({Variant(choice.value), std::string(choice.text)});
+            }
+        }
+        grid->setColumns(std::move(columns));
+    }
+}
+
+void ParameterPage::IniQGrid(std::string_view name,
+                             std::shared_ptr<krl::ado::Recordset> recordset) {
+    auto found = std::find_if(declaration_.grids.begin(), declaration_.grids.end(),
+                              [&](const GridDef& def) { return def.name == name; });
+    if (found == declaration_.grids.end()) {
+        missingControl(name);
+    }
+    auto grid = control<kc::QGrid>(name);
+    std::vector<kc::GridColumn> columns;
+    for (const GridColumnDef& column : found->columns) {
+        columns.push_back({std::string(column.field),
+                           TranslateMessage(column.caption, column.messageId),
+                           column.width,
+                           column.editable,
+                           {}});
+        for (const GridChoiceDef& choice : column.choices) {
+            columns.back().choices.push_back(
+                {Variant(choice.value), TranslateMessage(choice.text, choice.messageId)});
+        }
+    }
+    grid->setColumns(std::move(columns));
+    grid->setKeyColumn(std::string(found->keyColumn));
+    grid->setLayoutKey(className() + "." + std::string(name));
+    grid->setCaption(title());
+    grid->setRecordset(std::move(recordset));
 }
 
 void ParameterPage::addCodeField(const CodeFieldDef& def) {

@@ -18,6 +18,7 @@
 #include "krl/controls/combo.h"
 #include "krl/controls/edit.h"
 #include "krl/controls/frame.h"
+#include "krl/controls/grid.h"
 #include "krl/controls/resize_form.h"
 #include "krl/diag/trace.h"
 #include "krl/trap/trap.h"
@@ -148,6 +149,9 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     // The same check accepting any of several subtypes, reporting its errors under `routine`.
     bool documentRefused(std::string_view routine, std::string_view code, int type,
                          std::span<const int> subtypes);
+    // The same check accepting any of several kinds.
+    bool documentRefused(std::string_view routine, std::string_view code,
+                         std::span<const DocumentKind> kinds);
 
     // What the code fields read through the program interface's global object.
     krl::Variant companyCode() const;
@@ -169,6 +173,9 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     // Beside each indicator that follows a general setting, that setting's value now, read with
     // `general` from the company's general row.
     void showEffectiveValues(const std::function<krl::Variant(std::string_view column)>& general);
+    // Sets up a declared grid: translated captions and choices, key column, layout key (the page's
+    // name, ".", the grid's name), bound to the recordset.
+    void IniQGrid(std::string_view grid, std::shared_ptr<krl::ado::Recordset> recordset);
 
     // The window turns side-bar items on and off for the page's rules.
     using ItemSwitch =
@@ -189,6 +196,7 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
   private:
     void buildFrames();
     void buildControls();
+    void buildGrids();
     void addCodeField(const CodeFieldDef& field);
     void addPatternRule(const PatternRule& rule);
     void applyPatternRule(const PatternRule& rule, const krl::controls::Control& source);

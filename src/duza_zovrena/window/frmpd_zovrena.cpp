@@ -324,6 +324,14 @@ void FRMPD_ZOVRENA::buildControls() {
         ControlContainer::create<kc::GridNav>(nullptr, "INTERNAV_PARAMETRI_TRP");
     INTERNAV_PARAMETRI_DOC_->setVisible(false);
     INTERNAV_PARAMETRI_TRP_->setVisible(false);
+    // The transfer bar carries only the transfer page's three commands.
+    for (const auto& button : INTERNAV_PARAMETRI_TRP_->buttons()) {
+        INTERNAV_PARAMETRI_TRP_->setButtonVisible(button.key, false);
+    }
+    INTERNAV_PARAMETRI_TRP_->addButton("annulla", "Annulla", {}, {});
+    INTERNAV_PARAMETRI_TRP_->addButton("conferma", "Conferma", {}, {});
+    INTERNAV_PARAMETRI_TRP_->addButton("elimina", "Elimina", {}, {});
+    INTERNAV_PARAMETRI_TRP_->setButtonVisible("elimina", true);
     INTERNAV_PARAMETRI_->ButtonClick.connect([this](bool& cancel, const std::string& button) {
         INTERNAV_PARAMETRI_ButtonClick(cancel, button);
     });

@@ -92,6 +92,12 @@ class Connection : public krl::Object, public std::enable_shared_from_this<Conne
                                        long* recordsAffected = nullptr,
                                        long options = adOptionUnspecified);
 
+    // A transaction over the commands run until CommitTrans or RollbackTrans (not nested).
+    // RollbackTrans never raises.
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+
     Errors& errors() { return errors_; }
 
     // Layer-internal: the provider behind an open connection.

@@ -66,6 +66,22 @@ Provider& Connection::provider() {
     return *provider_;
 }
 
+void Connection::beginTrans() {
+    errors_.clear();
+    provider().beginTransaction();
+}
+
+void Connection::commitTrans() {
+    errors_.clear();
+    provider().commit();
+}
+
+void Connection::rollbackTrans() {
+    if (provider_) {
+        provider_->rollback();
+    }
+}
+
 std::shared_ptr<Recordset> Connection::execute(std::string_view commandText, long* recordsAffected,
                                                long options) {
     Provider& engine = provider();

@@ -29,6 +29,8 @@ std::string_view typeName(Kind kind) {
             return "MDIActiveX";
         case Kind::UserControl:
             return "UserControl";
+        case Kind::QGrid:
+            return "KRL_QGRID";
     }
     return "";
 }

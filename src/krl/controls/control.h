@@ -23,6 +23,7 @@ enum class Kind {
     ResizeForm,    // KRL_RESIZEFORM
     MdiContainer,  // MDIActiveX
     UserControl,   // a page placed on the window; its type name is its class name
+    QGrid,         // KRL_QGRID
 };
 
 // The type name the runtime reports for a control of that kind ("KRL_COMBO", "TXT_EDITM", ...).

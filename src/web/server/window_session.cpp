@@ -14,6 +14,7 @@
 #include "krl/controls/check_box.h"
 #include "krl/controls/combo.h"
 #include "krl/controls/edit.h"
+#include "krl/controls/grid.h"
 #include "krl/controls/grid_nav.h"
 #include "krl/controls/lookup.h"
 #include "krl/controls/side_bar.h"
@@ -335,18 +336,39 @@ std::string editAction(WindowState& s, kc::Control& target, std::string_view typ
     return notForThisField(name);
 }
 
+// A grid cell's action carries the row's key, the field and the value, joined by NUL characters
+// (which a key or a field name never holds) into the one value a kind's action takes.
+constexpr char kCellSeparator = '\0';
+
+std::string gridAction(WindowState&, kc::Control& target, std::string_view type,
+                       const std::string& name, const std::string& value) {
+    if (type != "editCell") {
+        return notForThisField(name);
+    }
+    const std::size_t first = value.find(kCellSeparator);
+    const std::size_t second = value.find(kCellSeparator, first + 1);
+    if (first == std::string::npos || second == std::string::npos) {
+        return notForThisField(name);
+    }
+    return noticeOf(static_cast<kc::QGrid&>(target).userEdit(
+        std::string_view(value).substr(0, first),
+        std::string_view(value).substr(first + 1, second - first - 1),
+        std::string_view(value).substr(second + 1)));
+}
+
 // One entry per kind of control the person acts on; labels and layout kinds take no action.
 constexpr std::pair<kc::Kind, KindAction> kKindActions[] = {
     {kc::Kind::Combo, comboAction},
     {kc::Kind::CheckBox, checkBoxAction},
     {kc::Kind::EditM, editAction},
+    {kc::Kind::QGrid, gridAction},
 };
 
 // The action types on a control, with the field holding their value (nullptr: none).
 constexpr std::pair<std::string_view, const char*> kControlActions[] = {
     {"setValue", "value"},   {"click", nullptr},          {"leaveField", "text"},
     {"openLookup", nullptr}, {"chooseLookupRow", "code"}, {"closeLookup", nullptr},
-    {"keyMenu", "key"},
+    {"keyMenu", "key"},      {"editCell", "value"},
 };
 
 bool controlAction(std::string_view type) {
@@ -373,6 +395,15 @@ Prepared readControlAction(const Json& action, const WindowContext&) {
             return refusal(400, "Richiesta non valida: manca il valore.");
         }
         value = textOf(*found);
+        if (type == "editCell") {
+            const std::string* row = stringField(action, "row");
+            const std::string* field = stringField(action, "field");
+            if (!row || !field || row->find(kCellSeparator) != std::string::npos ||
+                field->find(kCellSeparator) != std::string::npos) {
+                return refusal(400, "Richiesta non valida: manca la cella.");
+            }
+            value = *row + kCellSeparator + *field + kCellSeparator + value;
+        }
     } else if (valueField != nullptr) {
         const std::string* text = stringField(action, valueField);
         if (!text) {

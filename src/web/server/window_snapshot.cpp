@@ -12,6 +12,7 @@
 #include "krl/controls/combo.h"
 #include "krl/controls/edit.h"
 #include "krl/controls/frame.h"
+#include "krl/controls/grid.h"
 #include "krl/controls/grid_nav.h"
 #include "krl/controls/lookup.h"
 #include "krl/controls/side_bar.h"
@@ -131,6 +132,40 @@ void writeLabelValue(JsonWriter& json, const Control& control) {
     json.field("value", control.text());
 }
 
+// Every row of the grid goes to the browser, which lets rows out of view go undrawn.
+void writeGridValue(JsonWriter& json, const Control& control) {
+    const auto& grid = static_cast<const krl::controls::QGrid&>(control);
+    json.field("keyColumn", grid.keyColumn())
+        .field("layoutKey", grid.layoutKey())
+        .key("columns")
+        .array();
+    for (const auto& column : grid.columns()) {
+        json.object()
+            .field("field", column.field)
+            .field("caption", column.caption)
+            .field("width", column.width)
+            .field("editable", column.editable)
+            .key("choices")
+            .array();
+        for (const auto& choice : column.choices) {
+            json.object()
+                .field("value", choice.value.textOrEmpty())
+                .field("text", choice.text)
+                .end();
+        }
+        json.end().end();
+    }
+    json.end().key("rows").array();
+    for (const auto& row : grid.rows()) {
+        json.object().field("key", row.key).key("cells").array();
+        for (const auto& cell : row.cells) {
+            json.value(cell);
+        }
+        json.end().end();
+    }
+    json.end();
+}
+
 struct KindWriter {
     Kind kind;
     std::string_view name;  // the kind as the front end's renderers know it
@@ -138,10 +173,9 @@ struct KindWriter {
 };
 
 constexpr KindWriter kindWriters[] = {
-    {Kind::Combo, "combo", writeComboValue},
-    {Kind::CheckBox, "checkbox", writeCheckBoxValue},
-    {Kind::EditM, "edit", writeEditValue},
-    {Kind::Label, "label", writeLabelValue},
+    {Kind::Combo, "combo", writeComboValue}, {Kind::CheckBox, "checkbox", writeCheckBoxValue},
+    {Kind::EditM, "edit", writeEditValue},   {Kind::Label, "label", writeLabelValue},
+    {Kind::QGrid, "grid", writeGridValue},
 };
 
 // Kinds that only place or size the others: a page holds them, the snapshot never shows them.

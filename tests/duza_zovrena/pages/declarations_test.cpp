@@ -166,7 +166,8 @@ TEST(PageDeclarations, Every_page_builds_with_its_rules) {
         EXPECT_NO_THROW(built = makePage(page));
         ASSERT_TRUE(built);
         EXPECT_EQ(built->className(), page.className);
-        EXPECT_EQ(built->controls().size() - page.frames.size() - 1, page.controls.size())
+        EXPECT_EQ(built->controls().size() - page.frames.size() - 1,
+                  page.controls.size() + page.grids.size())
             << "each declared control built once, besides the frames and the resize control";
     }
 }

@@ -85,6 +85,7 @@ class PageTest : public ::testing::Test {
         // Pages register with the navigator's models and hold the frame, which holds the program
         // interface, which holds the navigator: let go as the window's unload does.
         frame_->terminate();
+        documentFrame_->terminate();
         program_->setActiveNavigator(nullptr);
         program_->setActiveFrame(nullptr);
         kc::closeDecodeConnections();

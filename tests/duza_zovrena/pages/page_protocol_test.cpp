@@ -100,6 +100,9 @@ TEST_F(PageProtocol, Initialize_shows_the_first_failing_check_in_the_page_order)
                 page->setRecordset(general_);
             }
         }
+        if (!page->hasVirtualFrame()) {
+            page->setCodiceDitta(Variant(std::int32_t{1}));
+        }
         if (page->hasConnection() && !missing(Missing::Connection)) {
             if (missing(Missing::ClosedConnection)) {
                 auto closed = krl::ado::Connection::create();

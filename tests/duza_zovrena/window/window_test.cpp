@@ -382,7 +382,10 @@ TEST_F(Window, The_transfer_bar_leaves_the_general_row_alone) {
                                                          "written nor dropped";
         EXPECT_EQ(text(storedGeneral(1)), stored);
     }
-    EXPECT_TRUE(messageIds().empty()) << "no question about the general row";
+    for (long id : messageIds()) {
+        // Only the transfer commands' questions and confirmations.
+        EXPECT_TRUE(id == 24803 || id == 50281 || id == 6847 || id == 42120) << id;
+    }
     window.generalFrame()->undo();
 }
 

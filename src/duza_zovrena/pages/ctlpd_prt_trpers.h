@@ -1,0 +1,54 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "duza_zovrena/pages/parameter_page.h"
+#include "duza_zovrena/pages/transfer_commands.h"
+
+namespace duza_zovrena::pages {
+
+// The page's declaration, for the page list.
+PageDeclaration trPersPage();
+
+// Per document code of the company, whether the custom fields of the origin document travel into
+// the document's head and body data. The page edits the temporary table #PARDOCPROD of the
+// window's connection (the saved rows plus a default row, both indicators 2, for every document of
+// the eligible kinds) in its grid, and writes back to PD49_PARDOCPROD only the rows that differ
+// from the default.
+class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands {
+  public:
+    static constexpr std::string_view ClassName = "CTLPD_PRT_TRPERS";
+    static constexpr std::string_view TempTableName = "#PARDOCPROD";
+
+    explicit CTLPD_PRT_TRPERS(const PageDeclaration& declaration);
+    CTLPD_PRT_TRPERS() : CTLPD_PRT_TRPERS(trPersPage()) {}
+    ~CTLPD_PRT_TRPERS() override;
+
+    bool Initialize() override;
+    void Terminate() override;
+    void InitializeLayoutObjectModel() override {}
+    void SetFocus(std::string_view /*focusedControlName*/ = {}) override {}
+
+    bool Save() override;
+    bool Delete() override;
+    bool Undo() override;
+    void DropTempTable();
+
+    krl::controls::QGrid& grid() const;
+
+    // The statement that fills the temporary table for the company.
+    static std::string loadSql(const std::string& company);
+
+  private:
+    bool LoadData();
+    bool ReloadData();
+    bool PhysicalDelete();
+    void onEdited(krl::controls::GridCell& cell);
+    std::string company() const;
+    void execute(const std::string& sql);
+
+    std::shared_ptr<krl::ado::Recordset> rows_;
+};
+
+}  // namespace duza_zovrena::pages

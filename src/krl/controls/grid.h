@@ -1,0 +1,95 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "krl/controls/control.h"
+#include "krl/controls/event.h"
+#include "krl/variant/variant.h"
+
+namespace krl::ado {
+class Recordset;
+}
+
+namespace krl::controls {
+
+// One choice of an editable column's list: the code stored and the text shown.
+struct GridChoice {
+    Variant value;
+    std::string text;
+};
+
+// A column of the grid: the recordset field it shows, its caption and width (window units), and
+// whether the person may edit it (with a choice list when `choices` is not empty).
+struct GridColumn {
+    std::string field;
+    std::string caption;
+    int width = 0;
+    bool editable = false;
+    std::vector<GridChoice> choices;
+};
+
+// The cell the person edited: its field, the row's position in the recordset (1-based, the
+// recordset is on that row when OnEdited is raised) and the value chosen.
+struct GridCell {
+    std::string field;
+    long row = 0;
+    Variant value;
+};
+
+// KRL_QGRID: a grid bound to a recordset. It shows every row of the recordset, one cell per
+// column, and lets the person edit the editable cells; what an edit does to the data is the page's
+// business (OnEdited), the grid writes nothing itself.
+class QGrid : public Control {
+  public:
+    explicit QGrid(std::string name);
+    ~QGrid() override;
+
+    void setColumns(std::vector<GridColumn> columns) { columns_ = std::move(columns); }
+    const std::vector<GridColumn>& columns() const { return columns_; }
+    const GridColumn* column(std::string_view field) const;
+
+    // The column whose value names a row (trailing blanks do not count).
+    const std::string& keyColumn() const { return keyColumn_; }
+    void setKeyColumn(std::string field) { keyColumn_ = std::move(field); }
+    // Where the host keeps the person's layout of the grid.
+    const std::string& layoutKey() const { return layoutKey_; }
+    void setLayoutKey(std::string key) { layoutKey_ = std::move(key); }
+
+    void setRecordset(std::shared_ptr<ado::Recordset> recordset) {
+        recordset_ = std::move(recordset);
+    }
+    const std::shared_ptr<ado::Recordset>& recordset() const { return recordset_; }
+
+    // The rows as shown: per row the text of each column's field, in column order (a choice
+    // column shows its code). No rows when no open recordset is bound. The recordset's current
+    // row is kept.
+    struct Row {
+        std::string key;
+        std::vector<std::string> cells;
+    };
+    std::vector<Row> rows() const;
+
+    // Raised for each edit the grid accepts, with the recordset on the edited row.
+    Event<GridCell&> OnEdited;
+
+    // The person sets the cell of the row with this key: refused when the column is not editable,
+    // the value is not one of its choices, or no row has the key.
+    InputResult userEdit(std::string_view rowKey, std::string_view field, std::string_view value);
+
+    // Drops the recordset and the handlers.
+    void terminate() override;
+
+  protected:
+    void clearEvents() override { OnEdited.clear(); }
+
+  private:
+    std::vector<GridColumn> columns_;
+    std::string keyColumn_;
+    std::string layoutKey_;
+    std::shared_ptr<ado::Recordset> recordset_;
+};
+
+}  // namespace krl::controls
