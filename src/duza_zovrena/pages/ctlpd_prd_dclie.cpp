@@ -129,6 +129,7 @@ std::vector<CodeFieldDef> dclieCodeFields() {
         byKind("TXT_CARSFRIDOCL", {{"", {{25, 20}}, false}}),
     };
     fields[4].validateRoutine = "TXT_INTAVANZ_DOC_Validate";
+    fields[4].lookupSubtype = 4;  // the object is asked for progress documents (24/4)
     CodeFieldDef deposit;
     deposit.control = "TXT_DEPSCARTO_DOC";
     deposit.kind = CodeKind::Deposit;

@@ -165,6 +165,7 @@ struct LookupCase {
     const char* control;
     std::string sql;  // empty: the lookup object's list
     std::vector<std::string> codes;
+    int askedSubtype = 0;  // the subtype the lookup object is asked for; 0: not checked
 };
 
 TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
@@ -174,7 +175,8 @@ TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
         {"265",
          "TXT_INTAVANZ_DOC",
          program::internalWorkLookup("1", "Standard", "Personalizzato"),
-         {"AVANZ", "CARPROD", "CARSL"}},
+         {"AVANZ", "CARPROD", "CARSL"},
+         4},
         {"2420",
          "TXT_CARMACERO_DOC",
          program::scrapLoadLookup("1", "Standard", "Personalizzato"),
@@ -186,8 +188,10 @@ TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
         SCOPED_TRACE(std::string(c.key) + " " + c.control);
         page->setTipoSottotipoDocumento(c.key);
         std::string sql;
+        Variant asked;
         const auto id = edit(*page, c.control).StartLookup.connect([&](kc::LookupRequest& request) {
             sql = request.sql;
+            asked = request.extra;
         });
         lookupChooser_.shown.clear();
         lookupChooser_.answers = {0};
@@ -195,6 +199,10 @@ TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
         edit(*page, c.control).StartLookup.disconnect(id);
         if (!c.sql.empty()) {
             EXPECT_EQ(sql, c.sql);
+        }
+        if (c.askedSubtype != 0) {
+            ASSERT_TRUE(asked.isArray());
+            EXPECT_EQ(asked.array().at(1).toInt32(), c.askedSubtype);
         }
         ASSERT_EQ(lookupChooser_.shown.size(), 1u);
         std::vector<std::string> codes;
