@@ -11,10 +11,6 @@ using krl::Variant;
 
 namespace {
 
-Variant code(std::int16_t value) {
-    return Variant(value);
-}
-
 // Tab order; captions come from the column definitions.
 std::vector<ControlDef> controls() {
     return {

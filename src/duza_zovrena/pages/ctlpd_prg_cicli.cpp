@@ -16,10 +16,6 @@ ComboRows timeUnits(std::string_view combo) {
              {"Cent.min.", krl::Variant(std::int32_t{4})}}};
 }
 
-krl::Variant code(std::int16_t value) {
-    return krl::Variant(value);
-}
-
 }  // namespace
 
 PageDeclaration cicliPage() {

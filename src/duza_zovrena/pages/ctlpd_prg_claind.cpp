@@ -6,10 +6,6 @@ using krl::Variant;
 
 namespace {
 
-Variant code(std::int16_t value) {
-    return Variant(value);
-}
-
 // Tab order, top to bottom, all in one frame.
 std::vector<ControlDef> controls() {
     return {

@@ -10,10 +10,6 @@ using krl::Variant;
 
 namespace {
 
-Variant code(std::int16_t value) {
-    return Variant(value);
-}
-
 // In the order the resize control registers them; the last three are not registered.
 std::vector<FrameDef> frames() {
     return {

@@ -6,10 +6,6 @@ using krl::Variant;
 
 namespace {
 
-Variant code(std::int16_t value) {
-    return Variant(value);
-}
-
 // In the order the resize control registers them.
 std::vector<FrameDef> frames() {
     return {

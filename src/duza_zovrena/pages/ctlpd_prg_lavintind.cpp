@@ -9,10 +9,6 @@ using krl::Variant;
 
 namespace {
 
-Variant code(std::int16_t value) {
-    return Variant(value);
-}
-
 // In the order the resize control registers them; the last two are not registered.
 std::vector<FrameDef> frames() {
     return {

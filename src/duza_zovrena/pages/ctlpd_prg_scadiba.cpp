@@ -4,10 +4,6 @@ namespace duza_zovrena::pages {
 
 namespace {
 
-krl::Variant code(std::int16_t value) {
-    return krl::Variant(value);
-}
-
 constexpr std::string_view kGroup = "GRP_PRG_SCADIBA";
 constexpr std::string_view kGroupCaption = "Scarico distinta base";
 // The document type of the consumption documents.

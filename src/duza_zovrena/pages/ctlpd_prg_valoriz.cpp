@@ -27,10 +27,6 @@ constexpr PriorityField kPriorityFields[] = {
     {"TXT_TABPRIORITA_CLP", "TXT_DESTABPRIORITA_CLP"},
 };
 
-Variant code(std::int16_t value) {
-    return Variant(value);
-}
-
 std::string routine(std::string_view field, std::string_view event) {
     return std::string(field) + "_" + std::string(event);
 }

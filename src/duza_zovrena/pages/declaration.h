@@ -117,6 +117,11 @@ struct ComboRows {
     std::vector<std::pair<std::string_view, krl::Variant>> rows;
 };
 
+// A combo row's code, stored as the 16-bit integer the indicator columns hold.
+inline krl::Variant code(std::int16_t value) {
+    return krl::Variant(value);
+}
+
 // The kinds of code field; code_field.cpp has one entry per kind saying how it is decoded,
 // listed and checked.
 enum class CodeKind {
