@@ -480,8 +480,10 @@ bool VirtualFrame::confirm() {
             staleRow_ = true;
             ask(ConflictMessage, host::vbExclamation);
         } else {
-            staleRow_ = status_ == StatusInserting && lastRefusal() == ado::Refusal::DuplicateKey;
-            reportRefusal("I dati non sono stati salvati", error);
+            const bool inserting = status_ == StatusInserting;
+            staleRow_ = reportRefusal("I dati non sono stati salvati", error) ==
+                            ado::Refusal::DuplicateKey &&
+                        inserting;
         }
         return false;
     }
@@ -615,18 +617,13 @@ bool VirtualFrame::deleteCurrent() {
     return true;
 }
 
-ado::Refusal VirtualFrame::lastRefusal() const {
-    if (connection_ && connection_->errors().count() > 0) {
-        return ado::refusalOf(connection_->errors().all().back());
-    }
-    return ado::Refusal::Other;
-}
-
-void VirtualFrame::reportRefusal(std::string_view what, const VbError& error) {
-    const ado::Refusal refusal = lastRefusal();
+ado::Refusal VirtualFrame::reportRefusal(std::string_view what, const VbError& error) {
+    ado::Refusal refusal = ado::Refusal::Other;
     std::string detail = error.description();
     if (connection_ && connection_->errors().count() > 0) {
-        detail = connection_->errors().all().back().description;
+        const ado::Error& last = connection_->errors().all().back();
+        refusal = ado::refusalOf(last);
+        detail = last.description;
     }
     diag::logError(name_ + ": " + std::string(what) + ": " + detail);
     std::string reason;
@@ -658,6 +655,7 @@ void VirtualFrame::reportRefusal(std::string_view what, const VbError& error) {
             break;
     }
     ask(std::string(what) + ": " + reason, host::vbExclamation);
+    return refusal;
 }
 
 void VirtualFrame::terminate() {

@@ -165,10 +165,9 @@ class VirtualFrame : public host::FrameAccess,
     // Cancels the batch and stays on the row (read again from the database when asked).
     void dropChanges(bool readAgain);
     void dropBlankRow();
-    // Tells the person that the database refused to write (or delete) the row; the database's own
-    // text goes to the log.
-    void reportRefusal(std::string_view what, const VbError& error);
-    ado::Refusal lastRefusal() const;
+    // Tells the person that the database refused to write (or delete) the row, and answers the
+    // kind of refusal; the database's own text goes to the log.
+    ado::Refusal reportRefusal(std::string_view what, const VbError& error);
     int ask(std::string_view text, int buttons);
     std::shared_ptr<host::MessageService> messageService() const;
 
