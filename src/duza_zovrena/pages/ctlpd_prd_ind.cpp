@@ -226,23 +226,6 @@ PageDeclaration prdIndPage() {
     page.documentSwitches = documentSwitches();
     page.rules = declareRules;
     page.byDocument = byDocument;
-    page.followsGeneral = {
-        {"CMB_LOCALDIBA_DOC", "PD42_INDLOCDISBA"},
-        {"CMB_INDMODGESTODL", "PD42_FLGMODORDLAV"},
-        {"CMB_MODINTODL", "PD42_INDINTORDLAV"},
-        {"CMB_IMPDAODL", "PD42_FLGIMPGENORD"},
-        {"CMB_IMPLSTTRASF", "PD42_FLGIMPGENLISP"},
-        {"CMB_MOVCARSCARODL", "PD42_FLGSCAGENORD"},
-        {"CMB_MOVCARSCARLSTTRASF", "PD42_FLGSCAGENLISP"},
-        {"CMB_MOVCARSCARLSTTRASFCL", "PD42_FLGSCAGENLISPCL"},
-        {"CMB_CONTRDDTVERSCLAV", "PD42_FLGDDTCLVERS"},
-        {"CMB_INDGESTSTATI", "PD42_FLGSTATI"},
-        {"CMB_UMAVANZ", "PD42_INDTIPOVERSQTA"},
-        {"CMB_INDMODSCARTO", "PD42_INDMODSCARTO"},
-        {"cbo_AvanzFaseInt_Doc", "PD42_INDAVANZFASEINT"},
-        {"cbo_AvanzFaseEst_Doc", "PD42_INDAVANZFASEEST"},
-        {"CMB_INDCARSFRIDOCL", "PD42_INDCARSFRIDOCL"},
-    };
     return page;
 }
 

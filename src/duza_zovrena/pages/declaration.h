@@ -226,13 +226,6 @@ struct DocumentTypeSwitch {
     std::vector<std::string_view> off;
 };
 
-// A document indicator whose code 0 follows a general setting: its combo and the general column;
-// the general code c is the indicator's code c + 1.
-struct FollowsGeneral {
-    std::string_view control;
-    std::string_view generalColumn;
-};
-
 // A grid of the page (KRL_QGRID) over a recordset the page binds: its columns with their captions
 // and choice texts translated by message id, and the column whose value names a row.
 struct GridChoiceDef {
@@ -306,8 +299,6 @@ struct PageDeclaration {
     std::vector<std::string> enableControlTypes;
     std::vector<DocumentTypeSwitch> documentSwitches;
     std::function<void(ParameterPage&)> byDocument;
-    // The indicators shown with the general setting they follow.
-    std::vector<FollowsGeneral> followsGeneral;
     // A page with members of its own is built by its class; null: a ParameterPage.
     std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "duza_zovrena/data/effective_values.h"
 #include "duza_zovrena/pages/code_field.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/edit_id.h"
@@ -774,19 +775,22 @@ void ParameterPage::applyPatternRule(const PatternRule& rule, const kc::Control&
 
 void ParameterPage::showEffectiveValues(
     const std::function<Variant(std::string_view column)>& general) {
-    for (const FollowsGeneral& follows : declaration_.followsGeneral) {
+    for (const ControlDef& def : declaration_.controls) {
+        const std::string_view followed = data::generalColumnFollowed(def.column);
+        if (followed.empty()) {
+            continue;
+        }
         krl::trap::ignoring([&] {
-            auto combo = control<kc::Combo>(follows.control);
+            auto combo = control<kc::Combo>(def.name);
             const auto& rows = combo->rows();
             if (rows.empty()) {
                 return;
             }
-            const auto code =
-                static_cast<long long>(krl::numericValue(general(follows.generalColumn)));
-            const std::string own = std::to_string(code + 1);
+            const Variant inForce = data::effectiveValue(def.column, Variant(), general).code;
             std::string text = rows.front().label;
             for (const auto& row : rows) {
-                if (row.value == own) {
+                if (!inForce.isNull() && row.value == std::to_string(static_cast<long long>(
+                                                          krl::numericValue(inForce)))) {
                     text += " (ora: " + row.label + ")";
                 }
             }
