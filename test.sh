@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the tests need, checks the C++ layout with clang-format, builds, and runs every
-# test: the GoogleTest suites through CTest, a short fuzzing run of the SQL translator, and the
-# browser tests.
+# test: the GoogleTest suites through CTest, a short fuzzing run of the SQL translator and of the
+# window actions' reader, and the browser tests.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh

@@ -9,7 +9,7 @@ ZOVRENA_BUILD_PACKAGES=(
 )
 ZOVRENA_TEST_PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev libsqliteodbc python3-sqlglot
-    clang libclang-rt-14-dev clang-format-14 openssl
+    clang libclang-rt-14-dev clang-format-14 openssl nginx
     nodejs npm chromium
 )
 

@@ -157,6 +157,61 @@ TEST(Attack, Many_slow_connections_from_one_address_leave_room_for_everyone_else
     }
 }
 
+TEST(Attack, Slow_connections_from_a_few_addresses_cannot_hold_every_request_thread) {
+    HostProcess host;
+    // Four addresses, each within its own share of connections, together as many as the host has
+    // request threads; each connection sends a header line now and then, and the attackers open a
+    // new one as soon as the host drops one.
+    std::vector<std::string> addresses;
+    for (int i = 10; i < 14; ++i) {
+        addresses.push_back("127.0.0." + std::to_string(i));
+    }
+    const auto open = [&](const std::string& address) {
+        const int sock = connectFrom(address, host.port());
+        if (sock >= 0) {
+            ::send(sock, "GET /login.html HTTP/1.1\r\n", 26, MSG_NOSIGNAL);
+        }
+        return sock;
+    };
+    std::vector<std::pair<std::string, int>> slow;
+    for (const auto& address : addresses) {
+        for (int i = 0; i < 32; ++i) {
+            slow.emplace_back(address, open(address));
+        }
+    }
+    std::atomic<bool> attacking{true};
+    std::atomic<int> reopened{0};
+    std::thread attacker([&] {
+        while (attacking) {
+            for (auto& [address, sock] : slow) {
+                const bool dropped = sock < 0 || readable(sock, 0) ||
+                                     ::send(sock, "X-Lento: 1\r\n", 12, MSG_NOSIGNAL) <= 0;
+                if (dropped) {
+                    if (sock >= 0) {
+                        ::close(sock);
+                    }
+                    sock = open(address);
+                    ++reopened;
+                }
+            }
+            std::this_thread::sleep_for(100ms);
+        }
+    });
+    std::this_thread::sleep_for(500ms);
+    for (int round = 0; round < 4; ++round) {
+        expectAnsweredWithinASecond(host);
+        std::this_thread::sleep_for(300ms);
+    }
+    attacking = false;
+    attacker.join();
+    for (const auto& [address, sock] : slow) {
+        if (sock >= 0) {
+            ::close(sock);
+        }
+    }
+    EXPECT_GT(reopened, 0) << "the attack never held a thread long enough to be cut";
+}
+
 TEST(Attack, One_account_signing_in_again_and_again_leaves_windows_for_the_others) {
     HostProcess host;
     std::vector<Person> sessions;

@@ -76,10 +76,11 @@ void receiveTimeout(int sock, milliseconds timeout) {
 // its deadline and size, what follows within the request's.
 class GuardedStream final : public httplib::Stream {
   public:
-    GuardedStream(int sock, SSL* ssl, const ConnectionLimits& limits, milliseconds readTimeout,
-                  milliseconds writeTimeout)
+    GuardedStream(int sock, SSL* ssl, const GuardedServer& server, const ConnectionLimits& limits,
+                  milliseconds readTimeout, milliseconds writeTimeout)
         : sock_(sock),
           ssl_(ssl),
+          server_(server),
           limits_(limits),
           readTimeout_(readTimeout),
           writeTimeout_(writeTimeout) {
@@ -100,7 +101,7 @@ class GuardedStream final : public httplib::Stream {
     // A limit was passed or the socket failed: nothing more can be read in step with the sender.
     bool broken() const { return broken_; }
 
-    bool is_readable() const override { return buffered() || ready(sock_, POLLIN, waitLimit()); }
+    bool is_readable() const override { return buffered() || awaitBytes(); }
 
     bool is_writable() const override { return ready(sock_, POLLOUT, writeTimeout_); }
 
@@ -146,16 +147,38 @@ class GuardedStream final : public httplib::Stream {
     const std::string& remote() const { return remote_; }
 
   private:
-    // How long a read may still wait: the socket's timeout, cut short by the request's deadline.
-    milliseconds waitLimit() const {
-        const auto deadline = began_ + (inHeader_ ? limits_.headerTimeout : limits_.requestTimeout);
-        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
-        return std::min(left, readTimeout_);
+    // How long the request under way may still wait for its sender: its deadline, shorter while
+    // the threads are nearly all held.
+    milliseconds deadlineLeft() const {
+        auto deadline = began_ + (inHeader_ ? limits_.headerTimeout : limits_.requestTimeout);
+        if (server_.pressed()) {
+            deadline = std::min(deadline, began_ + limits_.pressedTimeout);
+        }
+        return std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
+    }
+
+    // How long one read may still wait: the socket's timeout, cut short by the request's deadline.
+    milliseconds waitLimit() const { return std::min(deadlineLeft(), readTimeout_); }
+
+    // Waits for bytes within waitLimit(), in short slices: the threads may fill up meanwhile and
+    // shorten the deadline.
+    bool awaitBytes() const {
+        const auto until = Clock::now() + readTimeout_;
+        for (;;) {
+            const auto left = std::min(
+                deadlineLeft(), std::chrono::duration_cast<milliseconds>(until - Clock::now()));
+            if (left.count() <= 0) {
+                return false;
+            }
+            if (ready(sock_, POLLIN, std::min(left, kPressureCheck))) {
+                return true;
+            }
+        }
     }
 
     bool fill() {
         const bool pending = ssl_ && SSL_pending(ssl_) > 0;
-        if (!pending && !ready(sock_, POLLIN, waitLimit())) {
+        if (!pending && !awaitBytes()) {
             return false;
         }
         ssize_t got = 0;
@@ -194,8 +217,11 @@ class GuardedStream final : public httplib::Stream {
         return headerBytes_ <= limits_.maxHeaderBytes && bodyBytes_ <= limits_.maxRequestBytes;
     }
 
+    static constexpr milliseconds kPressureCheck{50};
+
     int sock_;
     SSL* ssl_;
+    const GuardedServer& server_;
     const ConnectionLimits& limits_;
     milliseconds readTimeout_;
     milliseconds writeTimeout_;
@@ -248,6 +274,11 @@ void lingeringClose(int sock, milliseconds patience, std::size_t bound) {
 }
 
 }  // namespace
+
+GuardedServer::GuardedServer(ConnectionLimits limits, std::size_t threads)
+    : limits_(limits), threads_(threads) {
+    new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+}
 
 GuardedServer::~GuardedServer() {
     if (tls_) {
@@ -316,7 +347,17 @@ void GuardedServer::release(const std::string& address) {
     }
 }
 
+bool GuardedServer::pressed() const {
+    // A small pool keeps a quarter of its threads spare.
+    return held_.load() + std::min(limits_.spareThreads, threads_ / 4) >= threads_;
+}
+
 bool GuardedServer::process_and_close_socket(socket_t sock) {
+    ++held_;
+    struct Release {
+        std::atomic<std::size_t>& held;
+        ~Release() { --held; }
+    } release{held_};
     switch (serve(sock)) {
         case Ending::Clean:
             ::shutdown(sock, SHUT_RDWR);
@@ -345,7 +386,7 @@ GuardedServer::Ending GuardedServer::serve(socket_t sock) {
     // The handshake has the header's deadline.
     std::unique_ptr<SSL, decltype(&SSL_free)> ssl(tls_ ? SSL_new(tls_) : nullptr, &SSL_free);
     if (tls_) {
-        receiveTimeout(sock, limits_.headerTimeout);
+        receiveTimeout(sock, pressed() ? limits_.pressedTimeout : limits_.headerTimeout);
         if (!ssl || SSL_set_fd(ssl.get(), sock) != 1 || SSL_accept(ssl.get()) != 1) {
             release(address);
             return Ending::Unread;
@@ -355,15 +396,18 @@ GuardedServer::Ending GuardedServer::serve(socket_t sock) {
         return std::chrono::duration_cast<milliseconds>(std::chrono::seconds(seconds) +
                                                         std::chrono::microseconds(microseconds));
     };
-    GuardedStream stream(sock, ssl.get(), limits_, timeout(read_timeout_sec_, read_timeout_usec_),
+    GuardedStream stream(sock, ssl.get(), *this, limits_,
+                         timeout(read_timeout_sec_, read_timeout_usec_),
                          timeout(write_timeout_sec_, write_timeout_usec_));
     Ending ending = Ending::Clean;
     for (std::size_t left = keep_alive_max_count_; left > 0; --left) {
         // Waits for the next request while the kept-alive connection is idle, looking out for the
         // server stopping.
-        const auto idleUntil = Clock::now() + std::chrono::seconds(keep_alive_timeout_sec_);
+        const auto idleSince = Clock::now();
+        const auto idleUntil = idleSince + std::chrono::seconds(keep_alive_timeout_sec_);
         bool arrived = false;
-        while (svr_sock_ != INVALID_SOCKET && Clock::now() < idleUntil) {
+        while (svr_sock_ != INVALID_SOCKET && Clock::now() < idleUntil &&
+               !(pressed() && Clock::now() - idleSince >= limits_.pressedTimeout)) {
             if (stream.buffered() || ready(sock, POLLIN, milliseconds(50))) {
                 arrived = true;
                 break;

@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <map>
@@ -23,13 +24,20 @@ struct ConnectionLimits {
     std::size_t connectionsPerAddress = 32;
     // Connections the kernel queues before they are accepted.
     int listenBacklog = 1024;
+    // Once all but this many request threads are held by connections, a connection waiting for
+    // its sender (idle between requests, or sending one) keeps its thread only until the request
+    // under way is `pressedTimeout` old: slow senders from a few addresses cannot hold every
+    // thread, and a normal request still finds one.
+    std::size_t spareThreads = 16;
+    std::chrono::milliseconds pressedTimeout = std::chrono::milliseconds(250);
 };
 
 // The HTTP server with the limits above: every connection is read through a stream that counts
 // and times what arrives, and an address past its share of connections is answered 503 at once.
 class GuardedServer : public httplib::Server {
   public:
-    explicit GuardedServer(ConnectionLimits limits) : limits_(limits) {}
+    // Serves requests on this many threads.
+    GuardedServer(ConnectionLimits limits, std::size_t threads);
     ~GuardedServer() override;
     GuardedServer(const GuardedServer&) = delete;
     GuardedServer& operator=(const GuardedServer&) = delete;
@@ -49,6 +57,9 @@ class GuardedServer : public httplib::Server {
 
     std::size_t connectionsFrom(const std::string& address);
 
+    // Whether so many threads are held that connections waiting for their senders give theirs up.
+    bool pressed() const;
+
   private:
     bool process_and_close_socket(socket_t sock) override;
     bool admit(const std::string& address);
@@ -58,6 +69,8 @@ class GuardedServer : public httplib::Server {
     Ending serve(socket_t sock);
 
     ConnectionLimits limits_;
+    std::size_t threads_;
+    std::atomic<std::size_t> held_{0};  // threads serving a connection
     SSL_CTX* tls_ = nullptr;
     std::mutex mutex_;
     std::map<std::string, std::size_t> connections_;

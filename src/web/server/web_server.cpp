@@ -175,10 +175,7 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
       throttle_(settings_.throttle),
       signIn_(*directory_, throttle_, sessions_, settings_.passwordChecks),
       files_(settings_.webRoot),
-      server_(std::make_unique<GuardedServer>(settings_.connections)) {
-    server_->new_task_queue = [threads = settings_.requestThreads] {
-        return new httplib::ThreadPool(threads);
-    };
+      server_(std::make_unique<GuardedServer>(settings_.connections, settings_.requestThreads)) {
     server_->set_payload_max_length(settings_.maxBodyBytes);
     if (!settings_.auditLog.empty()) {
         audit_ = std::make_unique<AuditLog>(settings_.auditLog);

@@ -1,7 +1,5 @@
 #include "web/server/window_session.h"
 
-#include <sodium.h>
-
 #include <algorithm>
 #include <iterator>
 #include <stdexcept>
@@ -30,6 +28,7 @@
 #include "krl/host/progid.h"
 #include "krl/host/ui_thread.h"
 #include "krl/trap/trap.h"
+#include "web/server/action_parser.h"
 #include "web/server/window_snapshot.h"
 
 namespace zovrena::web {
@@ -46,20 +45,6 @@ constexpr const char* programProgId = "DUZA_ZOVRENA.CLSPD_ZOVRENA";
 constexpr const char* programCaption = "Parametri di gestione";
 constexpr const char* menuEntryId = "PD_ZOVRENA";
 constexpr std::int32_t hostWindowHandle = 1;
-// The widths of the multimedia link's text columns, in characters.
-constexpr std::size_t mediaDescriptionWidth = 80;
-constexpr std::size_t mediaFileNameWidth = 255;
-
-std::size_t characters(std::string_view utf8) {
-    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
-bool hasControlCharacters(std::string_view text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
-}
 
 WindowAnswer refused(int status, std::string message) {
     return {status, std::move(message), {}};
@@ -215,25 +200,6 @@ std::pair<bool, bool> companyOptions(const std::string& connectionString, std::i
     return options;
 }
 
-std::string textOf(const Json& value) {
-    if (value.is_string()) {
-        return value.get<std::string>();
-    }
-    if (value.is_number_integer()) {
-        return std::to_string(value.get<std::int64_t>());
-    }
-    if (value.is_boolean()) {
-        return value.get<bool>() ? "1" : "0";
-    }
-    return {};
-}
-
-const std::string* stringField(const Json& action, const char* name) {
-    const auto found = action.find(name);
-    return found != action.end() && found->is_string() ? &found->get_ref<const std::string&>()
-                                                       : nullptr;
-}
-
 // Digits, one sign in front and one decimal separator.
 bool numericText(std::string_view text) {
     if (text.starts_with('-') || text.starts_with('+')) {
@@ -250,34 +216,12 @@ bool numericText(std::string_view text) {
     return separators <= 1;
 }
 
-std::optional<std::string> decodeBase64(const std::string& text) {
-    std::string bytes(text.size(), '\0');
-    std::size_t length = 0;
-    if (sodium_base642bin(reinterpret_cast<unsigned char*>(bytes.data()), bytes.size(), text.data(),
-                          text.size(), " \n", &length, nullptr,
-                          sodium_base64_VARIANT_ORIGINAL) != 0) {
-        return std::nullopt;
-    }
-    bytes.resize(length);
-    return bytes;
-}
-
 std::string noticeOf(const kc::InputResult& result) {
     return result.status == kc::InputStatus::Refused ? result.message : std::string();
 }
 
-// An action once its fields are read: the work for the window thread (its answer is the notice),
-// or the refusal.
+// The work for the window thread an action asks for; its answer is the notice.
 using Work = std::function<std::string(WindowState&)>;
-struct Prepared {
-    Work work;
-    WindowAnswer refusal;
-};
-using ActionReader = Prepared (*)(const Json& action, const WindowContext& context);
-
-Prepared refusal(int status, std::string message) {
-    return {nullptr, refused(status, std::move(message))};
-}
 
 std::string notForThisField(const std::string& name) {
     return "Azione non prevista per il campo " + name + ".";
@@ -287,73 +231,58 @@ std::string notForThisField(const std::string& name) {
 
 // What one kind of control does with the person's action; an action the kind does not take is
 // answered as such.
-using KindAction = std::string (*)(WindowState& s, kc::Control& target, std::string_view type,
-                                   const std::string& name, const std::string& value);
+using KindAction = std::string (*)(WindowState& s, kc::Control& target,
+                                   const ControlAction& action);
 
-std::string comboAction(WindowState&, kc::Control& target, std::string_view type,
-                        const std::string& name, const std::string& value) {
-    if (type != "setValue") {
-        return notForThisField(name);
+std::string comboAction(WindowState&, kc::Control& target, const ControlAction& action) {
+    if (action.verb != ControlVerb::SetValue) {
+        return notForThisField(action.control);
     }
-    return noticeOf(static_cast<kc::Combo&>(target).userSelect(value));
+    return noticeOf(static_cast<kc::Combo&>(target).userSelect(action.value));
 }
 
-std::string checkBoxAction(WindowState&, kc::Control& target, std::string_view type,
-                           const std::string& name, const std::string& value) {
-    if (type != "setValue") {
-        return notForThisField(name);
+std::string checkBoxAction(WindowState&, kc::Control& target, const ControlAction& action) {
+    if (action.verb != ControlVerb::SetValue) {
+        return notForThisField(action.control);
     }
     auto& box = static_cast<kc::CheckBox&>(target);
-    return (value == "1") != box.checked() ? noticeOf(box.userClick()) : std::string();
+    return (action.value == "1") != box.checked() ? noticeOf(box.userClick()) : std::string();
 }
 
-std::string editAction(WindowState& s, kc::Control& target, std::string_view type,
-                       const std::string& name, const std::string& value) {
+std::string editAction(WindowState& s, kc::Control& target, const ControlAction& action) {
     auto& edit = static_cast<kc::EditM&>(target);
-    if (type == "leaveField") {
-        if (numericControl(edit) && !numericText(value)) {
-            return "Il campo accetta solo numeri.";
-        }
-        return noticeOf(edit.userEnter(value));
+    const std::string& value = action.value;
+    switch (action.verb) {
+        case ControlVerb::LeaveField:
+            if (numericControl(edit) && !numericText(value)) {
+                return "Il campo accetta solo numeri.";
+            }
+            return noticeOf(edit.userEnter(value));
+        case ControlVerb::OpenLookup:
+            s.lookup.reset();
+            return noticeOf(edit.userLookup());
+        case ControlVerb::KeyMenu:
+            s.lookup.reset();
+            return noticeOf(edit.userMenu(value));
+        case ControlVerb::ChooseLookupRow:
+            if (!s.lookup || s.lookup->control != action.control ||
+                std::none_of(s.lookup->rows.begin(), s.lookup->rows.end(),
+                             [&](const auto& row) { return !row.empty() && row[0] == value; })) {
+                return "Il codice scelto non è nell'elenco.";
+            }
+            s.lookup.reset();
+            return noticeOf(edit.userEnter(value));
+        default:
+            return notForThisField(action.control);
     }
-    if (type == "openLookup") {
-        s.lookup.reset();
-        return noticeOf(edit.userLookup());
-    }
-    if (type == "keyMenu") {
-        s.lookup.reset();
-        return noticeOf(edit.userMenu(value));
-    }
-    if (type == "chooseLookupRow") {
-        if (!s.lookup || s.lookup->control != name ||
-            std::none_of(s.lookup->rows.begin(), s.lookup->rows.end(),
-                         [&](const auto& row) { return !row.empty() && row[0] == value; })) {
-            return "Il codice scelto non è nell'elenco.";
-        }
-        s.lookup.reset();
-        return noticeOf(edit.userEnter(value));
-    }
-    return notForThisField(name);
 }
 
-// A grid cell's action carries the row's key, the field and the value, joined by NUL characters
-// (which a key or a field name never holds) into the one value a kind's action takes.
-constexpr char kCellSeparator = '\0';
-
-std::string gridAction(WindowState&, kc::Control& target, std::string_view type,
-                       const std::string& name, const std::string& value) {
-    if (type != "editCell") {
-        return notForThisField(name);
+std::string gridAction(WindowState&, kc::Control& target, const ControlAction& action) {
+    if (action.verb != ControlVerb::EditCell) {
+        return notForThisField(action.control);
     }
-    const std::size_t first = value.find(kCellSeparator);
-    const std::size_t second = value.find(kCellSeparator, first + 1);
-    if (first == std::string::npos || second == std::string::npos) {
-        return notForThisField(name);
-    }
-    return noticeOf(static_cast<kc::QGrid&>(target).userEdit(
-        std::string_view(value).substr(0, first),
-        std::string_view(value).substr(first + 1, second - first - 1),
-        std::string_view(value).substr(second + 1)));
+    return noticeOf(
+        static_cast<kc::QGrid&>(target).userEdit(action.row, action.field, action.value));
 }
 
 // One entry per kind of control the person acts on; labels and layout kinds take no action.
@@ -364,97 +293,47 @@ constexpr std::pair<kc::Kind, KindAction> kKindActions[] = {
     {kc::Kind::QGrid, gridAction},
 };
 
-// The action types on a control, with the field holding their value (nullptr: none).
-constexpr std::pair<std::string_view, const char*> kControlActions[] = {
-    {"setValue", "value"},   {"click", nullptr},          {"leaveField", "text"},
-    {"openLookup", nullptr}, {"chooseLookupRow", "code"}, {"closeLookup", nullptr},
-    {"keyMenu", "key"},      {"editCell", "value"},
-};
+// --- the work each action asks of the window thread ------------------------------------------
 
-bool controlAction(std::string_view type) {
-    return std::any_of(std::begin(kControlActions), std::end(kControlActions),
-                       [&](const auto& entry) { return entry.first == type; });
-}
+struct WorkOf {
+    std::size_t mediaMaxCount;
 
-Prepared readControlAction(const Json& action, const WindowContext&) {
-    const std::string type = action["type"].get<std::string>();
-    const char* valueField = nullptr;
-    for (const auto& [name, field] : kControlActions) {
-        if (name == type) {
-            valueField = field;
-        }
-    }
-    const std::string* control = stringField(action, "control");
-    if (!control) {
-        return refusal(400, "Richiesta non valida: manca il controllo.");
-    }
-    std::string value;
-    if (valueField != nullptr && std::string_view(valueField) == "value") {
-        const auto found = action.find("value");
-        if (found == action.end()) {
-            return refusal(400, "Richiesta non valida: manca il valore.");
-        }
-        value = textOf(*found);
-        if (type == "editCell") {
-            const std::string* row = stringField(action, "row");
-            const std::string* field = stringField(action, "field");
-            if (!row || !field || row->find(kCellSeparator) != std::string::npos ||
-                field->find(kCellSeparator) != std::string::npos) {
-                return refusal(400, "Richiesta non valida: manca la cella.");
+    Work operator()(ControlAction action) const {
+        return [action = std::move(action)](WindowState& s) -> std::string {
+            kc::Control* target = nullptr;
+            if (auto page = s.window->currentPage()) {
+                target = page->find(action.control);
             }
-            value = *row + kCellSeparator + *field + kCellSeparator + value;
-        }
-    } else if (valueField != nullptr) {
-        const std::string* text = stringField(action, valueField);
-        if (!text) {
-            return refusal(400, "Richiesta non valida: manca il testo.");
-        }
-        value = *text;
+            if (!target) {
+                target = s.window->find(action.control);
+            }
+            if (!target) {
+                return "Il campo " + action.control + " non è nella pagina.";
+            }
+            if (action.verb == ControlVerb::CloseLookup) {
+                s.lookup.reset();
+                return {};
+            }
+            for (const auto& [kind, act] : kKindActions) {
+                if (kind == target->kind()) {
+                    return act(s, *target, action);
+                }
+            }
+            return notForThisField(action.control);
+        };
     }
-    return {[type, name = *control, value](WindowState& s) -> std::string {
-                kc::Control* target = nullptr;
-                if (auto page = s.window->currentPage()) {
-                    target = page->find(name);
-                }
-                if (!target) {
-                    target = s.window->find(name);
-                }
-                if (!target) {
-                    return "Il campo " + name + " non è nella pagina.";
-                }
-                if (type == "closeLookup") {
-                    s.lookup.reset();
-                    return {};
-                }
-                for (const auto& [kind, act] : kKindActions) {
-                    if (kind == target->kind()) {
-                        return act(s, *target, type, name, value);
-                    }
-                }
-                return notForThisField(name);
-            },
-            {}};
-}
 
-// --- the other actions --------------------------------------------------------------------
+    // Answers go to the box, not to the window thread's queue.
+    Work operator()(const AnswerBox&) const { return nullptr; }
 
-Prepared readClickItem(const Json& action, const WindowContext&) {
-    const std::string* item = stringField(action, "item");
-    if (!item) {
-        return refusal(400, "Richiesta non valida: manca la voce.");
+    Work operator()(ClickItem action) const {
+        return [item = std::move(action.item)](WindowState& s) {
+            return noticeOf(s.window->sideBar().userClick(item));
+        };
     }
-    return {
-        [item = *item](WindowState& s) { return noticeOf(s.window->sideBar().userClick(item)); },
-        {}};
-}
 
-Prepared readHostButton(const Json& action, const WindowContext&) {
-    const std::string* button = stringField(action, "button");
-    if (!button) {
-        return refusal(400, "Richiesta non valida: manca il pulsante.");
-    }
-    return {
-        [button = *button](WindowState& s) -> std::string {
+    Work operator()(HostButton action) const {
+        return [button = std::move(action.button)](WindowState& s) -> std::string {
             if (!hostToolbar(*s.window, *s.program).allows(button)) {
                 return "Il pulsante " + button + " non è disponibile.";
             }
@@ -474,56 +353,25 @@ Prepared readHostButton(const Json& action, const WindowContext&) {
                 frame->undo();
             }
             return {};
-        },
-        {}};
-}
+        };
+    }
 
-Prepared readNavigatorButton(const Json& action, const WindowContext&) {
-    const std::string* bar = stringField(action, "bar");
-    const std::string* button = stringField(action, "button");
-    if (!bar || !button ||
-        (*bar != "INTERNAV_PARAMETRI" && *bar != "INTERNAV_PARAMETRI_DOC" &&
-         *bar != "INTERNAV_PARAMETRI_TRP")) {
-        return refusal(400, "Richiesta non valida: barra o pulsante mancante.");
+    Work operator()(NavigatorButton action) const {
+        return [action = std::move(action)](WindowState& s) {
+            return noticeOf(s.window->navigatorBar(action.bar).userClick(action.button));
+        };
     }
-    return {[bar = *bar, button = *button](WindowState& s) {
-                return noticeOf(s.window->navigatorBar(bar).userClick(button));
-            },
-            {}};
-}
 
-Prepared readClosePrint(const Json&, const WindowContext&) {
-    return {[](WindowState& s) {
-                s.printSheet.reset();
-                return std::string();
-            },
-            {}};
-}
+    Work operator()(const ClosePrint&) const {
+        return [](WindowState& s) {
+            s.printSheet.reset();
+            return std::string();
+        };
+    }
 
-Prepared readAttachMedia(const Json& action, const WindowContext& context) {
-    const std::string* description = stringField(action, "description");
-    const std::string* fileName = stringField(action, "fileName");
-    const std::string* content = stringField(action, "content");
-    if (!description || !fileName || !content || fileName->empty()) {
-        return refusal(400, "Richiesta non valida: manca il file da collegare.");
-    }
-    auto bytes = decodeBase64(*content);
-    if (!bytes) {
-        return refusal(400, "Richiesta non valida: il contenuto del file non è leggibile.");
-    }
-    if (bytes->size() > context.mediaMaxBytes) {
-        return refusal(413, "Il file è troppo grande.");
-    }
-    // The browser sends the file's own name; a path or a control character is not one.
-    if (characters(*description) > mediaDescriptionWidth ||
-        characters(*fileName) > mediaFileNameWidth || hasControlCharacters(*description) ||
-        hasControlCharacters(*fileName) || fileName->find_first_of("/\\") != std::string::npos) {
-        return refusal(400,
-                       "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del "
-                       "file (al massimo 255) non ammessi.");
-    }
-    return {[description = *description, fileName = *fileName, bytes = std::move(*bytes),
-             maxCount = context.mediaMaxCount](WindowState& s) -> std::string {
+    Work operator()(AttachMedia action) const {
+        return
+            [action = std::move(action), maxCount = mediaMaxCount](WindowState& s) -> std::string {
                 if (!s.media) {
                     return "Nessun collegamento multimediale aperto.";
                 }
@@ -531,49 +379,25 @@ Prepared readAttachMedia(const Json& action, const WindowContext& context) {
                     return "Al record sono già collegati " + std::to_string(maxCount) +
                            " file: non se ne possono aggiungere altri.";
                 }
-                s.media->attach(description, fileName, bytes);
+                s.media->attach(action.description, action.fileName, action.bytes);
                 return {};
-            },
-            {}};
-}
-
-Prepared readCloseMedia(const Json&, const WindowContext&) {
-    return {[](WindowState& s) {
-                s.media.reset();
-                return std::string();
-            },
-            {}};
-}
-
-Prepared readClose(const Json&, const WindowContext&) {
-    return {[](WindowState& s) -> std::string {
-                s.program->closeForm();
-                return s.window->unloaded() ? std::string() : "La finestra resta aperta.";
-            },
-            {}};
-}
-
-// Every action the window takes besides answering a box; an action not here is refused.
-ActionReader actionReader(std::string_view type) {
-    static constexpr std::pair<std::string_view, ActionReader> readers[] = {
-        {"clickItem", readClickItem},
-        {"hostButton", readHostButton},
-        {"navigatorButton", readNavigatorButton},
-        {"closePrint", readClosePrint},
-        {"attachMedia", readAttachMedia},
-        {"closeMedia", readCloseMedia},
-        {"close", readClose},
-    };
-    if (controlAction(type)) {
-        return readControlAction;
+            };
     }
-    for (const auto& [name, reader] : readers) {
-        if (name == type) {
-            return reader;
-        }
+
+    Work operator()(const CloseMedia&) const {
+        return [](WindowState& s) {
+            s.media.reset();
+            return std::string();
+        };
     }
-    return nullptr;
-}
+
+    Work operator()(const CloseWindow&) const {
+        return [](WindowState& s) -> std::string {
+            s.program->closeForm();
+            return s.window->unloaded() ? std::string() : "La finestra resta aperta.";
+        };
+    }
+};
 
 }  // namespace
 
@@ -765,25 +589,20 @@ WindowAnswer WindowSession::act(const Json& action) {
     return answer;
 }
 
-WindowAnswer WindowSession::perform(const Json& action) {
+WindowAnswer WindowSession::perform(const Json& json) {
     WindowState& state = *state_;
-    const std::string* type = stringField(action, "type");
-    if (!type) {
-        return refused(400, "Richiesta non valida: manca il tipo di azione.");
+    ReadAction read = readAction(json, ActionLimits{context_.mediaMaxBytes});
+    if (const auto* refusal = std::get_if<ActionRefusal>(&read)) {
+        return refused(refusal->status, refusal->message);
     }
+    Action& action = std::get<Action>(read);
     if (state.ended) {
         return refused(409, "La finestra è stata chiusa.");
     }
 
     const auto pending = state.thread->pendingBox();
-    if (*type == "answer") {
-        const auto id = action.find("messageId");
-        const auto code = action.find("answer");
-        if (id == action.end() || code == action.end() || !id->is_number_integer() ||
-            !code->is_number_integer()) {
-            return refused(400, "Richiesta non valida: risposta al messaggio incompleta.");
-        }
-        if (!pending || pending->box.messageId != id->get<std::int64_t>()) {
+    if (const auto* answer = std::get_if<AnswerBox>(&action.body)) {
+        if (!pending || pending->box.messageId != answer->messageId) {
             return refused(409, "Il messaggio non è più in attesa di risposta.");
         }
         {
@@ -791,7 +610,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
             state.personAnswered = true;
         }
         const auto began = std::chrono::steady_clock::now();
-        if (!state.thread->answer(static_cast<int>(code->get<std::int64_t>()), pending->serial)) {
+        if (!state.thread->answer(static_cast<int>(answer->answer), pending->serial)) {
             std::lock_guard lock(state.shared);
             state.personAnswered = false;  // the box still waits for someone
             return refused(400, "Risposta non prevista per questo messaggio.");
@@ -805,16 +624,8 @@ WindowAnswer WindowSession::perform(const Json& action) {
         return refused(409, "Rispondere prima al messaggio in attesa.");
     }
 
-    // The fields each action needs are read here; the work runs on the window thread.
-    const ActionReader reader = actionReader(*type);
-    if (!reader) {
-        return refused(400, "Richiesta non valida: azione \"" + *type + "\" sconosciuta.");
-    }
-    Prepared prepared = reader(action, context_);
-    if (!prepared.work) {
-        return prepared.refusal;
-    }
-    Work work = std::move(prepared.work);
+    // The work runs on the window thread.
+    Work work = std::visit(WorkOf{context_.mediaMaxCount}, std::move(action.body));
 
     WindowState* shared = &state;
     run([shared, work = std::move(work)] {
