@@ -305,6 +305,19 @@ CREATE TABLE UT01_UTENTIDITTE (
 );
 GO
 
+-- Tokens other programs present to the read-only API, each for one user. Only a SHA-256 hash of
+-- the token is kept (64 hex digits); times are UTC.
+CREATE TABLE UT02_TOKENAPI (
+    UT02_ID          INT NOT NULL,
+    UT02_UTENTE_UT00 VARCHAR(30) NOT NULL,
+    UT02_HASH        CHAR(64) NOT NULL,
+    UT02_DATACREAZ   DATETIME NOT NULL,
+    UT02_ULTIMOUSO   DATETIME,
+    CONSTRAINT PK_UT02_TOKENAPI PRIMARY KEY (UT02_ID),
+    CONSTRAINT UQ_UT02_TOKENAPI UNIQUE (UT02_HASH)
+);
+GO
+
 -- Document master: one definition per code, standard (0) or customised (1).
 CREATE TABLE MG36_DOCUMENTI (
     MG36_CODDOCUM  VARCHAR(14) NOT NULL,

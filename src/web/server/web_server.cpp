@@ -192,6 +192,8 @@ WebServer::WebServer(WebServerSettings settings, std::shared_ptr<UserDirectory> 
         {"X-Frame-Options", "DENY"},
         {"Referrer-Policy", "same-origin"},  // "no-referrer" would blank Origin
     });
+    api_ = std::make_unique<ParameterApi>(settings_.connectionString, *directory_, throttle_,
+                                          [this](const AuditLog::Entry& entry) { audit(entry); });
     addRoutes();
     sweeper_ = std::thread([this] {
         std::unique_lock lock(sweeperMutex_);
@@ -329,6 +331,9 @@ void WebServer::addRoutes() {
         }
         const auto session = sessionOf(req);
         if (!session) {
+            if (ParameterApi::serves(req.path)) {
+                return Outcome::Unhandled;  // a bearer token may stand in for the session
+            }
             if (api) {
                 return refuse(401);
             }
@@ -388,6 +393,10 @@ void WebServer::addRoutes() {
     server_->Get(R"(/api/window/([A-Za-z0-9_-]+))",
                  [this](const Request& req, Response& res) { showWindow(req, res); });
     server_->Post(R"(/api/window/([A-Za-z0-9_-]+)/action)", withBody(&WebServer::windowAction));
+    // The read-only API for other programs: see src/web/PROTOCOL.md.
+    const auto api = [this](const Request& req, Response& res) { answerApi(req, res); };
+    server_->Get(R"(/api/v1/companies/([^/]+)/parameters)", api);
+    server_->Get(R"(/api/v1/companies/([^/]+)/documents/([^/]+))", api);
     // Any other POST is answered without reading its body.
     server_->Post(".*", [](const Request& req, Response& res, const httplib::ContentReader&) {
         if (hasBody(req)) {
@@ -857,6 +866,29 @@ void WebServer::windowAction(const Request& req, Response& res, const Json& json
         dropWindow(window->id());
     }
     sendWindow(res, 200, answer.snapshot.json(), window->lastTiming(), began);
+}
+
+void WebServer::answerApi(const Request& req, Response& res) {
+    const std::string authorization = req.get_header_value("Authorization");
+    const std::string address = clientAddress(req);
+    const std::string company = req.matches.str(1);
+    const std::string document = req.matches.size() > 2 ? req.matches.str(2) : std::string();
+    ApiRequest request{req.path, authorization, sessionOf(req), address, company, std::nullopt};
+    if (req.matches.size() > 2) {
+        request.document = document;
+    }
+    const ApiAnswer answer = api_->answer(request);
+    if (!answer.wwwAuthenticate.empty()) {
+        res.set_header("WWW-Authenticate", answer.wwwAuthenticate);
+    }
+    if (answer.retryAfter.count() > 0) {
+        res.set_header("Retry-After", std::to_string(answer.retryAfter.count()));
+    }
+    res.status = answer.status;
+    res.set_header("Cache-Control", "no-store");
+    // Texts the database holds in another encoding must not cost the whole answer.
+    res.set_content(answer.body.dump(-1, ' ', false, Json::error_handler_t::replace),
+                    "application/json; charset=utf-8");
 }
 
 void WebServer::serveFile(const Request& req, Response& res) {

@@ -13,6 +13,7 @@
 
 #include "web/server/audit_log.h"
 #include "web/server/guarded_server.h"
+#include "web/server/parameter_api.h"
 #include "web/server/session_store.h"
 #include "web/server/sign_in.h"
 #include "web/server/sign_in_throttle.h"
@@ -128,6 +129,9 @@ class WebServer {
     std::unique_ptr<GuardedServer> server_;
     std::unique_ptr<AuditLog> audit_;
     void audit(const AuditLog::Entry& entry);
+    // The read-only API (see parameter_api.h).
+    std::unique_ptr<ParameterApi> api_;
+    void answerApi(const httplib::Request& req, httplib::Response& res);
     int port_ = 0;
 
     struct OpenWindow {
