@@ -2,7 +2,11 @@
 // company checked, written to a file, compared and applied. Exit status 0: done, nothing found;
 // 1: problems, differences or a refused import; 2: bad arguments, bad input or a failure.
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -11,6 +15,9 @@
 #include <vector>
 
 #include "duza_zovrena/params/health_check.h"
+#include "duza_zovrena/params/param_diff.h"
+#include "duza_zovrena/params/param_import.h"
+#include "duza_zovrena/params/param_json.h"
 #include "duza_zovrena/params/param_set.h"
 #include "krl/ado/ado.h"
 #include "web/params_command.h"
@@ -82,6 +89,8 @@ std::shared_ptr<krl::ado::Connection> connect(const std::string& connectionStrin
 int guarded(const char* subcommand, const std::function<int()>& work) {
     try {
         return work();
+    } catch (const params::BadInput& error) {
+        std::fprintf(stderr, "zovrena params %s: %s\n", subcommand, error.what());
     } catch (const krl::VbError& error) {
         std::fprintf(stderr, "zovrena params %s: %s\n", subcommand, error.description().c_str());
     } catch (const std::exception& error) {
@@ -167,6 +176,118 @@ int runCheck(const std::vector<std::string>& raw) {
 const zovrena::web::ParamsRegistration checkRegistration{
     {"check", "i problemi dei parametri salvati (--database CONN [--company N] [--json])",
      &runCheck}};
+
+bool oneCompany(const char* subcommand, const ParamsArguments& arguments) {
+    if (arguments.companies.size() != 1) {
+        std::fprintf(stderr, "zovrena params %s: indicare una ditta (--company N)\n", subcommand);
+        return false;
+    }
+    return true;
+}
+
+int runExport(const std::vector<std::string>& raw) {
+    ParamsArguments arguments;
+    if (!zovrena::web::parseParamsArguments("export", raw, arguments) ||
+        !onlyOptions("export", arguments, false, false, false) ||
+        !oneCompany("export", arguments)) {
+        return 2;
+    }
+    return guarded("export", [&] {
+        auto connection = connect(arguments.connectionString);
+        const long company = arguments.companies.front();
+        if (!companiesExist("export", *connection, {company})) {
+            return 2;
+        }
+        const std::string text =
+            params::toJson(params::readParamSet(*connection, company), company);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    });
+}
+
+// diff: the first company against a second company or a file.
+int runDiff(const std::vector<std::string>& raw) {
+    ParamsArguments arguments;
+    if (!zovrena::web::parseParamsArguments("diff", raw, arguments) ||
+        !onlyOptions("diff", arguments, false, true, false)) {
+        return 2;
+    }
+    const std::size_t others = arguments.companies.size() + arguments.files.size();
+    if (arguments.companies.empty() || others != 2) {
+        std::fprintf(stderr,
+                     "zovrena params diff: indicare --company N e poi --company M oppure un "
+                     "file\n");
+        return 2;
+    }
+    return guarded("diff", [&] {
+        auto connection = connect(arguments.connectionString);
+        if (!companiesExist("diff", *connection, arguments.companies)) {
+            return 2;
+        }
+        const params::ParamSet left = params::readParamSet(*connection, arguments.companies[0]);
+        const params::ParamSet right =
+            arguments.files.empty() ? params::readParamSet(*connection, arguments.companies[1])
+                                    : params::readJsonFile(arguments.files.front());
+        const auto found = params::differences(left, right);
+        for (const params::Difference& difference : found) {
+            std::printf("%s\n", params::differenceLine(difference).c_str());
+        }
+        return found.empty() ? 0 : 1;
+    });
+}
+
+std::string systemUser() {
+    if (const passwd* entry = ::getpwuid(::geteuid()); entry != nullptr) {
+        return entry->pw_name;
+    }
+    const char* name = std::getenv("USER");
+    return name != nullptr ? name : "";
+}
+
+int runImport(const std::vector<std::string>& raw) {
+    ParamsArguments arguments;
+    if (!zovrena::web::parseParamsArguments("import", raw, arguments) ||
+        !onlyOptions("import", arguments, false, true, true) || !oneCompany("import", arguments)) {
+        return 2;
+    }
+    if (arguments.files.size() != 1) {
+        std::fprintf(stderr, "zovrena params import: indicare un file\n");
+        return 2;
+    }
+    return guarded("import", [&] {
+        auto connection = connect(arguments.connectionString);
+        const long company = arguments.companies.front();
+        if (!companiesExist("import", *connection, {company})) {
+            return 2;
+        }
+        const params::ParamSet set = params::readJsonFile(arguments.files.front());
+        params::ImportOptions options;
+        options.dryRun = arguments.dryRun;
+        options.user = arguments.user.value_or(systemUser());
+        // The change history records options.changesWritten here, in the import's transaction.
+        const params::ImportResult result = params::importSet(connection, company, set, options);
+        for (const std::string& refusal : result.refusals) {
+            std::printf("%s\n", refusal.c_str());
+        }
+        if (!result.refusals.empty()) {
+            std::fprintf(stderr, "zovrena params import: importazione rifiutata, nulla scritto\n");
+            return 1;
+        }
+        std::printf("%s: %zu righe %s\n",
+                    arguments.dryRun ? "Prova senza scrittura" : "Importazione completata",
+                    result.changes.size(), arguments.dryRun ? "da modificare" : "modificate");
+        return 0;
+    });
+}
+
+const zovrena::web::ParamsRegistration exportRegistration{
+    {"export", "i parametri di una ditta in JSON (--database CONN --company N)", &runExport}};
+const zovrena::web::ParamsRegistration diffRegistration{
+    {"diff", "le differenze tra due ditte o con un file (--company N --company M | FILE)",
+     &runDiff}};
+const zovrena::web::ParamsRegistration importRegistration{
+    {"import", "applica un file a una ditta (--company M FILE [--dry-run] [--user U])",
+     &runImport}};
 
 int usage() {
     std::fprintf(stderr, "Uso: zovrena params <sottocomando> --database CONN ...\n\n");

@@ -86,8 +86,7 @@ class Checker {
                 }
                 break;
             case data::ColumnKind::PriorityTableId:
-                if (!codes_.priorityTables.contains(
-                        static_cast<long long>(krl::numericValue(value)))) {
+                if (!value.isString() || !codes_.priorityTables.contains(text)) {
                     add(table, documentCode, column.name, value,
                         "tabella priorità non presente nella ditta");
                 }
@@ -165,11 +164,8 @@ CompanyCodes CompanyCodes::read(krl::ado::Connection& connection, long company) 
         codes.qualifications.insert(
             krl::rtrim(rows->fields()["PD04_CODICE"].value().textOrEmpty()));
     }
-    for (auto rows = connection.execute(
-             "SELECT LP09_ID FROM LP09_TESTATAPRIORITA WHERE LP09_DITTA_CG18 = " + key);
-         !rows->eof(); rows->moveNext()) {
-        codes.priorityTables.insert(
-            static_cast<long long>(krl::numericValue(rows->fields()["LP09_ID"].value())));
+    for (const auto& [id, code] : params::priorityTables(connection, company)) {
+        codes.priorityTables.emplace(code, id);
     }
     return codes;
 }

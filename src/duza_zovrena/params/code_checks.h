@@ -24,7 +24,7 @@ struct CompanyCodes {
     std::unordered_map<std::string, std::string> documents;
     std::unordered_set<std::string> deposits;
     std::unordered_set<std::string> qualifications;
-    std::unordered_set<long long> priorityTables;
+    std::unordered_map<std::string, long long> priorityTables;  // code -> id
 
     static CompanyCodes read(krl::ado::Connection& connection, long company);
 };

@@ -46,6 +46,18 @@ Values readValues(krl::ado::Recordset& rows, const FieldPositions& fields) {
     return values;
 }
 
+std::map<long long, std::string> priorityTables(krl::ado::Connection& connection, long company) {
+    std::map<long long, std::string> tables;
+    for (auto rows = connection.execute(
+             "SELECT LP09_ID, LP09_CODICE FROM LP09_TESTATAPRIORITA WHERE LP09_DITTA_CG18 = " +
+             std::to_string(company));
+         !rows->eof(); rows->moveNext()) {
+        tables.emplace(static_cast<long long>(krl::numericValue(rows->fields()["LP09_ID"].value())),
+                       krl::rtrim(rows->fields()["LP09_CODICE"].value().textOrEmpty()));
+    }
+    return tables;
+}
+
 bool carried(const data::ColumnDef& column) {
     return column.kind != data::ColumnKind::CompanyKey &&
            column.kind != data::ColumnKind::MediaId && column.name != "PD88_CODDOC_MG36";
@@ -55,8 +67,8 @@ krl::Variant canonical(data::ColumnKind kind, const krl::Variant& value) {
     if (value.isNull() || value.isEmpty()) {
         return krl::Variant::null();
     }
-    if (kind == data::ColumnKind::DocumentCode || kind == data::ColumnKind::DepositCode ||
-        kind == data::ColumnKind::QualificationCode) {
+    if (value.isString() || kind == data::ColumnKind::DocumentCode ||
+        kind == data::ColumnKind::DepositCode || kind == data::ColumnKind::QualificationCode) {
         return krl::Variant(krl::rtrim(value.textOrEmpty()));
     }
     const double number = krl::numericValue(value);
@@ -108,6 +120,17 @@ ParamSet readParamSet(krl::ado::Connection& connection, long company) {
     auto general = query(connection, "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + key);
     if (!general->eof()) {
         set.general = readValues(*general, carriedFields(*general, data::Record::General));
+        const auto tables = priorityTables(connection, company);
+        for (const data::ColumnDef& column : data::generalColumns()) {
+            if (column.kind != data::ColumnKind::PriorityTableId) {
+                continue;
+            }
+            krl::Variant& value = set.general->find(column.name)->second;
+            if (auto found = tables.find(value.isNull() ? -1 : value.toInt64());
+                found != tables.end()) {
+                value = krl::Variant(found->second);
+            }
+        }
     }
     auto documents =
         query(connection, "SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = " + key +

@@ -18,7 +18,9 @@
 namespace duza_zovrena::params {
 
 // Column name -> value: codes without trailing blanks, whole numbers as 64-bit integers, others
-// as doubles, NULL as null.
+// as doubles, NULL as null. A price-list priority table is named by its code (LP09_CODICE), which
+// means the same in every company, where the row stores the table's id; an id that is not one of
+// the company's tables stays a number.
 using Values = std::map<std::string, krl::Variant, std::less<>>;
 
 struct DocumentRow {
@@ -66,6 +68,9 @@ using FieldPositions = std::vector<std::pair<const data::ColumnDef*, std::size_t
 FieldPositions carriedFields(krl::ado::Recordset& rows, data::Record record);
 // The current row's carried columns.
 Values readValues(krl::ado::Recordset& rows, const FieldPositions& fields);
+
+// The company's price-list priority tables: id -> code.
+std::map<long long, std::string> priorityTables(krl::ado::Connection& connection, long company);
 
 // The company's parameters as stored now.
 ParamSet readParamSet(krl::ado::Connection& connection, long company);

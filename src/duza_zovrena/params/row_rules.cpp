@@ -39,6 +39,25 @@ void load(krl::ado::Recordset& row, const FieldPositions& fields, const Values& 
          });
 }
 
+// The columns the scratch rows hold: all the sets carry but the priority tables, which a set
+// names by code and no rule reads.
+FieldPositions ruleFields(krl::ado::Recordset& row, data::Record record) {
+    FieldPositions fields = carriedFields(row, record);
+    std::erase_if(fields, [](const auto& field) {
+        return field.first->kind == data::ColumnKind::PriorityTableId;
+    });
+    return fields;
+}
+
+// The values given, with what the scratch row holds now in its columns.
+Values withRow(const Values& given, krl::ado::Recordset& row, const FieldPositions& fields) {
+    Values values = given;
+    for (auto& [column, value] : readValues(row, fields)) {
+        values.insert_or_assign(column, std::move(value));
+    }
+    return values;
+}
+
 const Values& noValues() {
     static const Values none;
     return none;
@@ -61,8 +80,8 @@ RowRules::RowRules(std::shared_ptr<krl::ado::Connection> connection, long compan
                    data::CompanyOptions options)
     : general_(scratchRow(connection, data::Record::General)),
       document_(scratchRow(connection, data::Record::Document)),
-      generalFields_(carriedFields(*general_, data::Record::General)),
-      documentFields_(carriedFields(*document_, data::Record::Document)),
+      generalFields_(ruleFields(*general_, data::Record::General)),
+      documentFields_(ruleFields(*document_, data::Record::Document)),
       generalValues_(&noValues()),
       documentValues_(&noValues()),
       options_(options),
@@ -116,11 +135,11 @@ std::optional<std::string> RowRules::saveDocument() {
 }
 
 Values RowRules::general() {
-    return readValues(*general_, generalFields_);
+    return withRow(*generalValues_, *general_, generalFields_);
 }
 
 Values RowRules::document() {
-    return readValues(*document_, documentFields_);
+    return withRow(*documentValues_, *document_, documentFields_);
 }
 
 std::vector<RuleFinding> RowRules::checkGeneral() {
