@@ -14,26 +14,6 @@ namespace {
 constexpr std::string_view kDocumentGroup = "GRP_PRD_DOCUMENTI";
 constexpr std::string_view kDocumentItem = "ITM_PRD_IND";
 
-std::string oneLine(std::string text) {
-    std::string result;
-    for (char c : text) {
-        if (c == '\r') {
-            continue;
-        }
-        if (c == '\n') {
-            if (!result.empty() && result.back() != ' ') {
-                result += ' ';
-            }
-            continue;
-        }
-        result += c;
-    }
-    while (!result.empty() && result.back() == ' ') {
-        result.pop_back();
-    }
-    return result;
-}
-
 WindowPlace placeOfRule(const data::SaveRule& rule, data::Record record) {
     WindowPlace place{std::string(rule.group), std::string(rule.item), std::string(rule.focusPage),
                       std::string(rule.focusControl)};

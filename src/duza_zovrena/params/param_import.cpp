@@ -10,18 +10,6 @@ namespace duza_zovrena::params {
 
 namespace {
 
-std::string oneLine(const std::string& text) {
-    std::string result;
-    for (char c : text) {
-        if (c == '\n') {
-            result += ' ';
-        } else if (c != '\r') {
-            result += c;
-        }
-    }
-    return result;
-}
-
 // The column changes from one row to another (either may be missing).
 std::vector<ColumnChange> changesOf(const Values* before, const Values* after) {
     std::map<std::string, std::pair<krl::Variant, krl::Variant>> columns;

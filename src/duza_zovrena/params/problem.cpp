@@ -17,6 +17,26 @@ std::string problemLine(const Problem& problem) {
     return line + ": " + problem.text;
 }
 
+std::string oneLine(std::string_view text) {
+    std::string result;
+    for (char c : text) {
+        if (c == '\r') {
+            continue;
+        }
+        if (c == '\n') {
+            if (!result.empty() && result.back() != ' ') {
+                result += ' ';
+            }
+            continue;
+        }
+        result += c;
+    }
+    while (!result.empty() && result.back() == ' ') {
+        result.pop_back();
+    }
+    return result;
+}
+
 WindowPlace placeOfColumn(std::string_view column) {
     const data::ColumnDef* def = data::findGeneralColumn(column);
     if (def == nullptr) {

@@ -27,6 +27,9 @@ struct Problem {
 // "Ditta 1, PD88_ZOVRENADOC, documento ODP, PD88_CARREP_MG3G = 'XX': <text>".
 std::string problemLine(const Problem& problem);
 
+// A message of the save rules on one line: its line breaks become blanks.
+std::string oneLine(std::string_view text);
+
 // The page and control showing a column, from the page declarations; empty when none shows it.
 WindowPlace placeOfColumn(std::string_view column);
 
