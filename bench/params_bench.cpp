@@ -36,13 +36,16 @@ const std::string& paramsDatabase() {
         exec(db, "INSERT INTO MG3G_DOCDITTA VALUES (" + company + ", 'SCAREP', 0)");
         for (int i = 0; i < kDocuments; ++i) {
             const std::string code = "'P" + std::to_string(100000 + i) + "'";
+            std::string key = company;
+            key += ", ";
+            key += code;
             exec(db, "INSERT INTO MG36_DOCUMENTI VALUES (" + code + ", 0, 'Ordine', 24, 20)");
-            exec(db, "INSERT INTO MG3G_DOCDITTA VALUES (" + company + ", " + code + ", 0)");
+            exec(db, "INSERT INTO MG3G_DOCDITTA VALUES (" + key + ", 0)");
             exec(db,
                  "INSERT INTO PD88_ZOVRENADOC (PD88_DITTA_CG18, PD88_CODDOC_MG36, "
                  "PD88_FLGDEPCLEGAME, PD88_FLGDEPARIGAORD, PD88_CARREP_MG3G, PD88_SCAREP_MG3G) "
                  "VALUES (" +
-                     company + ", " + code + ", 1, 1, 'CARREP', 'SCAREP')");
+                     key + ", 1, 1, 'CARREP', 'SCAREP')");
         }
         exec(db, "COMMIT");
         sqlite3_close(db);
