@@ -1,5 +1,6 @@
 // The host frame: company selector, program menu, host toolbar and the window area.
 
+import { showCheck, type CheckAnswer, type CheckProblem } from "./check.js";
 import { h, patch } from "./dom.js";
 import { api, ApiError, setCsrfToken } from "./http.js";
 import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
@@ -11,6 +12,7 @@ const hostButtons: { name: string; caption: string }[] = [
     { name: "Annulla", caption: "Annulla" },
     { name: "Stampa", caption: "Stampa" },
     { name: "Media", caption: "Collegamenti multimediali" },
+    { name: "Verifica", caption: "Verifica dei parametri salvati" },
     { name: "Chiudi", caption: "Chiudi" },
 ];
 
@@ -111,7 +113,8 @@ function drawToolbar(): void {
     for (const button of toolbar.querySelectorAll<HTMLButtonElement>("[data-host-button]")) {
         const name = button.dataset["hostButton"] ?? "";
         const open = snapshot !== null && !snapshot.closed;
-        button.disabled = !open || (name !== "Chiudi" && states.get(name) !== true);
+        const hostOwn = name === "Chiudi" || name === "Verifica";
+        button.disabled = !open || (!hostOwn && states.get(name) !== true);
     }
 }
 
@@ -172,6 +175,37 @@ async function act(action: WindowAction): Promise<void> {
     performance.mark("zovrena:drawn");
 }
 
+async function verify(opener: HTMLElement): Promise<void> {
+    if (!snapshot) {
+        return;
+    }
+    const path = `/api/window/${encodeURIComponent(snapshot.window)}/check`;
+    const answer = await api<CheckAnswer>("GET", path);
+    showCheck(answer, toolbar.parentElement ?? document.body, (problem) => enqueue(() => goTo(problem)), opener);
+}
+
+// The document row first (chosen in the header, which the group's first page open to everyone
+// shows), then its page, then the control.
+async function goTo(problem: CheckProblem): Promise<void> {
+    if (problem.document !== "") {
+        const group = snapshot?.sideBar?.groups.find((candidate) => candidate.key === problem.group);
+        const first = group?.items.find((candidate) => candidate.enabled);
+        if (first && !first.current) {
+            await act({ type: "clickItem", item: first.key });
+        }
+        const code = snapshot?.header?.controls.find((control) => control.kind === "edit");
+        if (code) {
+            await act({ type: "leaveField", control: code.name, text: problem.document });
+        }
+    }
+    if (problem.item !== "") {
+        await act({ type: "clickItem", item: problem.item });
+    }
+    const selector =
+        problem.control !== "" ? `[data-control="${CSS.escape(problem.control)}"]` : `[data-item="${CSS.escape(problem.item)}"]`;
+    windowArea.querySelector<HTMLElement>(selector)?.focus();
+}
+
 async function changeCompany(code: number): Promise<void> {
     showNotice("");
     try {
@@ -196,7 +230,12 @@ function buildToolbar(): void {
             button.name,
         );
         element.addEventListener("click", () =>
-            enqueue(() => act(button.name === "Chiudi" ? { type: "close" } : { type: "hostButton", button: button.name })),
+            enqueue(() => {
+                if (button.name === "Verifica") {
+                    return verify(element);
+                }
+                return act(button.name === "Chiudi" ? { type: "close" } : { type: "hostButton", button: button.name });
+            }),
         );
         toolbar.append(element);
     }

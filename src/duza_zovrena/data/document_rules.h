@@ -34,6 +34,8 @@ class DocumentSaveRules {
     bool verificaCombinazioniComboImp();
     // True when the transfer pair (order, list) is an allowed combination.
     bool verificaCombinazioniComboTrasf();
+    // The routines beforeUpdate runs, in its order, for whoever checks rows already stored.
+    std::vector<const SaveRoutine*> routines() const { return {&deposits_, &rowRules_}; }
 
   private:
     bool allowedPair(std::string_view routine, const char* orderColumn, const char* listColumn);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "duza_zovrena/params/health_check.h"
+#include "krl/ado/ado.h"
 #include "krl/variant/error.h"
 #include "web/server/token.h"
 
@@ -397,6 +399,8 @@ void WebServer::addRoutes() {
     const auto api = [this](const Request& req, Response& res) { answerApi(req, res); };
     server_->Get(R"(/api/v1/companies/([^/]+)/parameters)", api);
     server_->Get(R"(/api/v1/companies/([^/]+)/documents/([^/]+))", api);
+    server_->Get(R"(/api/window/([A-Za-z0-9_-]+)/check)",
+                 [this](const Request& req, Response& res) { checkParameters(req, res); });
     // Any other POST is answered without reading its body.
     server_->Post(".*", [](const Request& req, Response& res, const httplib::ContentReader&) {
         if (hasBody(req)) {
@@ -834,6 +838,40 @@ void WebServer::showWindow(const Request& req, Response& res) {
         dropWindow(window->id());
     }
     sendWindow(res, 200, snapshot.json(), window->lastTiming(), began);
+}
+
+void WebServer::checkParameters(const Request& req, Response& res) {
+    const auto session = signedIn(req, res);
+    if (!session) {
+        return;
+    }
+    const auto window = ownedWindow(session->token, windowIdOf(req));
+    if (!window) {
+        sendError(res, 404, "Finestra non trovata.");
+        return;
+    }
+    Json problems = Json::array();
+    try {
+        auto connection = krl::ado::Connection::create();
+        connection->setConnectionString(settings_.connectionString);
+        connection->open();
+        for (const auto& problem :
+             duza_zovrena::params::checkCompany(connection, window->company())) {
+            // A document row is shown with its document chosen in the header, unless the company
+            // no longer has that document.
+            const bool shownRow =
+                problem.table == "PD88_ZOVRENADOC" && problem.column != "PD88_CODDOC_MG36";
+            problems.push_back({{"text", duza_zovrena::params::problemLine(problem)},
+                                {"document", shownRow ? problem.documentCode : std::string()},
+                                {"group", problem.place.group},
+                                {"item", problem.place.item},
+                                {"control", problem.place.control}});
+        }
+    } catch (const krl::VbError&) {
+        sendError(res, 503, "Database non disponibile. Riprovare più tardi.");
+        return;
+    }
+    sendJson(res, 200, Json{{"company", window->company()}, {"problems", std::move(problems)}});
 }
 
 void WebServer::windowAction(const Request& req, Response& res, const Json& json) {

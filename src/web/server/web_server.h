@@ -108,6 +108,8 @@ class WebServer {
     void openWindow(const httplib::Request& req, httplib::Response& res,
                     const nlohmann::json& body);
     void showWindow(const httplib::Request& req, httplib::Response& res);
+    // The problems of the stored parameters of the window's company ("Verifica").
+    void checkParameters(const httplib::Request& req, httplib::Response& res);
     void windowAction(const httplib::Request& req, httplib::Response& res,
                       const nlohmann::json& body);
     std::shared_ptr<WindowSession> windowOf(const std::string& token);

@@ -56,6 +56,7 @@ class WindowSession {
     WindowSession& operator=(const WindowSession&) = delete;
 
     const std::string& id() const { return context_.id; }
+    std::int32_t company() const { return context_.company; }
 
     Snapshot snapshot();
     // An action of the protocol (its "type" and fields). A revision older than the window's is
