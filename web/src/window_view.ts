@@ -7,7 +7,7 @@ import type { FocusState, WindowSnapshot } from "./protocol.js";
 import { render, type Kind, type RenderContext, type RenderedKinds } from "./renderers.js";
 import "./controls.js";
 import "./frame.js";
-import "./grid.js";
+import { forgetGrids } from "./grid.js";
 import "./sidebar.js";
 import "./navigator.js";
 import "./message_box.js";
@@ -30,6 +30,7 @@ function partKey(attribute: string, name: string): string {
 export function rememberParts(shown: Element | null): void {
     if (!shown) {
         drawnParts.clear();
+        forgetGrids();
         return;
     }
     for (const element of shown.querySelectorAll(partSelector)) {

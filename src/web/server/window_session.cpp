@@ -102,8 +102,9 @@ struct WindowState {
     std::optional<std::int32_t> approvedCompany;
 
     // Built on the window thread. A box about to cover the window hides its lookup list.
-    Snapshot body(bool withLookup = true) {
+    Snapshot body(bool withLookup = true, const GridVersions* heldGridRows = nullptr) {
         WindowExtras extras;
+        extras.heldGridRows = heldGridRows;
         extras.caption = programCaption;
         extras.lookup = withLookup && lookup ? &*lookup : nullptr;
         extras.printSheet = printSheet ? &*printSheet : nullptr;
@@ -232,6 +233,22 @@ const std::string* stringField(const Json& action, const char* name) {
     const auto found = action.find(name);
     return found != action.end() && found->is_string() ? &found->get_ref<const std::string&>()
                                                        : nullptr;
+}
+
+// The grids' rows the browser says it holds (`gridRows`, grid name -> version); what is not a
+// name with a text version is left out, and the rows are then sent.
+GridVersions heldGridRows(const Json& action) {
+    GridVersions held;
+    const auto found = action.find("gridRows");
+    if (found == action.end() || !found->is_object()) {
+        return held;
+    }
+    for (const auto& [name, version] : found->items()) {
+        if (version.is_string()) {
+            held.emplace(name, version.get<std::string>());
+        }
+    }
+    return held;
 }
 
 // Digits, one sign in front and one decimal separator.
@@ -817,7 +834,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
     Work work = std::move(prepared.work);
 
     WindowState* shared = &state;
-    run([shared, work = std::move(work)] {
+    run([shared, work = std::move(work), held = heldGridRows(action)] {
         shared->notice.clear();
         if (!shared->window || shared->window->unloaded()) {
             return;
@@ -833,7 +850,7 @@ WindowAnswer WindowSession::perform(const Json& action) {
         if (!notice.empty()) {
             shared->notice = std::move(notice);
         }
-        Snapshot body = shared->body();
+        Snapshot body = shared->body(true, &held);
         std::lock_guard lock(shared->shared);
         shared->prepared = std::move(body);
     });
