@@ -22,6 +22,16 @@ function cellOf(element: Element): HTMLElement | null {
     return element.closest("[data-grid-cell]");
 }
 
+// The row before or after, across the blocks the rows are laid out in.
+function nextRow(row: Element, forward: boolean): Element | null {
+    const sibling = forward ? row.nextElementSibling : row.previousElementSibling;
+    if (sibling) {
+        return sibling;
+    }
+    const block = forward ? row.parentElement?.nextElementSibling : row.parentElement?.previousElementSibling;
+    return (forward ? block?.firstElementChild : block?.lastElementChild) ?? null;
+}
+
 function move(grid: HTMLElement, from: HTMLElement, rows: number, columns: number): void {
     const row = from.closest("[data-grid-row]");
     if (!row) {
@@ -31,7 +41,7 @@ function move(grid: HTMLElement, from: HTMLElement, rows: number, columns: numbe
     const column = cells.indexOf(from) + columns;
     let target: Element | null = row;
     for (let step = 0; step < Math.abs(rows) && target; step += 1) {
-        target = rows > 0 ? target.nextElementSibling : target.previousElementSibling;
+        target = nextRow(target, rows > 0);
     }
     if (!target || !target.hasAttribute("data-grid-row")) {
         return;
@@ -222,7 +232,7 @@ function placeTabStop(view: GridView, name: string): void {
         return;
     }
     const active = activeCells.get(name);
-    const line = active ? view.lines.get(active.row)?.element : view.body.firstElementChild;
+    const line = active ? view.lines.get(active.row)?.element : view.body.querySelector("[data-grid-row]");
     const cell =
         line?.querySelector(`[data-grid-cell="${CSS.escape(active?.field ?? "")}"]`) ??
         view.body.querySelector("[data-grid-cell]");
@@ -231,8 +241,19 @@ function placeTabStop(view: GridView, name: string): void {
     }
 }
 
+// Rows are laid out in blocks of this many: the browser skips drawing a block out of view. One
+// skipped box per row would make every scroll step lay out ten thousand boxes.
+const blockRows = 100;
+
+function block(view: GridView, index: number): Element {
+    return (
+        view.body.children[index] ??
+        view.body.appendChild(h("div", { role: "none", class: "grid-block", "data-grid-block": "" }))
+    );
+}
+
 // Brings the drawn rows to `rows`: rows gone are removed first, so that the walk below moves
-// nothing when rows are only added, removed or changed in place.
+// nothing when rows are only changed in place, and little when some come or go.
 function showRows(view: GridView, rows: GridRowState[], version: string, name: string): void {
     const ids = rowIds(rows);
     const wanted = new Set(ids);
@@ -242,8 +263,13 @@ function showRows(view: GridView, rows: GridRowState[], version: string, name: s
             view.lines.delete(id);
         }
     }
-    let cursor = view.body.firstElementChild;
+    let current: Element | null = null;
+    let cursor: Element | null = null;
     rows.forEach((row, index) => {
+        if (index % blockRows === 0) {
+            current = block(view, index / blockRows);
+            cursor = current.firstElementChild;
+        }
         const id = ids[index];
         let line = view.lines.get(id);
         if (!line) {
@@ -255,9 +281,14 @@ function showRows(view: GridView, rows: GridRowState[], version: string, name: s
         if (line.element === cursor) {
             cursor = cursor.nextElementSibling;
         } else {
-            view.body.insertBefore(line.element, cursor);
+            current?.insertBefore(line.element, cursor);
         }
     });
+    // Rows of later blocks left at the end of one were moved on above; blocks past the rows go.
+    const blocks = Math.ceil(rows.length / blockRows);
+    while (view.body.children.length > blocks) {
+        view.body.lastElementChild?.remove();
+    }
     view.rows = rows;
     view.version = version;
     view.element.setAttribute("aria-rowcount", String(rows.length + 1));

@@ -287,6 +287,32 @@ void createDemoDatabase(const std::string& connectionString, bool rebuild) {
     });
 }
 
+void addDocumentLoad(const std::string& connectionString, int company, int documents, int saved) {
+    if (providerOf(connectionString) != Provider::Sqlite) {
+        fail("il carico di documenti si aggiunge solo a un database SQLite");
+    }
+    SqliteDatabase db(connectionString.substr(kSqlitePrefix.size()));
+    const std::string ditta = std::to_string(company);
+    const int every = saved > 0 ? std::max(1, documents / saved) : 0;
+    db.inTransaction([&] {
+        for (int i = 0; i < documents; ++i) {
+            const std::string code = "'B" + std::to_string(100000 + i) + "'";
+            db.exec(
+                "INSERT OR IGNORE INTO MG36_DOCUMENTI (MG36_CODDOCUM, MG36_INDSTAPER, "
+                "MG36_DESCDOCUM, MG36_TIPODOC, MG36_STIPODOC) VALUES (" +
+                code + ", 0, 'Documento di prova " + std::to_string(i) + "', 24, 20)");
+            db.exec(
+                "INSERT INTO MG3G_DOCDITTA (MG3G_DITTA_CG18, MG3G_CODDOCUM_MG36, "
+                "MG3G_INDSTAPER_MG36) VALUES (" +
+                ditta + ", " + code + ", 0)");
+            if (every > 0 && i % every == 0 && i / every < saved) {
+                db.exec("INSERT INTO PD49_PARDOCPROD VALUES (" + ditta + ", " + code + ", 1, 0)");
+            }
+        }
+        return true;
+    });
+}
+
 bool ensureDemoDatabase(const std::string& connectionString) {
     if (providerOf(connectionString) == Provider::Sqlite) {
         SqliteDatabase db(connectionString.substr(kSqlitePrefix.size()));
