@@ -13,6 +13,17 @@ import { registerRenderer, type RenderContext } from "./renderers.js";
 
 // The cell each grid last had the focus on, so that Tab comes back to it after a redraw.
 const activeCells = new Map<string, { row: string; field: string }>();
+// The one element of each grid that Tab reaches (looking for it would walk every row).
+const tabStops = new Map<string, HTMLElement>();
+
+function setTabStop(name: string, element: HTMLElement): void {
+    const previous = tabStops.get(name);
+    if (previous && previous !== element) {
+        previous.setAttribute("tabindex", "-1");
+    }
+    element.setAttribute("tabindex", "0");
+    tabStops.set(name, element);
+}
 
 function focusable(cell: Element): HTMLElement {
     return (cell.querySelector("select") as HTMLElement | null) ?? (cell as HTMLElement);
@@ -50,11 +61,8 @@ function move(grid: HTMLElement, from: HTMLElement, rows: number, columns: numbe
     if (!next) {
         return;
     }
-    for (const current of grid.querySelectorAll("[tabindex='0']")) {
-        current.setAttribute("tabindex", "-1");
-    }
     const element = focusable(next);
-    element.setAttribute("tabindex", "0");
+    setTabStop(grid.dataset.grid ?? "", element);
     element.focus();
     activeCells.set(grid.dataset.grid ?? "", {
         row: target.getAttribute("data-grid-row") ?? "",
@@ -228,7 +236,8 @@ function patchLine(view: GridView, line: Line, row: GridRowState): void {
 
 // The tab stop of the grid: the cell last focused, else the first one.
 function placeTabStop(view: GridView, name: string): void {
-    if (view.element.querySelector("[data-grid-cell] [tabindex='0'], [data-grid-cell][tabindex='0']")) {
+    const stop = tabStops.get(name);
+    if (stop && view.element.contains(stop)) {
         return;
     }
     const active = activeCells.get(name);
@@ -237,7 +246,7 @@ function placeTabStop(view: GridView, name: string): void {
         line?.querySelector(`[data-grid-cell="${CSS.escape(active?.field ?? "")}"]`) ??
         view.body.querySelector("[data-grid-cell]");
     if (cell) {
-        focusable(cell).setAttribute("tabindex", "0");
+        setTabStop(name, focusable(cell));
     }
 }
 
@@ -291,7 +300,9 @@ function showRows(view: GridView, rows: GridRowState[], version: string, name: s
     }
     view.rows = rows;
     view.version = version;
-    view.element.setAttribute("aria-rowcount", String(rows.length + 1));
+    if (view.element.getAttribute("aria-rowcount") !== String(rows.length + 1)) {
+        view.element.setAttribute("aria-rowcount", String(rows.length + 1));
+    }
     placeTabStop(view, name);
 }
 
@@ -344,6 +355,10 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         const row = cell?.closest("[data-grid-row]");
         if (cell && row) {
             activeCells.set(grid.name, { row: row.getAttribute("data-grid-row") ?? "", field: cell.dataset.gridCell ?? "" });
+            // A cell clicked becomes the one Tab comes back to.
+            if (event.target === focusable(cell)) {
+                setTabStop(grid.name, focusable(cell));
+            }
         }
     });
     // A choice made with the mouse (not while the list is worked with the keyboard).
@@ -417,6 +432,7 @@ export function lacksGridRows(snapshot: WindowSnapshot): boolean {
 export function forgetGrids(): void {
     views.clear();
     activeCells.clear();
+    tabStops.clear();
 }
 
 registerRenderer("grid", renderGrid);

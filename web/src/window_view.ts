@@ -33,7 +33,17 @@ export function rememberParts(shown: Element | null): void {
         forgetGrids();
         return;
     }
-    for (const element of shown.querySelectorAll(partSelector)) {
+    // A grid's rows hold no parts: the walk does not go into them.
+    const walker = document.createTreeWalker(shown, NodeFilter.SHOW_ELEMENT, (node) =>
+        (node as Element).hasAttribute("data-grid") ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT,
+    );
+    const found: Element[] = [];
+    for (let node = walker.nextNode(); node !== null; node = walker.nextNode()) {
+        if ((node as Element).matches(partSelector)) {
+            found.push(node as Element);
+        }
+    }
+    for (const element of found) {
         for (const attribute of partAttributes) {
             const name = element.getAttribute(attribute);
             if (name !== null) {
