@@ -13,6 +13,7 @@
 #include <string>
 
 #include "demo_program.h"
+#include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "krl/ado/ado.h"
 #include "krl/ado/provider.h"
@@ -44,26 +45,7 @@ void exec(sqlite3* db, const std::string& sql) {
 const std::string& transferDatabase() {
     static const std::string file = [] {
         const std::string& path = databaseFile();
-        sqlite3* db = nullptr;
-        check(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), db);
-        exec(db, "BEGIN");
-        for (int i = 0; i < kDocuments; ++i) {
-            const std::string code = "'B" + std::to_string(100000 + i) + "'";
-            exec(db,
-                 "INSERT INTO MG36_DOCUMENTI (MG36_CODDOCUM, MG36_INDSTAPER, MG36_DESCDOCUM, "
-                 "MG36_TIPODOC, MG36_STIPODOC) VALUES (" +
-                     code + ", 0, 'Documento di prova " + std::to_string(i) + "', 24, 20)");
-            exec(db,
-                 "INSERT INTO MG3G_DOCDITTA (MG3G_DITTA_CG18, MG3G_CODDOCUM_MG36, "
-                 "MG3G_INDSTAPER_MG36) VALUES (" +
-                     std::to_string(kCompany) + ", " + code + ", 0)");
-            if (i % (kDocuments / kSaved) == 0) {
-                exec(db, "INSERT INTO PD49_PARDOCPROD VALUES (" + std::to_string(kCompany) + ", " +
-                             code + ", 1, 0)");
-            }
-        }
-        exec(db, "COMMIT");
-        sqlite3_close(db);
+        duza_zovrena::data::addDocumentLoad("sqlite:" + path, kCompany, kDocuments, kSaved);
         return path;
     }();
     return file;

@@ -420,6 +420,64 @@ TEST_F(ServedWindow, Attached_files_stop_at_the_count_allowed) {
               "Al record sono già collegati 2 file: non se ne possono aggiungere altri.");
 }
 
+// The grid's rows come with a version; an action that names the version the browser holds is
+// answered without them while they have not changed, so that a click beside a long grid stays
+// small.
+TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
+    open();
+    const Json opened = act({{"type", "clickItem"}, {"item", "ITM_PRT_TRPERS"}}).snapshot;
+    const Json* grid = control(opened, "GRD_TRPERS");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_TRUE((*grid)["rows"].is_array());
+    ASSERT_FALSE((*grid)["rows"].empty());
+    const std::string version = (*grid)["rowsVersion"];
+
+    struct Case {
+        const char* name;
+        Json held;          // the action's gridRows; null: left out
+        std::string value;  // the head indicator chosen for ODP
+        bool rowsSent;
+    };
+    const Case cases[] = {
+        {"refused choice, rows held", {{"GRD_TRPERS", version}}, "7", false},
+        {"refused choice, nothing held", nullptr, "7", true},
+        {"refused choice, older rows held", {{"GRD_TRPERS", "0"}}, "7", true},
+        {"held under another grid's name", {{"GRD_ALTRO", version}}, "7", true},
+        {"held as a number", {{"GRD_TRPERS", 1}}, "7", true},
+        {"accepted choice, rows held", {{"GRD_TRPERS", version}}, "0", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Json action = {{"type", "editCell"},
+                       {"control", "GRD_TRPERS"},
+                       {"row", "ODP"},
+                       {"field", "PD49_INDTRPERSTESTA"},
+                       {"value", c.value}};
+        if (!c.held.is_null()) {
+            action["gridRows"] = c.held;
+        }
+        const Answer answer = act(action);
+        ASSERT_EQ(answer.status, 200);
+        const Json* shown = control(answer.snapshot, "GRD_TRPERS");
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->contains("rows"), c.rowsSent);
+        EXPECT_EQ((*shown)["rowsVersion"] == version, c.value != "0");
+    }
+    // The edited row is in the rows sent, and the window asked afresh always carries them.
+    const Json again = snapshot();
+    const Json* shown = control(again, "GRD_TRPERS");
+    ASSERT_NE(shown, nullptr);
+    ASSERT_TRUE(shown->contains("rows"));
+    bool found = false;
+    for (const auto& row : (*shown)["rows"]) {
+        if (row["key"] == "ODP") {
+            found = true;
+            EXPECT_EQ(row["cells"][2], "0");
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
 TEST(ControlSnapshot, Each_kind_has_its_writer_and_a_kind_without_one_is_an_error) {
     namespace kc = krl::controls;
     const std::pair<std::shared_ptr<kc::Control>, const char*> written[] = {

@@ -95,6 +95,17 @@ export function memo<E extends HTMLElement>(drawn: Element | null, state: unknow
     return element;
 }
 
+// An element its renderer keeps up to date itself: while it is on screen a bare copy stands in for
+// it, and patching leaves the shown one as it is.
+export function kept(element: HTMLElement): HTMLElement {
+    if (!element.isConnected) {
+        return element;
+    }
+    const standIn = element.cloneNode(false) as HTMLElement;
+    standsFor.set(standIn, element);
+    return standIn;
+}
+
 // A stand-in that cannot be matched with what is shown brings the shown element along.
 function real(node: Node): Node {
     return (node instanceof Element && standsFor.get(node)) || node;
@@ -204,7 +215,9 @@ export function patch(target: Element, source: Element): Element {
     }
     if (!sameThing(target, source) || standsFor.has(source) || wholes.has(source)) {
         const replacement = real(source) as Element;
-        target.replaceWith(replacement);
+        if (replacement !== target) {
+            target.replaceWith(replacement);
+        }
         return replacement;
     }
     // What a field shows lives in properties the attributes do not carry; read them before the

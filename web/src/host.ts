@@ -4,6 +4,7 @@ import { showCheck, type CheckAnswer, type CheckProblem } from "./check.js";
 import { h, patch } from "./dom.js";
 import { api, ApiError, setCsrfToken } from "./http.js";
 import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
+import { heldGridRows, lacksGridRows } from "./grid.js";
 import { markFocus, rememberParts, renderWindow, restoreFocus } from "./window_view.js";
 
 const hostButtons: { name: string; caption: string }[] = [
@@ -152,7 +153,14 @@ async function act(action: WindowAction): Promise<void> {
     showNotice("");
     const path = `/api/window/${encodeURIComponent(snapshot.window)}/action`;
     try {
-        snapshot = await api<WindowSnapshot>("POST", path, { ...action, revision: snapshot.revision });
+        snapshot = await api<WindowSnapshot>("POST", path, {
+            ...action,
+            revision: snapshot.revision,
+            gridRows: heldGridRows(),
+        });
+        if (lacksGridRows(snapshot)) {
+            snapshot = await api<WindowSnapshot>("GET", `/api/window/${encodeURIComponent(snapshot.window)}`);
+        }
         performance.mark("zovrena:answer");
     } catch (error) {
         // A refused action comes with the window as it is now (changed in another tab, a box

@@ -63,7 +63,13 @@ export interface GridState {
     keyColumn: string;
     layoutKey: string;
     columns: GridColumnState[];
-    rows: { key: string; cells: string[] }[];
+    rowsVersion: string;
+    rows?: GridRowState[]; // left out when the browser holds this version of them
+}
+
+export interface GridRowState {
+    key: string;
+    cells: string[];
 }
 
 export interface FrameState {

@@ -7,7 +7,7 @@ import type { FocusState, WindowSnapshot } from "./protocol.js";
 import { render, type Kind, type RenderContext, type RenderedKinds } from "./renderers.js";
 import "./controls.js";
 import "./frame.js";
-import "./grid.js";
+import { forgetGrids } from "./grid.js";
 import "./sidebar.js";
 import "./navigator.js";
 import "./message_box.js";
@@ -30,9 +30,20 @@ function partKey(attribute: string, name: string): string {
 export function rememberParts(shown: Element | null): void {
     if (!shown) {
         drawnParts.clear();
+        forgetGrids();
         return;
     }
-    for (const element of shown.querySelectorAll(partSelector)) {
+    // A grid's rows hold no parts: the walk does not go into them.
+    const walker = document.createTreeWalker(shown, NodeFilter.SHOW_ELEMENT, (node) =>
+        (node as Element).hasAttribute("data-grid") ? NodeFilter.FILTER_REJECT : NodeFilter.FILTER_ACCEPT,
+    );
+    const found: Element[] = [];
+    for (let node = walker.nextNode(); node !== null; node = walker.nextNode()) {
+        if ((node as Element).matches(partSelector)) {
+            found.push(node as Element);
+        }
+    }
+    for (const element of found) {
         for (const attribute of partAttributes) {
             const name = element.getAttribute(attribute);
             if (name !== null) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <system_error>
 
@@ -284,6 +285,41 @@ void createDemoDatabase(const std::string& connectionString, bool rebuild) {
     ServerDatabase db(connectionString);
     db.inTransaction([&] {
         fillServer(db, rebuild);
+        return true;
+    });
+}
+
+void addDocumentLoad(const std::string& connectionString, int company, int documents, int saved) {
+    if (providerOf(connectionString) != Provider::Sqlite) {
+        fail("il carico di documenti si aggiunge solo a un database SQLite");
+    }
+    SqliteDatabase db(connectionString.substr(kSqlitePrefix.size()));
+    const std::string ditta = std::to_string(company);
+    const int every = saved > 0 ? std::max(1, documents / saved) : 0;
+    constexpr std::string_view definition =
+        "INSERT OR IGNORE INTO MG36_DOCUMENTI (MG36_CODDOCUM, MG36_INDSTAPER, MG36_DESCDOCUM, "
+        "MG36_TIPODOC, MG36_STIPODOC) VALUES (";
+    constexpr std::string_view given =
+        "INSERT INTO MG3G_DOCDITTA (MG3G_DITTA_CG18, MG3G_CODDOCUM_MG36, MG3G_INDSTAPER_MG36) "
+        "VALUES (";
+    constexpr std::string_view transfer = "INSERT INTO PD49_PARDOCPROD VALUES (";
+    const auto join = [](std::initializer_list<std::string_view> parts) {
+        std::string text;
+        for (std::string_view part : parts) {
+            text += part;
+        }
+        return text;
+    };
+    db.inTransaction([&] {
+        for (int i = 0; i < documents; ++i) {
+            const std::string number = std::to_string(i);
+            const std::string code = join({"'B", std::to_string(100000 + i), "'"});
+            db.exec(join({definition, code, ", 0, 'Documento di prova ", number, "', 24, 20)"}));
+            db.exec(join({given, ditta, ", ", code, ", 0)"}));
+            if (every > 0 && i % every == 0 && i / every < saved) {
+                db.exec(join({transfer, ditta, ", ", code, ", 1, 0)"}));
+            }
+        }
         return true;
     });
 }

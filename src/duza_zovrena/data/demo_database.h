@@ -26,6 +26,11 @@ void createDemoDatabase(const std::string& connectionString, bool rebuild);
 // empty SQLite file); a database that has it is left alone. Returns whether it created it.
 bool ensureDemoDatabase(const std::string& connectionString);
 
+// Adds to a SQLite demo database a company's worth of documents for measuring: `documents`
+// documents of an eligible production kind (codes "B100000" on, shared by every company given
+// them) given to the company, and saved transfer rows for `saved` of them, spread evenly.
+void addDocumentLoad(const std::string& connectionString, int company, int documents, int saved);
+
 // The scripts of db/, as compiled in.
 std::string sqliteSchemaScript();
 std::string sqlServerSchemaScript();

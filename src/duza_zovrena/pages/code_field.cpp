@@ -231,6 +231,9 @@ void CodeField::StartLookup(kc::LookupRequest& request) {
         {
             [&] { request.cancel = false; },
             [&] {
+                if (!definition.asksLookupObject) {
+                    return;
+                }
                 std::shared_ptr<krl::host::ClsLookupProduzione> lookupObject =
                     page_.clsLookupProduzione();
                 if (!lookupObject) {

@@ -129,7 +129,8 @@ std::vector<CodeFieldDef> dclieCodeFields() {
         byKind("TXT_CARSFRIDOCL", {{"", {{25, 20}}, false}}),
     };
     fields[4].validateRoutine = "TXT_INTAVANZ_DOC_Validate";
-    fields[4].lookupSubtype = 4;  // the object is asked for progress documents (24/4)
+    fields[4].lookupSubtype = 4;         // the object is asked for progress documents (24/4)
+    fields[6].asksLookupObject = false;  // the scrap load lists its two kinds by itself
     CodeFieldDef deposit;
     deposit.control = "TXT_DEPSCARTO_DOC";
     deposit.kind = CodeKind::Deposit;

@@ -164,6 +164,9 @@ struct CodeFieldDef {
     // The subtype the lookup object is asked for; 0: the first of `subtypes`. A field with several
     // subtypes replaces the object's list with its own anyway.
     int lookupSubtype = 0;
+    // False: the field's own list is the whole lookup; the lookup object is not asked, and the
+    // list's other results stay as the edit control gave them.
+    bool asksLookupObject = true;
     // A document field whose kinds follow the page's document type text: the first rule naming
     // the key, else the rule without a key; none, the type and subtypes above.
     std::vector<DocumentKindRule> byDocumentKind = {};

@@ -1,6 +1,9 @@
 #include "krl/controls/grid.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
 
 #include "krl/ado/ado.h"
 
@@ -68,6 +71,28 @@ std::vector<QGrid::Row> QGrid::rows() const {
         }
     }
     return rows;
+}
+
+std::string QGrid::version(const std::vector<Row>& rows) {
+    // FNV-1a over every text, each closed by a byte no text holds so that moving characters
+    // from one cell to the next changes the digest.
+    std::uint64_t digest = 14695981039346656037ULL;
+    const auto add = [&digest](std::string_view text, unsigned char end) {
+        for (const char c : text) {
+            digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        }
+        digest = (digest ^ end) * 1099511628211ULL;
+    };
+    for (const Row& row : rows) {
+        add(row.key, 0x1E);
+        for (const std::string& cell : row.cells) {
+            add(cell, 0x1F);
+        }
+        add({}, 0x1D);
+    }
+    std::array<char, 17> text{};
+    std::snprintf(text.data(), text.size(), "%016llx", static_cast<unsigned long long>(digest));
+    return {text.data(), 16};
 }
 
 InputResult QGrid::userEdit(std::string_view rowKey, std::string_view field,

@@ -71,6 +71,10 @@ class QGrid : public Control {
         std::vector<std::string> cells;
     };
     std::vector<Row> rows() const;
+    // A digest of the rows' keys and cells: rows that show the same give the same version, and
+    // any change to a key, a cell, the number or the order of rows gives another (but for a
+    // 64-bit collision). Lets whoever shows the rows skip sending rows the viewer already has.
+    static std::string version(const std::vector<Row>& rows);
 
     // Raised for each edit the grid accepts, with the recordset on the edited row.
     Event<GridCell&> OnEdited;

@@ -268,10 +268,20 @@ ReadAction readAction(const Json& action, const ActionLimits& limits) {
     if (!type) {
         return invalid("manca il tipo di azione.");
     }
-    if (const VerbEntry* verb = verbNamed(*type)) {
-        return readControl(action, *revision, *verb);
+    const VerbEntry* verb = verbNamed(*type);
+    ReadAction read =
+        verb ? readControl(action, *revision, *verb) : readOther(action, *revision, *type, limits);
+    if (auto* done = std::get_if<Action>(&read)) {
+        const auto held = action.find("gridRows");
+        if (held != action.end() && held->is_object()) {
+            for (const auto& [name, version] : held->items()) {
+                if (version.is_string()) {
+                    done->heldGridRows.emplace(name, version.get<std::string>());
+                }
+            }
+        }
     }
-    return readOther(action, *revision, *type, limits);
+    return read;
 }
 
 ReadAction parseAction(std::string_view text, const ActionLimits& limits) {
@@ -286,6 +296,9 @@ Json toJson(const Action& action) {
     Json out = Json::object();
     out["revision"] = action.revision;
     std::visit(BodyWriter{out}, action.body);
+    if (!action.heldGridRows.empty()) {
+        out["gridRows"] = action.heldGridRows;
+    }
     return out;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
@@ -81,6 +83,9 @@ using ActionBody = std::variant<ControlAction, AnswerBox, ClickItem, HostButton,
 struct Action {
     std::int64_t revision = 0;
     ActionBody body;
+    // The grids' rows the browser holds (`gridRows`, grid name -> version): the answer leaves out
+    // the rows of a grid still at that version. What is not a name with a text version is ignored.
+    std::map<std::string, std::string, std::less<>> heldGridRows = {};
     bool operator==(const Action&) const = default;
 };
 

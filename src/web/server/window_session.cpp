@@ -87,8 +87,9 @@ struct WindowState {
     std::optional<std::int32_t> approvedCompany;
 
     // Built on the window thread. A box about to cover the window hides its lookup list.
-    Snapshot body(bool withLookup = true) {
+    Snapshot body(bool withLookup = true, const GridVersions* heldGridRows = nullptr) {
         WindowExtras extras;
+        extras.heldGridRows = heldGridRows;
         extras.caption = programCaption;
         extras.lookup = withLookup && lookup ? &*lookup : nullptr;
         extras.printSheet = printSheet ? &*printSheet : nullptr;
@@ -628,7 +629,7 @@ WindowAnswer WindowSession::perform(const Json& json) {
     Work work = std::visit(WorkOf{context_.mediaMaxCount}, std::move(action.body));
 
     WindowState* shared = &state;
-    run([shared, work = std::move(work)] {
+    run([shared, work = std::move(work), held = std::move(action.heldGridRows)] {
         shared->notice.clear();
         if (!shared->window || shared->window->unloaded()) {
             return;
@@ -644,7 +645,7 @@ WindowAnswer WindowSession::perform(const Json& json) {
         if (!notice.empty()) {
             shared->notice = std::move(notice);
         }
-        Snapshot body = shared->body();
+        Snapshot body = shared->body(true, &held);
         std::lock_guard lock(shared->shared);
         shared->prepared = std::move(body);
     });

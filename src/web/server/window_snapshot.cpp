@@ -36,7 +36,8 @@ constexpr std::string_view headerControls[] = {"LBL_CODDOC", "TXT_CODDOC", "LBL_
 constexpr std::string_view navigatorBars[] = {"INTERNAV_PARAMETRI", "INTERNAV_PARAMETRI_DOC",
                                               "INTERNAV_PARAMETRI_TRP"};
 
-void writeControl(JsonWriter& json, const Control& control, bool withCaption = true);
+void writeControl(JsonWriter& json, const Control& control, const WindowExtras& extras,
+                  bool withCaption = true);
 
 void writeSideBar(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& window) {
     const auto& bar = window.sideBar();
@@ -56,7 +57,8 @@ void writeSideBar(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& w
     json.end().end();
 }
 
-void writeHeader(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& window) {
+void writeHeader(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& window,
+                 const WindowExtras& extras) {
     const Control* frame = window.find(headerFrame);
     json.object()
         .field("name", headerFrame)
@@ -67,7 +69,7 @@ void writeHeader(JsonWriter& json, const duza_zovrena::window::FRMPD_ZOVRENA& wi
     for (auto name : headerControls) {
         if (const Control* control = window.find(name)) {
             // The header's own label names the code.
-            writeControl(json, *control, control->kind() != Kind::EditM);
+            writeControl(json, *control, extras, control->kind() != Kind::EditM);
         }
     }
     json.end().end();
@@ -93,7 +95,7 @@ void writeNavigator(JsonWriter& json, const krl::controls::GridNav& bar) {
 }
 
 // What each kind of control adds to the common members: one writer per kind.
-void writeComboValue(JsonWriter& json, const Control& control) {
+void writeComboValue(JsonWriter& json, const Control& control, const WindowExtras&) {
     const auto& combo = static_cast<const krl::controls::Combo&>(control);
     json.key("rows").array();
     for (const auto& row : combo.rows()) {
@@ -102,11 +104,11 @@ void writeComboValue(JsonWriter& json, const Control& control) {
     json.end().field("value", control.text());
 }
 
-void writeCheckBoxValue(JsonWriter& json, const Control& control) {
+void writeCheckBoxValue(JsonWriter& json, const Control& control, const WindowExtras&) {
     json.field("value", control.text() == "1" ? 1 : 0);
 }
 
-void writeEditValue(JsonWriter& json, const Control& control) {
+void writeEditValue(JsonWriter& json, const Control& control, const WindowExtras&) {
     const auto& edit = static_cast<const krl::controls::EditM&>(control);
     json.field("value", control.text())
         .field("maxLength", control.maxChar())
@@ -128,13 +130,16 @@ void writeEditValue(JsonWriter& json, const Control& control) {
     }
 }
 
-void writeLabelValue(JsonWriter& json, const Control& control) {
+void writeLabelValue(JsonWriter& json, const Control& control, const WindowExtras&) {
     json.field("value", control.text());
 }
 
-// Every row of the grid goes to the browser, which lets rows out of view go undrawn.
-void writeGridValue(JsonWriter& json, const Control& control) {
+// Every row of the grid goes to the browser, which lets rows out of view go undrawn; rows the
+// browser already holds (the same version) are not sent again.
+void writeGridValue(JsonWriter& json, const Control& control, const WindowExtras& extras) {
     const auto& grid = static_cast<const krl::controls::QGrid&>(control);
+    const auto rows = grid.rows();
+    const std::string version = krl::controls::QGrid::version(rows);
     json.field("keyColumn", grid.keyColumn())
         .field("layoutKey", grid.layoutKey())
         .key("columns")
@@ -155,8 +160,15 @@ void writeGridValue(JsonWriter& json, const Control& control) {
         }
         json.end().end();
     }
-    json.end().key("rows").array();
-    for (const auto& row : grid.rows()) {
+    json.end().field("rowsVersion", version);
+    if (extras.heldGridRows != nullptr) {
+        const auto held = extras.heldGridRows->find(control.name());
+        if (held != extras.heldGridRows->end() && held->second == version) {
+            return;
+        }
+    }
+    json.key("rows").array();
+    for (const auto& row : rows) {
         json.object().field("key", row.key).key("cells").array();
         for (const auto& cell : row.cells) {
             json.value(cell);
@@ -169,7 +181,7 @@ void writeGridValue(JsonWriter& json, const Control& control) {
 struct KindWriter {
     Kind kind;
     std::string_view name;  // the kind as the front end's renderers know it
-    void (*write)(JsonWriter&, const Control&);
+    void (*write)(JsonWriter&, const Control&, const WindowExtras&);
 };
 
 constexpr KindWriter kindWriters[] = {
@@ -194,7 +206,8 @@ const KindWriter& writerOf(const Control& control) {
                                 ") non ha una forma nella finestra del browser.");
 }
 
-void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
+void writeControl(JsonWriter& json, const Control& control, const WindowExtras& extras,
+                  bool withCaption) {
     const KindWriter& writer = writerOf(control);
     json.object()
         .field("kind", writer.name)
@@ -211,14 +224,15 @@ void writeControl(JsonWriter& json, const Control& control, bool withCaption) {
     if (!control.effectiveText().empty()) {
         json.field("effective", control.effectiveText());
     }
-    writer.write(json, control);
+    writer.write(json, control, extras);
     json.end();
 }
 
 // Frames in the order their first control comes in the tab order; controls outside any frame form
 // a frame without a name. A captioned frame that holds only frames comes, without controls, just
 // before the first of them, so that its caption heads the group.
-void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& container) {
+void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& container,
+                 const WindowExtras& extras) {
     std::vector<std::pair<const krl::controls::Frame*, std::vector<const Control*>>> frames;
     auto entry = [&frames](const krl::controls::Frame* frame) {
         auto found = std::find_if(frames.begin(), frames.end(),
@@ -251,7 +265,7 @@ void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& contai
             .key("controls")
             .array();
         for (const Control* control : controls) {
-            writeControl(json, *control);
+            writeControl(json, *control, extras);
         }
         json.end().end();
     }
@@ -370,7 +384,7 @@ void writeEmptyParts(JsonWriter& json) {
 
 std::string describeControl(const Control& control) {
     JsonWriter json;
-    writeControl(json, control);
+    writeControl(json, control, WindowExtras{});
     return json.take();
 }
 
@@ -467,14 +481,14 @@ std::string describeWindow(duza_zovrena::window::FRMPD_ZOVRENA* window,
             json.key("sideBar");
             writeSideBar(json, *window);
             json.key("header");
-            writeHeader(json, *window);
+            writeHeader(json, *window, extras);
             json.key("page");
             if (auto page = window->currentPage()) {
                 json.object()
                     .field("key", window->currentItem())
                     .field("title", page->title())
                     .key("frames");
-                writeFrames(json, *page);
+                writeFrames(json, *page, extras);
                 json.end();
             } else {
                 json.null();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -24,6 +26,9 @@ struct PrintSheet;
 
 namespace zovrena::web {
 
+// The grids' rows the browser already holds: grid name -> the rows' version it last received.
+using GridVersions = std::map<std::string, std::string, std::less<>>;
+
 // What the host shows over or beside the window: an open lookup list, the print sheet, the
 // multimedia links, a notice. Null members are not shown.
 struct WindowExtras {
@@ -32,6 +37,8 @@ struct WindowExtras {
     const krl::host::PrintSheet* printSheet = nullptr;
     krl::host::MediaSession* media = nullptr;
     std::string_view notice;
+    // A grid whose rows are still at the version the browser holds is sent without them.
+    const GridVersions* heldGridRows = nullptr;
 };
 
 // The host toolbar as the window in front allows it (Chiudi is always usable).

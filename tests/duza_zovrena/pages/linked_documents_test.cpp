@@ -165,7 +165,8 @@ struct LookupCase {
     const char* control;
     std::string sql;  // empty: the lookup object's list
     std::vector<std::string> codes;
-    int askedSubtype = 0;  // the subtype the lookup object is asked for; 0: not checked
+    int askedSubtype = 0;     // the subtype the lookup object is asked for; 0: not checked
+    bool objectAsked = true;  // whether the lookup object's list was asked for at all
 };
 
 TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
@@ -180,7 +181,9 @@ TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
         {"2420",
          "TXT_CARMACERO_DOC",
          program::scrapLoadLookup("1", "Standard", "Personalizzato"),
-         {"CARSCA", "CARSCACL"}},
+         {"CARSCA", "CARSCACL"},
+         0,
+         false},
     };
     auto page = openPage(prdDcliePage());
     page->EnableControl(true);
@@ -189,9 +192,11 @@ TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
         page->setTipoSottotipoDocumento(c.key);
         std::string sql;
         Variant asked;
+        std::string title;
         const auto id = edit(*page, c.control).StartLookup.connect([&](kc::LookupRequest& request) {
             sql = request.sql;
             asked = request.extra;
+            title = request.lookupText;
         });
         lookupChooser_.shown.clear();
         lookupChooser_.answers = {0};
@@ -200,6 +205,9 @@ TEST_F(LinkedDocuments, Lookups_list_the_kinds_of_the_current_document) {
         if (!c.sql.empty()) {
             EXPECT_EQ(sql, c.sql);
         }
+        // The object's list leaves its filters and title; a field that does not ask leaves none.
+        EXPECT_EQ(asked.isArray(), c.objectAsked);
+        EXPECT_EQ(title.empty(), !c.objectAsked);
         if (c.askedSubtype != 0) {
             ASSERT_TRUE(asked.isArray());
             EXPECT_EQ(asked.array().at(1).toInt32(), c.askedSubtype);

@@ -1,0 +1,120 @@
+// The transfer grid of a company with 10,000 documents: every row is in the page, a choice made far
+// down the grid reaches the temporary table and, after Conferma, the saved settings. The company's
+// documents come from `zovrena demo --load` on a host of its own, so that the other tests keep the
+// small demo database.
+
+import assert from "node:assert/strict";
+import { execFileSync, spawn } from "node:child_process";
+import { mkdtemp, rm } from "node:fs/promises";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { after, before, test } from "node:test";
+
+import { openBrowser } from "./browser.mjs";
+
+const zovrena = process.env.ZOVRENA_BIN;
+if (!zovrena) {
+    throw new Error("ZOVRENA_BIN non impostato: avviare con scripts/e2e.sh");
+}
+
+const company = 2;
+const documents = 10000;
+
+let folder;
+let database;
+let host;
+let url;
+let browser;
+
+before(async () => {
+    folder = await mkdtemp(path.join(tmpdir(), "zovrena-e2e-large-"));
+    database = `sqlite:${folder}/large.db`;
+    execFileSync(zovrena, ["demo", "--database", database, "--load", String(company), String(documents), "0"]);
+    host = spawn(zovrena, ["serve", "--listen", "127.0.0.1:0", "--database", database], {
+        stdio: ["ignore", "pipe", "inherit"],
+    });
+    url = await new Promise((resolve, reject) => {
+        let output = "";
+        const timer = setTimeout(() => reject(new Error("zovrena serve non è partito")), 30000);
+        host.stdout.on("data", (chunk) => {
+            output += chunk;
+            const found = output.match(/http:\/\/127\.0\.0\.1:\d+/);
+            if (found) {
+                clearTimeout(timer);
+                resolve(found[0]);
+            }
+        });
+        host.once("exit", () => reject(new Error("zovrena serve è terminato")));
+    });
+    browser = await openBrowser();
+});
+
+after(async () => {
+    await browser?.close();
+    if (host && host.exitCode === null) {
+        host.kill("SIGTERM");
+        await new Promise((resolve) => host.once("exit", resolve));
+    }
+    if (folder) {
+        await rm(folder, { recursive: true, force: true });
+    }
+});
+
+function saved(code) {
+    const text = execFileSync(
+        zovrena,
+        [
+            "sql",
+            "--database",
+            database,
+            `SELECT PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO FROM PD49_PARDOCPROD WHERE PD49_DITTA_CG18 = ${company} AND PD49_CODDOC_MG3G = '${code}'`,
+        ],
+        { encoding: "utf8" },
+    );
+    return text.trimEnd().split("\n").slice(1).map((line) => line.split("\t").join(" "));
+}
+
+async function answer(page, messageId, code) {
+    const box = page.locator(`[role="dialog"][data-message-id="${messageId}"]`);
+    await box.waitFor();
+    await box.locator(`[data-answer="${code}"]`).click();
+    await box.waitFor({ state: "detached" });
+}
+
+test("a grid of 10,000 documents opens whole and a choice far down it is saved", async () => {
+    const page = await browser.newPage();
+    page.setDefaultTimeout(120000);
+    await page.goto(`${url}/login.html`);
+    await page.locator('[data-control="login-user"]').fill("demo");
+    await page.locator('[data-control="login-password"]').fill("demo");
+    await page.locator('[data-control="login-submit"]').click();
+    await page.waitForURL((address) => address.pathname === "/");
+    const selector = page.locator('[data-control="host-company"]');
+    await selector.locator("option").first().waitFor({ state: "attached" });
+    if ((await selector.inputValue()) !== String(company)) {
+        await selector.selectOption(String(company));
+        await page.waitForFunction(async (code) => (await (await fetch("/api/session")).json()).company === code, company);
+    }
+    await page.locator('[data-menu="DUZA_ZOVRENA.CLSPD_ZOVRENA"]:not([disabled])').click();
+    await page.locator('[data-item="ITM_PRT_TRPERS"]').click();
+    await page.waitForFunction(
+        (count) => document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row^="B1"]').length === count,
+        documents,
+    );
+    // The last document is in the page, with its choice showing the default.
+    const last = page.locator('[data-grid-row="B109999"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
+    assert.equal(await last.inputValue(), "2");
+
+    const head = page.locator('[data-grid-row="B107777"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
+    await head.selectOption("1");
+    await page.locator('[data-grid-row="B107777"] [data-grid-cell="PD49_INDTRPERSTESTA"] select[data-shown="1"]').waitFor();
+    assert.deepEqual(saved("B107777"), [], "nothing saved before Conferma");
+    await page.locator('[data-gridnav="INTERNAV_PARAMETRI_TRP"][data-button="conferma"]').click();
+    await answer(page, 50281, 6);
+    await answer(page, 42120, 1);
+    assert.deepEqual(saved("B107777"), ["1 2"]);
+    // The grid still holds every document, the choice as saved.
+    assert.equal(await page.locator('[data-grid="GRD_TRPERS"] [data-grid-row^="B1"]').count(), documents);
+    assert.equal(await head.inputValue(), "1");
+    await page.close();
+});

@@ -1,0 +1,245 @@
+// Measures the transfer grid with 10,000 documents in Chromium (not run by test.sh):
+//   - opening the transfer page: side-bar click to the grid drawn with every row (and the next
+//     frame), with the request's size and the server's shares;
+//   - one cell's choice changed with the mouse: change to the cell showing the answer;
+//   - an action that leaves the grid as it was (a refused choice), with and without the rows the
+//     browser holds named in the request: the answer's size;
+//   - scrolling the whole grid by steps, one step a frame: frames longer than 16.7 ms.
+//
+//   node tests/e2e/perf/grid.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
+
+import { execFileSync, spawn } from "node:child_process";
+import { mkdtemp, rm } from "node:fs/promises";
+import { tmpdir } from "node:os";
+import path from "node:path";
+import { chromium } from "playwright-core";
+
+const binary = process.argv[2] ?? "build/debug/src/zovrena";
+const company = 2;
+const documents = 10000;
+const saved = 2000;
+const edits = 10;
+
+async function startHost() {
+    const folder = await mkdtemp(path.join(tmpdir(), "zovrena-grid-perf-"));
+    const database = `sqlite:${folder}/grid.db`;
+    execFileSync(binary, ["demo", "--database", database, "--load", String(company), String(documents), String(saved)]);
+    const host = spawn(binary, ["serve", "--listen", "127.0.0.1:0", "--database", database], {
+        stdio: ["ignore", "pipe", "inherit"],
+    });
+    const url = await new Promise((resolve, reject) => {
+        let output = "";
+        const timer = setTimeout(() => reject(new Error("the host did not start")), 30000);
+        host.stdout.on("data", (chunk) => {
+            output += chunk;
+            const found = output.match(/http:\/\/127\.0\.0\.1:\d+/);
+            if (found) {
+                clearTimeout(timer);
+                resolve(found[0]);
+            }
+        });
+        host.on("exit", () => reject(new Error("the host ended")));
+    });
+    return {
+        url,
+        async stop() {
+            host.kill("SIGTERM");
+            await new Promise((resolve) => host.once("exit", resolve));
+            await rm(folder, { recursive: true, force: true });
+        },
+    };
+}
+
+const median = (values) => {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = Math.floor(sorted.length / 2);
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const f = (value) => value.toFixed(1);
+
+// In the page: runs `act`, waits frame by frame until `done` holds, then one frame more; returns
+// the time to the elements updated, to the frame drawn, and the last action request's figures.
+async function timed(page, act, done, argument) {
+    return page.evaluate(
+        async ({ act, done, argument }) => {
+            const perform = new Function("argument", act);
+            const finished = new Function("argument", done);
+            performance.clearResourceTimings();
+            const start = performance.now();
+            perform(argument);
+            while (!finished(argument)) {
+                await new Promise((resolve) => requestAnimationFrame(resolve));
+            }
+            const updated = performance.now() - start;
+            await new Promise((resolve) => requestAnimationFrame(resolve));
+            const drawn = performance.now() - start;
+            const request = performance
+                .getEntriesByType("resource")
+                .filter((entry) => entry.name.includes("/action"))
+                .pop();
+            const timing = (name) => request?.serverTiming.find((t) => t.name === name)?.duration ?? NaN;
+            return {
+                updated,
+                drawn,
+                bytes: request ? request.decodedBodySize : NaN,
+                answered: request ? request.responseEnd - start : NaN,
+                action: timing("action"),
+                host: timing("host"),
+            };
+        },
+        { act, done, argument },
+    );
+}
+
+async function openWindow(page) {
+    await page.goto("/login.html");
+    await page.locator('[data-control="login-user"]').fill("demo");
+    await page.locator('[data-control="login-password"]').fill("demo");
+    await page.locator('[data-control="login-submit"]').click();
+    await page.waitForURL((url) => url.pathname === "/");
+    const selector = page.locator('[data-control="host-company"]');
+    await selector.locator("option").first().waitFor({ state: "attached" });
+    if ((await selector.inputValue()) !== String(company)) {
+        await selector.selectOption(String(company));
+        await page.waitForFunction(async (code) => (await (await fetch("/api/session")).json()).company === code, company);
+    }
+    await page.locator('[data-menu="DUZA_ZOVRENA.CLSPD_ZOVRENA"]:not([disabled])').click();
+    await page.locator('[data-item="ITM_PRT_TRPERS"]').waitFor();
+}
+
+async function measureOpen(page) {
+    const opened = await timed(
+        page,
+        `document.querySelector('[data-item="ITM_PRT_TRPERS"]').click();`,
+        `return document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row]').length >= argument;`,
+        documents,
+    );
+    const rows = await page.locator('[data-grid="GRD_TRPERS"] [data-grid-row]').count();
+    console.log(`opening the transfer page (${rows} rows) [ms]`);
+    console.log(
+        `  grid in the page ${f(opened.updated)}, frame drawn ${f(opened.drawn)}; answer received ${f(opened.answered)} ` +
+            `(${opened.bytes} bytes); server: program ${f(opened.action)}, whole request ${f(opened.host)}`,
+    );
+}
+
+async function measureEdits(page) {
+    const samples = [];
+    for (let i = 0; i < edits; i += 1) {
+        const row = `B${100000 + 1 + i * 97}`;
+        samples.push(
+            await timed(
+                page,
+                `const select = document.querySelector('[data-grid-row="' + argument + '"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
+                 select.value = select.dataset.shown === "0" ? "1" : "0";
+                 window.zovrenaWanted = select.value;
+                 select.dispatchEvent(new Event("change", { bubbles: true }));`,
+                `const select = document.querySelector('[data-grid-row="' + argument + '"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
+                 return select.dataset.shown === window.zovrenaWanted && !document.querySelector('[aria-busy]');`,
+                row,
+            ),
+        );
+    }
+    const m = (pick) => median(samples.map(pick));
+    console.log(`one cell's choice changed [${edits} tries, medians, ms]`);
+    console.log(
+        `  cell updated ${f(m((s) => s.updated))}, frame drawn ${f(m((s) => s.drawn))}; answer received ${f(m((s) => s.answered))} ` +
+            `(${m((s) => s.bytes)} bytes); server: program ${f(m((s) => s.action))}, whole request ${f(m((s) => s.host))}`,
+    );
+}
+
+// A refused choice leaves the grid as it was: its answer with and without the rows held named.
+async function measureQuietAction(page) {
+    const sizes = await page.evaluate(async () => {
+        const session = await (await fetch("/api/session")).json();
+        const window = document.querySelector("[data-window]").getAttribute("data-window");
+        const results = {};
+        for (const named of [true, false]) {
+            const snapshot = await (await fetch(`/api/window/${window}`)).json();
+            const grid = snapshot.page.frames.flatMap((frame) => frame.controls).find((c) => c.kind === "grid");
+            const body = {
+                type: "editCell",
+                control: "GRD_TRPERS",
+                row: "B100001",
+                field: "PD49_INDTRPERSTESTA",
+                value: "7",
+                revision: snapshot.revision,
+            };
+            if (named) {
+                body.gridRows = { GRD_TRPERS: grid.rowsVersion };
+            }
+            const began = performance.now();
+            const response = await fetch(`/api/window/${window}/action`, {
+                method: "POST",
+                headers: { "Content-Type": "application/json", "X-Zovrena-Csrf": session.csrfToken },
+                body: JSON.stringify(body),
+            });
+            const text = await response.text();
+            results[named ? "held" : "notHeld"] = { bytes: text.length, ms: performance.now() - began };
+        }
+        return results;
+    });
+    console.log("an action that leaves the grid as it was (a refused choice)");
+    console.log(
+        `  rows held named: ${sizes.held.bytes} bytes in ${f(sizes.held.ms)} ms; ` +
+            `not named: ${sizes.notHeld.bytes} bytes in ${f(sizes.notHeld.ms)} ms`,
+    );
+    // The page's own state is older than these requests: show the window afresh.
+    await page.reload();
+    await page.locator('[data-grid="GRD_TRPERS"] [data-grid-row]').first().waitFor();
+}
+
+async function measureScroll(page) {
+    const result = await page.evaluate(async () => {
+        const body = document.querySelector('[data-grid="GRD_TRPERS"] .grid-body');
+        body.scrollTop = 0;
+        await new Promise((resolve) => requestAnimationFrame(resolve));
+        const step = Math.round(body.clientHeight / 2);
+        const frames = [];
+        let last = await new Promise((resolve) => requestAnimationFrame(resolve));
+        while (body.scrollTop + body.clientHeight < body.scrollHeight - 1) {
+            body.scrollTop += step;
+            const now = await new Promise((resolve) => requestAnimationFrame(resolve));
+            frames.push(now - last);
+            last = now;
+        }
+        const sorted = [...frames].sort((a, b) => a - b);
+        return {
+            step,
+            height: body.scrollHeight,
+            frames: frames.length,
+            long: frames.filter((ms) => ms > 16.7).length,
+            dropped: frames.reduce((sum, ms) => sum + Math.max(0, Math.round(ms / 16.7) - 1), 0),
+            median: sorted[Math.floor(sorted.length / 2)],
+            p95: sorted[Math.floor(sorted.length * 0.95)],
+            max: sorted[sorted.length - 1],
+        };
+    });
+    console.log(`scrolling the whole grid (${result.height} px, ${result.step} px a frame)`);
+    console.log(
+        `  ${result.frames} frames: ${result.long} longer than 16.7 ms (${result.dropped} frames dropped); ` +
+            `median ${f(result.median)} ms, 95th percentile ${f(result.p95)} ms, longest ${f(result.max)} ms`,
+    );
+}
+
+const host = await startHost();
+const profile = await mkdtemp(path.join(tmpdir(), "zovrena-grid-perf-browser-"));
+const context = await chromium.launchPersistentContext(profile, {
+    executablePath: "/usr/bin/chromium",
+    headless: true,
+    baseURL: host.url,
+    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+        "--disable-component-update", "--no-first-run"],
+});
+try {
+    const page = await context.newPage();
+    page.setDefaultTimeout(120000);
+    await openWindow(page);
+    await measureOpen(page);
+    await measureEdits(page);
+    await measureQuietAction(page);
+    await measureScroll(page);
+} finally {
+    await context.close();
+    await rm(profile, { recursive: true, force: true });
+    await host.stop();
+}
