@@ -25,4 +25,15 @@ struct CommandRegistration {
     }
 };
 
+// `zovrena params <name> [arguments]` dispatches on its first argument to the subcommands that
+// register themselves the same way from their own files (command_params_<name>.cpp).
+std::map<std::string, Command>& paramsCommands();
+
+struct ParamsCommandRegistration {
+    explicit ParamsCommandRegistration(Command command) {
+        std::string name = command.name;
+        paramsCommands().emplace(std::move(name), std::move(command));
+    }
+};
+
 }  // namespace zovrena::web

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/history.h"
+#include "duza_zovrena/data/settings_at.h"
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/window/window_fixture.h"
 #include "krl/controls/edit.h"
@@ -147,6 +149,100 @@ TEST_F(History, A_transfer_save_records_one_change_set_per_document_changed) {
         {"DOCDISMESSO", {{"PD49_INDTRPERSCORPO", "1", "2"}, {"PD49_INDTRPERSTESTA", "0", "2"}}},
     };
     EXPECT_EQ(byDocument, expected);
+}
+
+// Two saves a month apart; the settings at a moment are rebuilt from the row and the history.
+TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
+    FRMPD_ZOVRENA& window = openAs("mario");
+    const auto original = storedGeneral(1).front();
+    auto save = [&](const char* column, const Variant& value, const char* time) {
+        (*window.generalRows())[column].setValue(value);
+        window.generalFrame()->setStatus(1);
+        ASSERT_TRUE(window.generalFrame()->confirm());
+        execute(std::string("UPDATE PD97_STORICO SET PD97_DATAORA = '") + time +
+                "' WHERE PD97_ID = (SELECT MAX(PD97_ID) FROM PD97_STORICO)");
+    };
+    save("PD42_STEPNUMLEGDB", Variant(std::int32_t{30}), "2026-01-10T08:00:00");
+    save("PD42_FLGMODORDLAV", Variant(std::int16_t{0}), "2026-02-10T08:00:00");
+    save("PD42_STEPNUMLEGDB", Variant(std::int32_t{40}), "2026-02-10T09:00:00");
+
+    auto connection = krl::ado::Connection::create();
+    connection->setConnectionString(connectionString_);
+    connection->open();
+    auto value = [&](const std::vector<data::SettingLine>& lines, std::string_view column) {
+        for (const auto& line : lines) {
+            if (line.column == column) {
+                return line;
+            }
+        }
+        throw std::runtime_error("no column " + std::string(column));
+    };
+    struct Case {
+        const char* at;  // as typed after --at; "" for now
+        std::optional<std::string> step;
+        std::optional<std::string> orderChange;      // the general column
+        std::optional<std::string> documentInForce;  // ODP's indicator at 0 that follows it
+    };
+    const auto originalStep = data::historyText(original.at("PD42_STEPNUMLEGDB"));
+    const Case cases[] = {
+        {"2025-12-31", originalStep, "1", "2"},
+        {"2026-01-10T08:00", "30", "1", "2"},  // a change at that very minute is in force
+        {"2026-02-01", "30", "1", "2"},
+        {"2026-02-10T08:30", "30", "0", "1"},
+        {"2099-01-01", "40", "0", "1"},
+        {"", "40", "0", "1"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.at);
+        data::SettingsQuery query{1, std::nullopt, std::nullopt};
+        if (*c.at != '\0') {
+            query.at = data::historyMoment(c.at);
+        }
+        const auto general = data::settingsAt(*connection, query);
+        EXPECT_EQ(general.size(), data::generalColumns().size());
+        EXPECT_EQ(value(general, "PD42_STEPNUMLEGDB").stored, c.step);
+        EXPECT_EQ(value(general, "PD42_FLGMODORDLAV").stored, c.orderChange);
+        EXPECT_EQ(value(general, "PD42_FLGMODORDLAV").caption,
+                  data::findGeneralColumn("PD42_FLGMODORDLAV")->caption);
+        query.document = "ODP";
+        const auto indicator = value(data::settingsAt(*connection, query), "PD88_INDMODORDLAV");
+        EXPECT_EQ(indicator.stored, "0");
+        EXPECT_EQ(indicator.effective, c.documentInForce);
+        EXPECT_EQ(indicator.fromGeneral, "PD42_FLGMODORDLAV");
+    }
+}
+
+TEST_F(History, Unknown_company_document_or_date_are_refused_by_name) {
+    auto connection = krl::ado::Connection::create();
+    connection->setConnectionString(connectionString_);
+    connection->open();
+    struct Case {
+        std::int32_t company;
+        std::optional<std::string> document;
+        const char* expected;  // part of the message
+    };
+    const Case cases[] = {
+        {99, std::nullopt, "Ditta 99 sconosciuta"},
+        {1, "NESSUNO", "Documento \"NESSUNO\" sconosciuto"},
+        {2, "ODP", "Documento \"ODP\" sconosciuto: la ditta 2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        try {
+            data::settingsAt(*connection, {c.company, c.document, std::nullopt});
+            ADD_FAILURE() << "accepted";
+        } catch (const data::SettingsError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos)
+                << error.what();
+        }
+    }
+    for (const char* bad : {"2026-02-30", "2026-13-01", "2026-1-01", "2026-01-01T24:00",
+                            "2026-01-01 10:00", "ieri", ""}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(data::historyMoment(bad), data::SettingsError);
+    }
+    EXPECT_EQ(data::historyMoment("2024-02-29"), "2024-02-29T00:00:00");
+    EXPECT_EQ(data::historyMoment("2026-12-06T17:05"), "2026-12-06T17:05:00");
 }
 
 TEST(HistoryText, Values_are_kept_as_text_and_only_differences_count) {
