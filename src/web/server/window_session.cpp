@@ -30,6 +30,7 @@
 #include "krl/host/progid.h"
 #include "krl/host/ui_thread.h"
 #include "krl/trap/trap.h"
+#include "web/server/window_history.h"
 #include "web/server/window_snapshot.h"
 
 namespace zovrena::web {
@@ -86,6 +87,7 @@ struct WindowState {
     std::optional<kc::LookupList> lookup;
     std::optional<kh::PrintSheet> printSheet;
     std::shared_ptr<kh::MediaSession> media;
+    std::optional<HistoryView> history;
     std::string notice;
 
     // Shared.
@@ -108,6 +110,7 @@ struct WindowState {
         extras.lookup = withLookup && lookup ? &*lookup : nullptr;
         extras.printSheet = printSheet ? &*printSheet : nullptr;
         extras.media = media.get();
+        extras.history = history ? &*history : nullptr;
         extras.notice = notice;
         const bool closed = window ? window->unloaded() : ended.load();
         return {describeWindow(window.get(), program.get(), extras), closed};
@@ -465,6 +468,11 @@ Prepared readHostButton(const Json& action, const WindowContext&) {
                 s.navigator->raiseButtonPressed(kh::Navigator::ButtonMultimedia);
                 return {};
             }
+            if (button == "Storico") {
+                std::string notice;
+                s.history = HistoryView::open(*s.window, notice);
+                return notice;
+            }
             auto frame = activeFrameOf(*s.program);
             if (button == "Nuovo") {
                 frame->addNew();
@@ -545,6 +553,25 @@ Prepared readCloseMedia(const Json&, const WindowContext&) {
             {}};
 }
 
+Prepared readHistoryMore(const Json&, const WindowContext&) {
+    return {[](WindowState& s) -> std::string {
+                if (!s.history) {
+                    return "Nessuno storico aperto.";
+                }
+                s.history->more(*s.window);
+                return {};
+            },
+            {}};
+}
+
+Prepared readCloseHistory(const Json&, const WindowContext&) {
+    return {[](WindowState& s) {
+                s.history.reset();
+                return std::string();
+            },
+            {}};
+}
+
 Prepared readClose(const Json&, const WindowContext&) {
     return {[](WindowState& s) -> std::string {
                 s.program->closeForm();
@@ -562,6 +589,8 @@ ActionReader actionReader(std::string_view type) {
         {"closePrint", readClosePrint},
         {"attachMedia", readAttachMedia},
         {"closeMedia", readCloseMedia},
+        {"historyMore", readHistoryMore},
+        {"closeHistory", readCloseHistory},
         {"close", readClose},
     };
     if (controlAction(type)) {

@@ -24,6 +24,8 @@ struct PrintSheet;
 
 namespace zovrena::web {
 
+class HistoryView;
+
 // What the host shows over or beside the window: an open lookup list, the print sheet, the
 // multimedia links, a notice. Null members are not shown.
 struct WindowExtras {
@@ -31,6 +33,7 @@ struct WindowExtras {
     const krl::controls::LookupList* lookup = nullptr;
     const krl::host::PrintSheet* printSheet = nullptr;
     krl::host::MediaSession* media = nullptr;
+    const HistoryView* history = nullptr;
     std::string_view notice;
 };
 
@@ -41,6 +44,7 @@ struct HostToolbar {
     bool annulla = false;
     bool stampa = false;
     bool media = false;
+    bool storico = false;
 
     bool allows(std::string_view button) const;
 };
