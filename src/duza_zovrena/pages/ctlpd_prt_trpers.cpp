@@ -13,7 +13,6 @@ namespace duza_zovrena::pages {
 
 namespace kc = krl::controls;
 namespace ado = krl::ado;
-using krl::Variant;
 
 namespace {
 
