@@ -1,5 +1,7 @@
 // The editing cycle: the data frames' events, the called-in-management start, print, and closing.
 
+#include <array>
+
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/data/general_rules.h"
@@ -90,38 +92,38 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
 }
 
 void FRMPD_ZOVRENA::recordHistoryOfSaves() {
+    // The window only edits its company's rows: the company is its own, the keys are no change.
     struct Target {
-        std::shared_ptr<krl::ado::Recordset> recordset;
+        krl::ado::Recordset* recordset;
         data::Record record;
         std::string_view companyColumn;
         std::string_view documentColumn;  // empty for the general row
     };
     const Target targets[] = {
-        {rsGeneral_, data::Record::General, "PD42_DITTA_CG18", {}},
-        {rsDocument_, data::Record::Document, "PD88_DITTA_CG18", "PD88_CODDOC_MG36"},
+        {rsGeneral_.get(), data::Record::General, "PD42_DITTA_CG18", {}},
+        {rsDocument_.get(), data::Record::Document, "PD88_DITTA_CG18", "PD88_CODDOC_MG36"},
     };
     std::weak_ptr<FRMPD_ZOVRENA> self = weak_from_this();
     for (const Target& target : targets) {
+        // The journal keeps no reference to its own recordset.
         target.recordset->setBatchJournal(
-            [self, target = target](krl::ado::Connection& connection,
-                                    const std::vector<std::string>& names,
-                                    const std::vector<krl::ado::WrittenRow>& rows) {
+            [self, record = target.record,
+             keys = std::array{target.companyColumn, target.documentColumn}](
+                krl::ado::Connection& connection, const std::vector<std::string>& names,
+                const std::vector<krl::ado::WrittenRow>& rows) {
                 auto window = self.lock();
                 if (!window) {
                     return;
                 }
-                const std::string_view keys[] = {target.companyColumn, target.documentColumn};
                 for (const krl::ado::WrittenRow& row : rows) {
                     const auto& values = row.after.empty() ? row.before : row.after;
                     data::ChangeSet changes;
-                    changes.table = std::string(data::tableName(target.record));
+                    changes.company = window->companyCode_.toInt32();
+                    changes.table = std::string(data::tableName(record));
                     changes.user = window->global().userContext().userCode.textOrEmpty();
                     changes.columns = data::changedColumns(names, row.before, row.after, keys);
-                    for (std::size_t i = 0; i < names.size(); ++i) {
-                        if (krl::sameText(names[i], target.companyColumn)) {
-                            changes.company = values[i].toInt32();
-                        } else if (!target.documentColumn.empty() &&
-                                   krl::sameText(names[i], target.documentColumn)) {
+                    for (std::size_t i = 0; i < names.size() && !keys[1].empty(); ++i) {
+                        if (krl::sameText(names[i], keys[1])) {
                             changes.documentCode = data::historyText(values[i]);
                         }
                     }
