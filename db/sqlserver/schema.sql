@@ -396,6 +396,33 @@ CREATE TABLE PD49_PARDOCPROD (
 );
 GO
 
+-- Change history of the parameters: one change set per save of a general row, a document row or a
+-- document's transfer settings (who, when in UTC as 'YYYY-MM-DDTHH:MM:SS', which record), with one
+-- line per changed column holding the old and new values as text (NULL for NULL).
+CREATE TABLE PD97_STORICO (
+    PD97_ID          INT IDENTITY(1, 1),
+    PD97_DITTA_CG18  INT NOT NULL,
+    PD97_TABELLA     VARCHAR(30) NOT NULL,
+    PD97_CODDOC_MG36 VARCHAR(14),
+    PD97_UTENTE_UT00 VARCHAR(30) NOT NULL,
+    PD97_DATAORA     VARCHAR(19) NOT NULL,
+    CONSTRAINT PK_PD97_STORICO PRIMARY KEY (PD97_ID)
+);
+
+-- The history of one record, newest first.
+CREATE INDEX IX_PD97_STORICO_RECORD
+    ON PD97_STORICO (PD97_DITTA_CG18, PD97_TABELLA, PD97_CODDOC_MG36, PD97_ID DESC);
+GO
+
+CREATE TABLE PD98_STORICORIGHE (
+    PD98_ID_PD97      INT NOT NULL,
+    PD98_COLONNA      VARCHAR(30) NOT NULL,
+    PD98_VALOREPREC   VARCHAR(255),
+    PD98_VALORENUOVO  VARCHAR(255),
+    CONSTRAINT PK_PD98_STORICORIGHE PRIMARY KEY (PD98_ID_PD97, PD98_COLONNA)
+);
+GO
+
 -- The document definition a company document follows (the company does not change the result).
 CREATE FUNCTION dbo.FNMG36_DOCUMENTI (@CODDOC VARCHAR(14), @DITTA INT, @INDSTAPER SMALLINT)
 RETURNS TABLE

@@ -311,6 +311,6 @@ int runParams(const std::vector<std::string>& arguments) {
 }
 
 const zovrena::web::CommandRegistration registration{
-    {"params", "parametri di produzione: check, export, diff, import (e altri)", &runParams}};
+    {"params", "parametri di produzione: show, check, export, diff, import", &runParams}};
 
 }  // namespace

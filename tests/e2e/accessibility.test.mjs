@@ -99,7 +99,7 @@ test("the home page and every state of the program window pass the audit", async
         await page.locator("[data-lookup]").waitFor({ state: "detached" });
     }
 
-    // The print sheet and the multimedia links.
+    // The print sheet, the multimedia links and the change history.
     await page.locator('[data-host-button="Stampa"]:not([disabled])').click();
     await page.locator("[data-print-sheet]").waitFor();
     await audit.check(page, "print sheet");
@@ -111,6 +111,12 @@ test("the home page and every state of the program window pass the audit", async
     await audit.check(page, "multimedia links");
     await page.locator('[data-media="close"]').click();
     await page.locator("[data-media-dialog]").waitFor({ state: "detached" });
+
+    await page.locator('[data-host-button="Storico"]:not([disabled])').click();
+    await page.locator("[data-history-dialog]").waitFor();
+    await audit.check(page, "change history");
+    await page.locator('[data-history="close"]').click();
+    await page.locator("[data-history-dialog]").waitFor({ state: "detached" });
 
     // A message box: changing company with the window open asks first; No keeps both.
     const selector = page.locator('[data-control="host-company"]');

@@ -23,7 +23,7 @@ test("demo signs in and works in companies 1 and 2", async () => {
     const names = await page
         .locator("[data-host-button]")
         .evaluateAll((buttons) => buttons.map((b) => b.dataset.hostButton));
-    assert.deepEqual(names, ["Nuovo", "Conferma", "Annulla", "Stampa", "Media", "Verifica", "Chiudi"]);
+    assert.deepEqual(names, ["Nuovo", "Conferma", "Annulla", "Stampa", "Media", "Storico", "Verifica", "Chiudi"]);
 
     await company.selectOption("2");
     await page.waitForFunction(async () => (await (await fetch("/api/session")).json()).company === 2);

@@ -396,6 +396,48 @@ TEST_F(ServedWindow, Company_options_changed_while_the_window_is_open_reach_the_
     EXPECT_EQ(stored("PD42_FLGMODORDCLP"), 1);
 }
 
+// The history of the record in front comes newest first, a page at a time, its columns by caption;
+// a document page has none until a code is chosen.
+TEST_F(ServedWindow, History_of_the_record_in_front_comes_a_page_at_a_time) {
+    std::string sets;
+    std::string lines;
+    for (int i = 1; i <= 120; ++i) {
+        sets += "(1, 'PD42_ZOVRENA', 'demo', '2026-01-01T00:00:00'), ";
+        lines += std::string(i == 1 ? "" : ", ") + "(" + std::to_string(i) +
+                 ", 'PD42_FLGCOIN', '0', '1')";
+    }
+    execute(
+        "INSERT INTO PD97_STORICO (PD97_DITTA_CG18, PD97_TABELLA, PD97_UTENTE_UT00, "
+        "PD97_DATAORA) VALUES " +
+        sets + "(2, 'PD42_ZOVRENA', 'demo', '2026-01-01T00:00:00')");
+    execute("INSERT INTO PD98_STORICORIGHE VALUES " + lines);
+    open();
+    Json history = act({{"type", "hostButton"}, {"button", "Storico"}}).snapshot["history"];
+    ASSERT_TRUE(history.is_object());
+    EXPECT_EQ(history["total"], 120);
+    ASSERT_EQ(history["rows"].size(), 50u);
+    EXPECT_EQ(history["rows"][0]["id"], 120);
+    EXPECT_EQ(history["rows"][49]["id"], 71);
+    EXPECT_EQ(history["rows"][0]["columns"][0]["caption"], "Contabilità analitica");
+    EXPECT_EQ(history["rows"][0]["columns"][0]["before"], "0");
+    for (std::size_t shown : {100u, 120u, 120u}) {
+        history = act({{"type", "historyMore"}}).snapshot["history"];
+        EXPECT_EQ(history["rows"].size(), shown);
+    }
+    EXPECT_EQ(history["rows"][119]["id"], 1);
+    EXPECT_TRUE(act({{"type", "closeHistory"}}).snapshot["history"].is_null());
+
+    const Json snapshot = act({{"type", "clickItem"}, {"item", "ITM_PRD_IND"}}).snapshot;
+    for (const auto& button : snapshot["toolbar"]) {
+        if (button["name"] == "Storico") {
+            EXPECT_FALSE(button["enabled"].get<bool>()) << "no document chosen";
+        }
+    }
+    const auto refused = act({{"type", "hostButton"}, {"button", "Storico"}});
+    EXPECT_TRUE(refused.snapshot["history"].is_null());
+    EXPECT_EQ(refused.snapshot["notice"], "Il pulsante Storico non è disponibile.");
+}
+
 TEST_F(ServedWindow, Attached_files_stop_at_the_count_allowed) {
     WindowContext context{"w1", connectionString_, "demo", 1};
     context.mediaMaxCount = 2;

@@ -13,6 +13,7 @@ const hostButtons: { name: string; caption: string }[] = [
     { name: "Annulla", caption: "Annulla" },
     { name: "Stampa", caption: "Stampa" },
     { name: "Media", caption: "Collegamenti multimediali" },
+    { name: "Storico", caption: "Storico delle modifiche" },
     { name: "Verifica", caption: "Verifica dei parametri salvati" },
     { name: "Chiudi", caption: "Chiudi" },
 ];

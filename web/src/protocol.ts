@@ -161,6 +161,27 @@ export interface MediaState {
     items: MediaItemState[];
 }
 
+export interface HistoryColumnState {
+    column: string;
+    caption: string;
+    before: string | null;
+    after: string | null;
+}
+
+export interface HistoryRowState {
+    id: number;
+    user: string;
+    time: string; // UTC, YYYY-MM-DDTHH:MM:SS
+    document: string | null;
+    columns: HistoryColumnState[];
+}
+
+export interface HistoryState {
+    title: string;
+    total: number;
+    rows: HistoryRowState[];
+}
+
 export interface PageState {
     key: string;
     title: string;
@@ -168,7 +189,7 @@ export interface PageState {
 }
 
 export interface HostButtonState {
-    name: string; // Nuovo, Conferma, Annulla, Stampa, Media, Chiudi
+    name: string; // Nuovo, Conferma, Annulla, Stampa, Media, Storico, Chiudi
     enabled: boolean;
 }
 
@@ -186,6 +207,7 @@ export interface WindowSnapshot {
     lookup: LookupState | null;
     printSheet: PrintSheetState | null;
     media?: MediaState | null;
+    history?: HistoryState | null;
     icon?: string;
     notice?: string | null;
     focus?: FocusState | null;
@@ -215,4 +237,6 @@ export type WindowAction =
     | { type: "closePrint" }
     | { type: "attachMedia"; description: string; fileName: string; content: string }
     | { type: "closeMedia" }
+    | { type: "historyMore" }
+    | { type: "closeHistory" }
     | { type: "close" };

@@ -5,6 +5,7 @@ import { h } from "./dom.js";
 import type {
     ControlState,
     FrameState,
+    HistoryState,
     LookupState,
     MediaState,
     MessageBoxState,
@@ -32,6 +33,7 @@ export interface RenderedKinds {
     lookup: LookupState;
     printSheet: PrintSheetState;
     media: MediaState;
+    history: HistoryState;
 }
 
 export type Kind = keyof RenderedKinds;

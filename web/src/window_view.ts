@@ -14,6 +14,7 @@ import "./message_box.js";
 import "./lookup.js";
 import "./print_sheet.js";
 import "./media.js";
+import "./history.js";
 
 // The parts last drawn, by their identifying attribute: those on screen, and a page's frames kept
 // when another page came, so that going back to a page shows its elements again instead of
@@ -119,6 +120,10 @@ export function renderWindow(
         content.inert = true;
         windowElement.append(render("media", snapshot.media, context));
     }
+    if (snapshot.history && !overlay) {
+        content.inert = true;
+        windowElement.append(render("history", snapshot.history, context));
+    }
     if (overlay) {
         content.inert = true;
         windowElement.append(overlay);
@@ -153,7 +158,7 @@ export function markFocus(root: HTMLElement): FocusMark | null {
 }
 
 // After a redraw: a message box takes the focus on its default button, a lookup list on its search
-// box, unless the focus is in them already; otherwise a focused element that was replaced hands the
+// box, the history its close button, unless the focus is in them already; otherwise a focused element that was replaced hands the
 // focus to the one that stands for the same thing.
 // A focus the program moved (a refused save pointing at the field to correct, a page opened on its
 // first control) is followed once, as soon as no box or list is open.
@@ -162,7 +167,8 @@ let followedMove = 0;
 export function restoreFocus(root: HTMLElement, mark: FocusMark | null, focus?: FocusState | null): void {
     const preferred =
         root.querySelector<HTMLElement>("[role=dialog][data-message-id] button.default") ??
-        root.querySelector<HTMLElement>("[data-lookup] input[type=search]");
+        root.querySelector<HTMLElement>("[data-lookup] input[type=search]") ??
+        root.querySelector<HTMLElement>("[data-history-dialog] [data-history=close]");
     if (preferred) {
         if (!preferred.closest("[role=dialog]")?.contains(document.activeElement)) {
             preferred.focus();

@@ -23,10 +23,10 @@ constexpr std::string_view kOdbcPrefix = "odbc:";
 constexpr std::string_view kMarkerTable = "PD42_ZOVRENA";
 
 constexpr std::string_view kTables[] = {
-    "PD49_PARDOCPROD", "PD88_ZOVRENADOC",      "PD42_ZOVRENA",    "CG99_MULTIMEDIA",
-    "WM00_CONFIG",     "LP09_TESTATAPRIORITA", "PD04_QUALIFICHE", "MG58_DEPOSITI",
-    "MG3G_DOCDITTA",   "MG36_DOCUMENTI",       "UT02_TOKENAPI",   "UT01_UTENTIDITTE",
-    "UT00_UTENTI",     "CG18_DITTE",
+    "PD98_STORICORIGHE", "PD97_STORICO",     "PD49_PARDOCPROD", "PD88_ZOVRENADOC",
+    "PD42_ZOVRENA",      "CG99_MULTIMEDIA",  "WM00_CONFIG",     "LP09_TESTATAPRIORITA",
+    "PD04_QUALIFICHE",   "MG58_DEPOSITI",    "MG3G_DOCDITTA",   "MG36_DOCUMENTI",
+    "UT02_TOKENAPI",     "UT01_UTENTIDITTE", "UT00_UTENTI",     "CG18_DITTE",
 };
 
 [[noreturn]] void fail(const std::string& detail) {

@@ -1,13 +1,18 @@
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 
+#include <set>
+
+#include "duza_zovrena/data/history.h"
 #include "krl/ado/ado.h"
+#include "krl/host/cinterface.h"
+#include "krl/host/global.h"
 #include "krl/host/message_service.h"
+#include "krl/variant/text.h"
 
 namespace duza_zovrena::pages {
 
 namespace kc = krl::controls;
 namespace ado = krl::ado;
-using krl::Variant;
 
 namespace {
 
@@ -197,11 +202,58 @@ bool CTLPD_PRT_TRPERS::PhysicalDelete() {
                           errorRoutine());
 }
 
-// The delete and the insert run in one transaction: a failure between them leaves the company
-// with the settings it had.
+std::map<std::string, CTLPD_PRT_TRPERS::Setting> CTLPD_PRT_TRPERS::SavedSettings() {
+    auto rows = connection()->execute(
+        std::string("SELECT PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO ") +
+        "FROM PD49_PARDOCPROD WITH (NOLOCK) WHERE PD49_DITTA_CG18 = " + company());
+    std::map<std::string, Setting> saved;
+    for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
+        saved[krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty())] = {
+            data::historyText(rows->fields()[kHead].value()),
+            data::historyText(rows->fields()[kBody].value())};
+    }
+    return saved;
+}
+
+// One change set per document whose settings changed; a document without a row reads as the
+// default (both indicators 2).
+void CTLPD_PRT_TRPERS::RecordHistory(const std::map<std::string, Setting>& before,
+                                     const std::map<std::string, Setting>& after) {
+    const Setting standard{"2", "2"};
+    std::set<std::string> documents;
+    for (const auto* settings : {&before, &after}) {
+        for (const auto& entry : *settings) {
+            documents.insert(entry.first);
+        }
+    }
+    const std::string user =
+        krl::require(krl::require(activeInterface(), "Cinterface").clsGlobal(), "ClsGlobal")
+            .userContext()
+            .userCode.textOrEmpty();
+    for (const std::string& document : documents) {
+        auto old = before.contains(document) ? before.at(document) : standard;
+        auto now = after.contains(document) ? after.at(document) : standard;
+        data::ChangeSet changes;
+        changes.company = codiceDitta().toInt32();
+        changes.table = "PD49_PARDOCPROD";
+        changes.documentCode = document;
+        changes.user = user;
+        if (old.head != now.head) {
+            changes.columns.push_back({std::string(kHead), old.head, now.head});
+        }
+        if (old.body != now.body) {
+            changes.columns.push_back({std::string(kBody), old.body, now.body});
+        }
+        data::recordChangeSet(*connection(), changes);
+    }
+}
+
+// The delete and the insert run in one transaction with the history of the change: a failure
+// between them leaves the company with the settings it had.
 bool CTLPD_PRT_TRPERS::Save() {
     bool began = false;
     bool saved = false;
+    std::map<std::string, Setting> before;
     krl::trap::run(
         "Save",
         {
@@ -209,6 +261,7 @@ bool CTLPD_PRT_TRPERS::Save() {
                 connection()->beginTrans();
                 began = true;
             },
+            [&] { before = SavedSettings(); },
             [&] {
                 if (!PhysicalDelete()) {
                     krl::trap::exitRoutine();
@@ -221,6 +274,7 @@ bool CTLPD_PRT_TRPERS::Save() {
                         "FROM " + temp() + " WITH (NOLOCK) " +
                         "WHERE (PD49_INDTRPERSTESTA <> 2) OR (PD49_INDTRPERSCORPO <> 2)");
             },
+            [&] { RecordHistory(before, SavedSettings()); },
             [&] {
                 connection()->commitTrans();
                 saved = true;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "duza_zovrena/pages/parameter_page.h"
@@ -41,6 +43,14 @@ class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands {
     static std::string loadSql(const std::string& company);
 
   private:
+    // A document's two stored indicators, as the history keeps them.
+    struct Setting {
+        std::optional<std::string> head;
+        std::optional<std::string> body;
+    };
+    std::map<std::string, Setting> SavedSettings();
+    void RecordHistory(const std::map<std::string, Setting>& before,
+                       const std::map<std::string, Setting>& after);
     bool LoadData();
     bool ReloadData();
     bool PhysicalDelete();

@@ -203,6 +203,9 @@ class FRMPD_ZOVRENA : public host::ProgramWindow,
 
     // Editing cycle.
     void connectFrameEvents();
+    // Every save of the general and the document row writes its change set into the history, in
+    // the save's own transaction.
+    void recordHistoryOfSaves();
     bool ChiamataInGestione();
     void INTERNAV_PARAMETRI_ButtonClick(bool& cancel, const std::string& button);
     void INTERNAV_PARAMETRI_TRP_ButtonClick(bool& cancel, const std::string& button);

@@ -1,7 +1,11 @@
 // The editing cycle: the data frames' events, the called-in-management start, print, and closing.
 
+#include <array>
+
+#include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/data/general_rules.h"
+#include "duza_zovrena/data/history.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/pages/page_list.h"
@@ -28,6 +32,7 @@ namespace duza_zovrena::window {
 namespace kh = krl::host;
 
 void FRMPD_ZOVRENA::connectFrameEvents() {
+    recordHistoryOfSaves();
     std::weak_ptr<FRMPD_ZOVRENA> self = weak_from_this();
     auto with = [self](auto handler) {
         return [self, handler](auto&&... args) {
@@ -84,6 +89,48 @@ void FRMPD_ZOVRENA::connectFrameEvents() {
         with([](FRMPD_ZOVRENA& window, long status, long reason) {
             window.FME_PARAMETRI_DOC_ChangeStatus(status, reason);
         }));
+}
+
+void FRMPD_ZOVRENA::recordHistoryOfSaves() {
+    // The window only edits its company's rows: the company is its own, the keys are no change.
+    struct Target {
+        krl::ado::Recordset* recordset;
+        data::Record record;
+        std::string_view companyColumn;
+        std::string_view documentColumn;  // empty for the general row
+    };
+    const Target targets[] = {
+        {rsGeneral_.get(), data::Record::General, "PD42_DITTA_CG18", {}},
+        {rsDocument_.get(), data::Record::Document, "PD88_DITTA_CG18", "PD88_CODDOC_MG36"},
+    };
+    std::weak_ptr<FRMPD_ZOVRENA> self = weak_from_this();
+    for (const Target& target : targets) {
+        // The journal keeps no reference to its own recordset.
+        target.recordset->setBatchJournal(
+            [self, record = target.record,
+             keys = std::array{target.companyColumn, target.documentColumn}](
+                krl::ado::Connection& connection, const std::vector<std::string>& names,
+                const std::vector<krl::ado::WrittenRow>& rows) {
+                auto window = self.lock();
+                if (!window) {
+                    return;
+                }
+                for (const krl::ado::WrittenRow& row : rows) {
+                    const auto& values = row.after.empty() ? row.before : row.after;
+                    data::ChangeSet changes;
+                    changes.company = window->companyCode_.toInt32();
+                    changes.table = std::string(data::tableName(record));
+                    changes.user = window->global().userContext().userCode.textOrEmpty();
+                    changes.columns = data::changedColumns(names, row.before, row.after, keys);
+                    for (std::size_t i = 0; i < names.size() && !keys[1].empty(); ++i) {
+                        if (krl::sameText(names[i], keys[1])) {
+                            changes.documentCode = data::historyText(values[i]);
+                        }
+                    }
+                    data::recordChangeSet(connection, changes);
+                }
+            });
+    }
 }
 
 // One general row per company: a second new row while the company's row exists is undone at once.

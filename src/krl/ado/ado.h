@@ -72,6 +72,21 @@ class Errors {
 class Recordset;
 class Provider;
 struct QueryResult;
+class Connection;
+
+// A row UpdateBatch is writing, in field order: its values as read (empty for a new row) and as
+// now written (empty for a deleted row; a new row's with the defaults the database filled in).
+struct WrittenRow {
+    std::vector<Variant> before;
+    std::vector<Variant> after;
+};
+
+// Runs inside UpdateBatch's transaction once every row is written, before the commit, with the
+// fields' names and the rows written; it may run statements on the connection. When it raises, the
+// whole batch is rolled back and the recordset keeps its pending changes.
+using BatchJournal =
+    std::function<void(Connection& connection, const std::vector<std::string>& fieldNames,
+                       const std::vector<WrittenRow>& rows)>;
 
 class Connection : public krl::Object, public std::enable_shared_from_this<Connection> {
   public:
@@ -91,6 +106,10 @@ class Connection : public krl::Object, public std::enable_shared_from_this<Conne
     std::shared_ptr<Recordset> execute(std::string_view commandText,
                                        long* recordsAffected = nullptr,
                                        long options = adOptionUnspecified);
+
+    // The identity (or rowid) the connection's last INSERT gave its row; call it in the same
+    // transaction, before any other INSERT. Null when the engine has none to tell.
+    Variant lastInsertedId();
 
     // A transaction over the commands run until CommitTrans or RollbackTrans (not nested).
     // RollbackTrans never raises.
@@ -191,6 +210,9 @@ class Recordset : public krl::Object {
         writeObserver_ = std::move(observer);
     }
 
+    // Extra work inside every UpdateBatch's transaction (see BatchJournal). Empty to drop it.
+    void setBatchJournal(BatchJournal journal) { journal_ = std::move(journal); }
+
     int marshalOptions() const { return marshalOptions_; }
     void setMarshalOptions(int value) { marshalOptions_ = value; }
 
@@ -221,6 +243,7 @@ class Recordset : public krl::Object {
     std::vector<std::string> keyColumns_;
     int marshalOptions_ = adMarshalAll;
     std::function<void(std::string_view column)> writeObserver_;
+    BatchJournal journal_;
     std::unique_ptr<Impl> impl_;
 };
 

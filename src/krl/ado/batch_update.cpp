@@ -185,6 +185,35 @@ std::optional<std::vector<Variant>> BatchWriter::insert(const Recordset::Row& ro
     return values;
 }
 
+std::vector<std::string> Recordset::Impl::fieldNames() const {
+    std::vector<std::string> names;
+    names.reserve(columns->columns.size());
+    for (const auto& info : columns->columns) {
+        names.push_back(info.name);
+    }
+    return names;
+}
+
+std::vector<WrittenRow> Recordset::Impl::written(
+    const std::vector<std::size_t>& pending,
+    const std::vector<std::pair<std::size_t, std::vector<Variant>>>& inserted) const {
+    std::vector<WrittenRow> written;
+    written.reserve(pending.size());
+    auto insertedRow = inserted.begin();
+    for (std::size_t i : pending) {
+        const Row& row = rows[i];
+        if (row.isNew) {
+            written.push_back({{}, insertedRow->second});
+            ++insertedRow;
+        } else if (row.deleted) {
+            written.push_back({row.original, {}});
+        } else {
+            written.push_back({row.original, row.values.empty() ? row.original : row.values});
+        }
+    }
+    return written;
+}
+
 void Recordset::updateBatch(int affect) {
     Impl& impl = *impl_;
     if (!impl.open) {
@@ -253,6 +282,9 @@ void Recordset::updateBatch(int affect) {
             } else {
                 writer.update(row);
             }
+        }
+        if (journal_) {
+            journal_(*connection_, impl.fieldNames(), impl.written(pending, inserted));
         }
         provider.commit();
     } catch (...) {

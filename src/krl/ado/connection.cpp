@@ -66,6 +66,20 @@ Provider& Connection::provider() {
     return *provider_;
 }
 
+Variant Connection::lastInsertedId() {
+    Provider& engine = provider();
+    errors_.clear();
+    const std::string query = engine.lastIdentityQuery();
+    if (query.empty()) {
+        return Variant::null();
+    }
+    QueryResult result = engine.run(query, {}, true);
+    if (result.rows.empty() || result.rows.front().empty()) {
+        return Variant::null();
+    }
+    return result.rows.front().front();
+}
+
 void Connection::beginTrans() {
     errors_.clear();
     provider().beginTransaction();

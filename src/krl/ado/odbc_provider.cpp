@@ -187,6 +187,10 @@ class OdbcProvider final : public Provider {
         return std::string(programText);
     }
 
+    // The session's last identity: each statement is its own batch, so SCOPE_IDENTITY() would
+    // already be out of scope.
+    std::string lastIdentityQuery() const override { return "SELECT CAST(@@IDENTITY AS BIGINT)"; }
+
     QueryResult run(std::string_view sql, std::span<const Variant> parameters,
                     bool wantRows) override {
         StatementHandle statement(dbc_);

@@ -91,6 +91,9 @@ class Provider {
     // A condition finding the row inserted last by this connection when the table's key is not
     // known (empty when the engine cannot tell).
     virtual std::string lastInsertedRowCondition() const { return {}; }
+    // The engine query returning the identity this connection's last INSERT gave its row, as
+    // one row of one column (empty when the engine cannot tell).
+    virtual std::string lastIdentityQuery() const { return {}; }
 
   protected:
     // Adds the errors to the connection's collection and raises the first one.

@@ -45,6 +45,12 @@ class Recordset::Impl {
     bool changed(const Row& row) const;
     // The first row not marked deleted from index on, going by step; -1 or size() when none.
     long visibleFrom(long index, int step) const;
+    // For the batch journal: the fields' names and the pending rows as UpdateBatch wrote them
+    // (inserted holds the new rows' stored values, in the order of pending).
+    std::vector<std::string> fieldNames() const;
+    std::vector<WrittenRow> written(
+        const std::vector<std::size_t>& pending,
+        const std::vector<std::pair<std::size_t, std::vector<Variant>>>& inserted) const;
 };
 
 // Writes the changed rows of a recordset in one transaction (see Recordset::updateBatch).

@@ -229,6 +229,7 @@ class SqliteProvider final : public Provider {
     }
 
     std::string lastInsertedRowCondition() const override { return "rowid = last_insert_rowid()"; }
+    std::string lastIdentityQuery() const override { return "SELECT last_insert_rowid()"; }
 
   private:
     // A table made from a query gets the engine's byte-by-byte comparison on every column; its

@@ -207,6 +207,12 @@ ReadAction readOther(const Json& action, std::int64_t revision, std::string_view
     if (type == "closeMedia") {
         return Action{revision, CloseMedia{}};
     }
+    if (type == "historyMore") {
+        return Action{revision, HistoryMore{}};
+    }
+    if (type == "closeHistory") {
+        return Action{revision, CloseHistory{}};
+    }
     if (type == "close") {
         return Action{revision, CloseWindow{}};
     }
@@ -254,6 +260,8 @@ struct BodyWriter {
         out["content"] = encodeBase64(a.bytes);
     }
     void operator()(const CloseMedia&) const { out["type"] = "closeMedia"; }
+    void operator()(const HistoryMore&) const { out["type"] = "historyMore"; }
+    void operator()(const CloseHistory&) const { out["type"] = "closeHistory"; }
     void operator()(const CloseWindow&) const { out["type"] = "close"; }
 };
 

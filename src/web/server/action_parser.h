@@ -71,12 +71,19 @@ struct CloseMedia {
     bool operator==(const CloseMedia&) const = default;
 };
 
+struct HistoryMore {
+    bool operator==(const HistoryMore&) const = default;
+};
+struct CloseHistory {
+    bool operator==(const CloseHistory&) const = default;
+};
 struct CloseWindow {
     bool operator==(const CloseWindow&) const = default;
 };
 
-using ActionBody = std::variant<ControlAction, AnswerBox, ClickItem, HostButton, NavigatorButton,
-                                ClosePrint, AttachMedia, CloseMedia, CloseWindow>;
+using ActionBody =
+    std::variant<ControlAction, AnswerBox, ClickItem, HostButton, NavigatorButton, ClosePrint,
+                 AttachMedia, CloseMedia, HistoryMore, CloseHistory, CloseWindow>;
 
 // One action posted to a window, its fields read and checked; whether it makes sense for the
 // window as it is now is the window's business.

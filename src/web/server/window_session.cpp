@@ -29,6 +29,7 @@
 #include "krl/host/ui_thread.h"
 #include "krl/trap/trap.h"
 #include "web/server/action_parser.h"
+#include "web/server/window_history.h"
 #include "web/server/window_snapshot.h"
 
 namespace zovrena::web {
@@ -71,6 +72,7 @@ struct WindowState {
     std::optional<kc::LookupList> lookup;
     std::optional<kh::PrintSheet> printSheet;
     std::shared_ptr<kh::MediaSession> media;
+    std::optional<HistoryView> history;
     std::string notice;
 
     // Shared.
@@ -94,6 +96,7 @@ struct WindowState {
         extras.lookup = withLookup && lookup ? &*lookup : nullptr;
         extras.printSheet = printSheet ? &*printSheet : nullptr;
         extras.media = media.get();
+        extras.history = history ? &*history : nullptr;
         extras.notice = notice;
         const bool closed = window ? window->unloaded() : ended.load();
         return {describeWindow(window.get(), program.get(), extras), closed};
@@ -345,6 +348,11 @@ struct WorkOf {
                 s.navigator->raiseButtonPressed(kh::Navigator::ButtonMultimedia);
                 return {};
             }
+            if (button == "Storico") {
+                std::string notice;
+                s.history = HistoryView::open(*s.window, notice);
+                return notice;
+            }
             auto frame = activeFrameOf(*s.program);
             if (button == "Nuovo") {
                 frame->addNew();
@@ -388,6 +396,23 @@ struct WorkOf {
     Work operator()(const CloseMedia&) const {
         return [](WindowState& s) {
             s.media.reset();
+            return std::string();
+        };
+    }
+
+    Work operator()(const HistoryMore&) const {
+        return [](WindowState& s) -> std::string {
+            if (!s.history) {
+                return "Nessuno storico aperto.";
+            }
+            s.history->more(*s.window);
+            return {};
+        };
+    }
+
+    Work operator()(const CloseHistory&) const {
+        return [](WindowState& s) {
+            s.history.reset();
             return std::string();
         };
     }

@@ -7,6 +7,7 @@
 
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/controls/check_box.h"
 #include "krl/controls/combo.h"
@@ -22,6 +23,7 @@
 #include "krl/host/print.h"
 #include "krl/trap/trap.h"
 #include "web/server/json_writer.h"
+#include "web/server/window_history.h"
 
 namespace zovrena::web {
 
@@ -275,7 +277,8 @@ void writeFrames(JsonWriter& json, const krl::controls::ControlContainer& contai
 void writeToolbar(JsonWriter& json, const HostToolbar& toolbar) {
     const std::pair<const char*, bool> buttons[] = {
         {"Nuovo", toolbar.nuovo},   {"Conferma", toolbar.conferma}, {"Annulla", toolbar.annulla},
-        {"Stampa", toolbar.stampa}, {"Media", toolbar.media},       {"Chiudi", true},
+        {"Stampa", toolbar.stampa}, {"Media", toolbar.media},       {"Storico", toolbar.storico},
+        {"Chiudi", true},
     };
     json.array();
     for (const auto& [name, enabled] : buttons) {
@@ -404,6 +407,9 @@ bool HostToolbar::allows(std::string_view button) const {
     if (button == "Media") {
         return media;
     }
+    if (button == "Storico") {
+        return storico;
+    }
     return false;
 }
 
@@ -420,6 +426,11 @@ HostToolbar hostToolbar(duza_zovrena::window::FRMPD_ZOVRENA& window,
     const auto& general = window.navigatorBar("INTERNAV_PARAMETRI");
     toolbar.stampa = general.effectivelyVisible() && general.buttonUsable("Stampa");
     toolbar.media = frame && frame == window.generalFrame();
+    // The history of the record in front: a document page has one once a code is chosen.
+    const auto* page = duza_zovrena::pages::findPageByItem(window.currentItem());
+    const auto document = window.documentFrame();
+    toolbar.storico = !page || page->record != duza_zovrena::pages::PageRecord::Document ||
+                      (document && !document->blank());
     return toolbar;
 }
 
@@ -518,6 +529,12 @@ std::string describeWindow(duza_zovrena::window::FRMPD_ZOVRENA* window,
     json.key("media");
     if (extras.media) {
         writeMedia(json, *extras.media);
+    } else {
+        json.null();
+    }
+    json.key("history");
+    if (extras.history) {
+        extras.history->write(json);
     } else {
         json.null();
     }

@@ -26,6 +26,7 @@ struct PrintSheet;
 
 namespace zovrena::web {
 
+class HistoryView;
 // The grids' rows the browser already holds: grid name -> the rows' version it last received.
 using GridVersions = std::map<std::string, std::string, std::less<>>;
 
@@ -36,6 +37,7 @@ struct WindowExtras {
     const krl::controls::LookupList* lookup = nullptr;
     const krl::host::PrintSheet* printSheet = nullptr;
     krl::host::MediaSession* media = nullptr;
+    const HistoryView* history = nullptr;
     std::string_view notice;
     // A grid whose rows are still at the version the browser holds is sent without them.
     const GridVersions* heldGridRows = nullptr;
@@ -48,6 +50,7 @@ struct HostToolbar {
     bool annulla = false;
     bool stampa = false;
     bool media = false;
+    bool storico = false;
 
     bool allows(std::string_view button) const;
 };
