@@ -240,17 +240,16 @@ PageDeclaration prdDcclaPage() {
 }
 
 void CTLPD_PRD_DCLIE::EnableControl(bool enabled) {
-    ParameterPage::EnableControl(enabled);
+    DocumentPage::EnableControl(enabled);
     enableEdits(*this, enabled);
 }
 
 void CTLPD_PRD_DCLIE::setEnableCarSfridoCl(bool value) {
-    ParameterPage::setEnableCarSfridoCl(value);
     krl::trap::ignoring([&] { control<kc::EditM>("TXT_CARSFRIDOCL")->setEnabled(value); });
 }
 
 void CTLPD_PRD_DCLIE::EnableControlByDocument() {
-    ParameterPage::EnableControlByDocument();
+    DocumentPage::EnableControlByDocument();
     krl::trap::run(
         "EnableControlByDocument",
         {
@@ -281,12 +280,12 @@ void CTLPD_PRD_DCLIE::EnableControlByDocument() {
 }
 
 void CTLPD_PRD_DCCLA::EnableControl(bool enabled) {
-    ParameterPage::EnableControl(enabled);
+    DocumentPage::EnableControl(enabled);
     enableEdits(*this, enabled);
 }
 
 void CTLPD_PRD_DCCLA::EnableControlByDocument() {
-    ParameterPage::EnableControlByDocument();
+    DocumentPage::EnableControlByDocument();
     krl::trap::run("EnableControlByDocument", {[this] { releaseOrderLines(*this); }},
                    errorRoutine());
 }

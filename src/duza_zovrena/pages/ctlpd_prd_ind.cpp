@@ -1,6 +1,7 @@
 #include "duza_zovrena/pages/ctlpd_prd_ind.h"
 
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
+#include "duza_zovrena/pages/document_page.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
 
@@ -175,7 +176,7 @@ void declareRules(ParameterPage& page) {
     });
 }
 
-void byDocument(ParameterPage& page) {
+void byDocument(DocumentPage& page) {
     if (page.tipoSottotipoDocumento() == "2420") {
         auto scrap = page.control<kc::Combo>("CMB_INDMODSCARTO");
         page.control<kc::Combo>("CMB_INDSCARTOFASIDOC")

@@ -1,5 +1,6 @@
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
 
+#include "duza_zovrena/pages/document_page.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
 

@@ -265,7 +265,7 @@ PageDeclaration indgesPage() {
 CTLPD_PRG_INDGES::CTLPD_PRG_INDGES(const PageDeclaration& declaration)
     : ParameterPage(declaration) {}
 
-void CTLPD_PRG_INDGES::warehouseActions() {
+void CTLPD_PRG_INDGES::AzioniWMSEnabled() {
     krl::trap::ignoring([this] { control<kc::Combo>("CMB_MOVSEMLAVINT")->setEnabled(false); });
 }
 

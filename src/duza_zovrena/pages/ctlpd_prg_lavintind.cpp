@@ -1,5 +1,6 @@
 #include "duza_zovrena/pages/ctlpd_prg_lavintind.h"
 
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 
 namespace duza_zovrena::pages {
@@ -99,12 +100,11 @@ std::vector<PatternRule> patternRules() {
 }
 
 // Under warehouse management the warehouse moves the material between departments.
-class LavIntIndPage : public ParameterPage {
+class LavIntIndPage : public ParameterPage, public WarehouseActions {
   public:
     using ParameterPage::ParameterPage;
 
-  protected:
-    void warehouseActions() override {
+    void AzioniWMSEnabled() override {
         for (const char* name : {"CBX_SCAGENORD", "CBX_FLGSCAMATREP", "CHK_FLGREINMATSALDO"}) {
             krl::trap::ignoring([&] { control<kc::Control>(name)->setEnabled(false); });
         }

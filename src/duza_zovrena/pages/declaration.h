@@ -21,6 +21,7 @@ namespace duza_zovrena::pages {
 
 class Page;
 class ParameterPage;
+class DocumentPage;
 
 // Message ids of the page protocol.
 namespace msg {
@@ -298,7 +299,7 @@ struct PageDeclaration {
     // by kind of document, and what EnableControlByDocument does after them that is code.
     std::vector<std::string> enableControlTypes;
     std::vector<DocumentTypeSwitch> documentSwitches;
-    std::function<void(ParameterPage&)> byDocument;
+    std::function<void(DocumentPage&)> byDocument;
     // A page with members of its own is built by its class; null: a ParameterPage.
     std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;
 

@@ -18,6 +18,7 @@
 #include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
 #include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
+#include "duza_zovrena/pages/document_page.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/host/progid.h"
 
@@ -84,8 +85,13 @@ const PageDeclaration* findPageByItem(std::string_view itemKey) {
 }
 
 std::shared_ptr<ParameterPage> makePage(const PageDeclaration& declaration) {
-    return declaration.make ? declaration.make(declaration)
-                            : std::make_shared<ParameterPage>(declaration);
+    if (declaration.make) {
+        return declaration.make(declaration);
+    }
+    if (declaration.members.documentType) {
+        return std::make_shared<DocumentPage>(declaration);
+    }
+    return std::make_shared<ParameterPage>(declaration);
 }
 
 void registerPages(krl::host::ProgIdRegistry& registry) {

@@ -215,7 +215,7 @@ TEST_F(GeneralWorkPages, Deposit_and_scrap_recovery_fields_are_only_decoded) {
         SCOPED_TRACE(c.field);
         auto page = open(c.page);
         if (std::string(c.page) == "CTLPD_PRG_LAVESTDOC") {
-            page->setEnableCarSfridoCl(true);
+            pageMember<ScrapLoadSwitch>(*page, "EnableCarSfridoCl").setEnableCarSfridoCl(true);
         }
         if (std::string(c.page) == "CTLPD_PRG_LAVESTIND") {
             ASSERT_TRUE(input(*page, "CBX_SCAGENLISPRECL", "1").accepted());
@@ -399,7 +399,9 @@ TEST_F(GeneralWorkPages, Percentages_take_numbers_of_their_width_only) {
 }
 
 TEST_F(GeneralWorkPages, Warehouse_management_locks_three_controls_from_the_start) {
-    auto page = open("CTLPD_PRG_LAVINTIND", [](ParameterPage& p) { p.AzioniWMSEnabled(); });
+    auto page = open("CTLPD_PRG_LAVINTIND", [](ParameterPage& p) {
+        pageMember<WarehouseActions>(p, "AzioniWMSEnabled").AzioniWMSEnabled();
+    });
     for (const char* name : {"CBX_SCAGENORD", "CBX_FLGSCAMATREP", "CHK_FLGREINMATSALDO"}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(page->find(name)->enabled());
@@ -427,10 +429,11 @@ TEST_F(GeneralWorkPages, Hidden_commitment_mode_is_neither_shown_nor_bound) {
 TEST_F(GeneralWorkPages, Scrap_recovery_load_follows_what_the_window_says) {
     auto page = open("CTLPD_PRG_LAVESTDOC");
     auto* load = page->findAs<kc::EditM>("TXT_CARSFRIDOCL");
-    page->setEnableCarSfridoCl(false);
+    auto& scrapLoad = pageMember<ScrapLoadSwitch>(*page, "EnableCarSfridoCl");
+    scrapLoad.setEnableCarSfridoCl(false);
     EXPECT_FALSE(load->enabled());
     EXPECT_FALSE(load->userEnter("CARRECCL").accepted());
-    page->setEnableCarSfridoCl(true);
+    scrapLoad.setEnableCarSfridoCl(true);
     EXPECT_TRUE(load->enabled());
     EXPECT_TRUE(load->userEnter("CARRECCL").accepted());
     EXPECT_EQ(page->findAs<kc::Label>("LBL_DESCARSFRIDOCL")->caption(),
