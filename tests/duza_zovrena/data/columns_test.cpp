@@ -6,8 +6,14 @@
 #include <set>
 #include <string>
 
+#include "duza_zovrena/pages/column_place.h"
+
 namespace duza_zovrena::data {
 namespace {
+
+bool shown(Record record, const ColumnDef& column) {
+    return pages::columnPlace(record, column.name).has_value();
+}
 
 using Source = NewRowValue::Source;
 
@@ -24,7 +30,7 @@ TEST(Columns, Records_hold_every_known_column_once) {
         for (const ColumnDef& column : columns(c.record)) {
             EXPECT_TRUE(column.name.starts_with(c.prefix)) << column.name;
             EXPECT_TRUE(names.insert(column.name).second) << "twice: " << column.name;
-            if (column.shown()) {
+            if (shown(c.record, column)) {
                 EXPECT_FALSE(column.caption.empty()) << column.name;
             }
         }
@@ -75,7 +81,7 @@ TEST(Columns, General_new_row_writes_92_columns_with_their_constants) {
             auto found = notZero.find(name);
             EXPECT_EQ(column->newRow.constant, found == notZero.end() ? 0 : found->second);
         }
-        if (column->shown()) {
+        if (shown(Record::General, *column)) {
             ++shownWithValue;
         }
     }
@@ -89,7 +95,7 @@ TEST(Columns, General_new_row_writes_92_columns_with_their_constants) {
 TEST(Columns, Columns_no_page_shows_start_at_zero) {
     for (Record record : {Record::General, Record::Document}) {
         for (const ColumnDef& column : columns(record)) {
-            if (column.shown() || column.kind == ColumnKind::CompanyKey ||
+            if (shown(record, column) || column.kind == ColumnKind::CompanyKey ||
                 column.kind == ColumnKind::MediaId ||
                 column.newRow.source == Source::SelectedCode) {
                 continue;
@@ -144,7 +150,8 @@ TEST(Columns, Lookup_by_name_ignores_case_and_keeps_odd_captions) {
     const ColumnDef* column = findGeneralColumn("pd42_indavanzfaseest");
     ASSERT_NE(column, nullptr);
     EXPECT_EQ(column->caption, "Modalità controllo avanzamento fasi ");
-    EXPECT_EQ(column->pageClass, "CTLPD_PRG_LAVESTIND");
+    EXPECT_EQ(pages::columnPlace(Record::General, "PD42_INDAVANZFASEEST")->page->className,
+              "CTLPD_PRG_LAVESTIND");
     EXPECT_EQ(findDocumentColumn("PD88_INDIMPGENLISP")->caption,
               "Modalià impegno da generazione lista prelievo");
     EXPECT_EQ(findGeneralColumn("PD88_INDIMPGENLISP"), nullptr);
