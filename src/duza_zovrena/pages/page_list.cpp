@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prd_dccla.h"
 #include "duza_zovrena/pages/ctlpd_prd_dclie.h"
 #include "duza_zovrena/pages/ctlpd_prd_ind.h"
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
@@ -15,7 +16,8 @@
 #include "duza_zovrena/pages/ctlpd_prg_lavestind.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavintdoc.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavintind.h"
-#include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadibadoc.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadibaind.h"
 #include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/document_page.h"

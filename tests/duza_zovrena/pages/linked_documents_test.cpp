@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "duza_zovrena/pages/ctlpd_prd_dccla.h"
 #include "duza_zovrena/pages/ctlpd_prd_dclie.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "krl/sql/program_sql.h"
