@@ -202,16 +202,6 @@ PageDeclaration prdIndPage() {
     page.record = PageRecord::Document;
     page.members.decodeLookup = true;
     page.members.documentType = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CMB_LOCALDIBA_DOC";
     page.enableControlTypes = {"TXT_EDITM", "KRL_COMBO"};
     page.frames = {

@@ -24,13 +24,6 @@ PageDeclaration prdPrdPage() {
     page.startsDisabled = true;
     page.record = PageRecord::Document;
     page.members.documentType = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_FLGDEPCLEGAME";
     page.registeredTypes = {"KRL_CHECKBOX"};
     page.enableControlTypes = {"KRL_CHECKBOX"};

@@ -239,16 +239,6 @@ PageDeclaration indgesPage() {
     page.title = "Parametri generali - indicatori gestionali";
     page.members.decodeLookup = true;
     page.members.warehouseActions = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_GESMODELLLIDB";
     page.frames = frames();
     page.controls = controls();

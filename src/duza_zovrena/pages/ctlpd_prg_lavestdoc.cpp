@@ -108,16 +108,6 @@ PageDeclaration lavEstDocPage() {
     page.members.connection = true;
     page.members.decodeLookup = true;
     page.members.carSfridoCl = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::Connection,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "TXT_OFORNCL";
     page.registeredTypes = {"TXT_EDITM"};
     page.frames = {{"WLFrame1", "", "", 7}, {"WLF_SCARTO", "Scarto", "", 15}};

@@ -122,14 +122,6 @@ PageDeclaration lavIntIndPage() {
     page.itemCaption = "Indicatori";
     page.title = "Parametri generali - lav. int. - indicatori";
     page.members.warehouseActions = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_GENORD";
     page.frames = frames();
     page.controls = controls();

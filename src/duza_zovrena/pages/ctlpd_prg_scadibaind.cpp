@@ -10,14 +10,6 @@ PageDeclaration scaDibaIndPage() {
     page.item = "ITM_PRG_SCADIBAIND";
     page.itemCaption = "Indicatori";
     page.title = "Parametri generali - scar. di.ba. - indicatori";
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CHK_CARAUTOSL";
     page.frames = {{"WLFrame18", "", "", 15}};
     // Tab order: the explosion level first, the check box last.

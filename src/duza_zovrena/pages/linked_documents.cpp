@@ -37,11 +37,6 @@ PageDeclaration linkedPage(std::string_view className, std::string_view item,
     page.members.connection = page.members.decodeLookup = true;
     page.startsDisabled = true;
     page.registeredTypes = {"TXT_EDITM"};
-    using Step = InitializeStep;
-    page.initialize =
-        initializeSteps({Step::ActiveInterface, Step::VirtualFrame, Step::Recordset,
-                         Step::Connection, Step::ClsDecodeProduzione, Step::ClsLookupProduzione,
-                         Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
     return page;
 }
 

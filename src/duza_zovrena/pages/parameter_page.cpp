@@ -77,6 +77,37 @@ std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeSte
     return checks;
 }
 
+std::vector<InitializeCheck> usualInitialize(const PageDeclaration& page) {
+    using Step = InitializeStep;
+    std::vector<Step> steps = {Step::ActiveInterface};
+    if (page.hasVirtualFrame()) {
+        steps.insert(steps.end(), {Step::VirtualFrame, Step::Recordset});
+    }
+    if (page.members.connection) {
+        steps.push_back(Step::Connection);
+    }
+    if (page.members.decodeLookup) {
+        steps.insert(steps.end(), {Step::ClsDecodeProduzione, Step::ClsLookupProduzione});
+    }
+    if (page.members.priceListObjects) {
+        steps.insert(steps.end(),
+                     {Step::ClsDecodeListiniParametrici, Step::ClsLookupListiniParametrici});
+    }
+    if (!page.valueLists.empty()) {
+        steps.push_back(Step::FillCombos);
+    }
+    steps.insert(steps.end(), {Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
+    std::vector<InitializeCheck> checks;
+    for (Step step : steps) {
+        checks.push_back({step, defaultMessage(step)});
+    }
+    return checks;
+}
+
+std::vector<InitializeCheck> initializeOf(const PageDeclaration& page) {
+    return page.initialize.empty() ? usualInitialize(page) : page.initialize;
+}
+
 ParameterPage::ParameterPage(PageDeclaration declaration) : declaration_(std::move(declaration)) {
     trace_.emplace(declaration_.className);
     record_ = declaration_.record == PageRecord::Document ? data::Record::Document
@@ -227,7 +258,7 @@ bool ParameterPage::check(const InitializeCheck& step) {
 bool ParameterPage::Initialize() {
     bool result = false;
     std::vector<krl::trap::Step> steps;
-    for (const InitializeCheck& step : declaration_.initialize) {
+    for (const InitializeCheck& step : initializeOf(declaration_)) {
         steps.emplace_back([this, step] {
             if (!check(step)) {
                 krl::trap::exitRoutine();
