@@ -59,38 +59,6 @@ TEST(Columns, Widths_follow_the_kind_of_value) {
     EXPECT_EQ(findGeneralColumn("PD42_STEPNUMLEGDB")->width, 5);
 }
 
-TEST(Columns, General_new_row_writes_92_columns_with_their_constants) {
-    const std::map<std::string, std::int16_t> notZero = {
-        {"PD42_FLGGENTRASFCL", 1}, {"PD42_STEPNUMLEGDB", 10},  {"PD42_STEPSEQINTLEGDB", 1},
-        {"PD42_FLGDEPCLEGAME", 1}, {"PD42_FLGDEPCPIANART", 1}, {"PD42_FLGDEPARIGAORD", 1},
-    };
-    const std::set<std::string> nulls = {"PD42_QSETUP_PD04", "PD42_QLAV_PD04"};
-
-    std::vector<const ColumnDef*> written = newRowColumns(Record::General);
-    EXPECT_EQ(written.size(), 92u);
-    int shownWithValue = 0;
-    for (const ColumnDef* column : written) {
-        std::string name(column->name);
-        SCOPED_TRACE(name);
-        if (name == "PD42_DITTA_CG18") {
-            EXPECT_EQ(column->newRow.source, Source::CurrentCompany);
-        } else if (nulls.contains(name)) {
-            EXPECT_EQ(column->newRow.source, Source::Null);
-        } else {
-            ASSERT_EQ(column->newRow.source, Source::Constant);
-            auto found = notZero.find(name);
-            EXPECT_EQ(column->newRow.constant, found == notZero.end() ? 0 : found->second);
-        }
-        if (shown(Record::General, *column)) {
-            ++shownWithValue;
-        }
-    }
-    EXPECT_EQ(shownWithValue, 49);
-    for (const auto& [name, value] : notZero) {
-        EXPECT_TRUE(findGeneralColumn(name)->newRow.writes()) << name;
-    }
-}
-
 // A column no page shows is written 0 by the new-row procedure, so that it never holds NULL.
 TEST(Columns, Columns_no_page_shows_start_at_zero) {
     for (Record record : {Record::General, Record::Document}) {
@@ -103,34 +71,6 @@ TEST(Columns, Columns_no_page_shows_start_at_zero) {
             EXPECT_EQ(column.newRow.source, Source::Constant) << column.name;
             EXPECT_EQ(column.newRow.constant, 0) << column.name;
         }
-    }
-}
-
-TEST(Columns, Document_new_row_sets_keys_then_indicators_then_deposit_flags) {
-    std::vector<const ColumnDef*> written = newRowColumns(Record::Document);
-    ASSERT_EQ(written.size(), 30u);
-    EXPECT_EQ(written[0]->name, "PD88_DITTA_CG18");
-    EXPECT_EQ(written[1]->name, "PD88_CODDOC_MG36");
-    EXPECT_EQ(written[1]->newRow.source, Source::SelectedCode);
-    EXPECT_EQ(written[2]->name, "PD88_INDSTATI");
-    EXPECT_EQ(written[21]->name, "PD88_INDSCARTOFASI");
-    const std::map<std::string, std::int16_t> depositFlags = {
-        {"PD88_FLGDEPCLEGAME", 1},  {"PD88_FLGDEPCREP", 0},     {"PD88_FLGDEPCCLP", 0},
-        {"PD88_FLGDEPCPRELART", 0}, {"PD88_FLGDEPCPIANART", 1}, {"PD88_FLGDEPARIGAORD", 1},
-        {"PD88_FLGDEPAVERSART", 0}, {"PD88_FLGDEPAPIANART", 0},
-    };
-    for (std::size_t i = 2; i < written.size(); ++i) {
-        std::string name(written[i]->name);
-        SCOPED_TRACE(name);
-        EXPECT_EQ(written[i]->newRow.source, Source::Constant);
-        auto flag = depositFlags.find(name);
-        EXPECT_EQ(i >= 22, flag != depositFlags.end());
-        EXPECT_EQ(written[i]->newRow.constant, flag == depositFlags.end() ? 0 : flag->second);
-    }
-    // Columns the procedure leaves alone.
-    for (const char* name : {"PD88_INDCARSFRIDOCL", "PD88_INDSCAGENLISPCL", "PD88_FLGDEPCRIGAORD",
-                             "PD88_INDTIPOVERSQTA", "PD88_VERSCL_MG3G"}) {
-        EXPECT_FALSE(findDocumentColumn(name)->newRow.writes()) << name;
     }
 }
 

@@ -10,7 +10,6 @@
 
 #include "duza_zovrena/pages/code_field.h"
 #include "duza_zovrena/pages/page_list.h"
-#include "krl/sql/program_sql.h"
 #include "page_fixture.h"
 
 namespace duza_zovrena::pages::testing {
@@ -190,13 +189,6 @@ TEST_F(GeneralWorkPages, Progress_field_takes_loads_and_progress_documents_and_l
                                               "CARSL|Standard"}));
     EXPECT_EQ(edit->text(), "CARPROD");
     EXPECT_EQ(page->findAs<kc::Label>("LBL_DESINTAVANZ")->caption(), "Carico produzione con lotti");
-}
-
-// The field's own check is the header's document query; the golden table keeps its text.
-TEST(GeneralWorkPagesSql, Several_subtypes_check_is_the_query_the_server_is_checked_with) {
-    namespace program = krl::sql::testing::program;
-    EXPECT_EQ(severalSubtypesCheckSql(Variant(std::int32_t{1}), "  AV'Z  "),
-              program::documentType("1", "AV'Z"));
 }
 
 TEST_F(GeneralWorkPages, Deposit_and_scrap_recovery_fields_are_only_decoded) {
