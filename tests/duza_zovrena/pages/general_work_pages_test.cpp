@@ -4,7 +4,6 @@
 
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -103,20 +102,6 @@ const FieldCase kFields[] = {
     {"CTLPD_PRG_CLADOC", "TXT_SCAMATCLA", "SCAMATCLA", "VERSCLA"},
     {"CTLPD_PRG_CLADOC", "TXT_SCARESOMATCLA", "DDTRESOCLA", "DDTRESTCLA"},
 };
-
-TEST_F(GeneralWorkPages, Every_checked_document_field_has_a_row_in_the_table) {
-    std::set<std::string> tabled;
-    for (const FieldCase& c : kFields) {
-        tabled.insert(std::string(c.page) + "." + c.field);
-    }
-    for (const char* className :
-         {"CTLPD_PRG_LAVINTDOC", "CTLPD_PRG_LAVESTDOC", "CTLPD_PRG_CLADOC"}) {
-        for (const CodeFieldDef& field : findPageByClass(className)->codeFields) {
-            const std::string name = std::string(className) + "." + std::string(field.control);
-            EXPECT_EQ(tabled.contains(name), field.kind == CodeKind::Document) << name;
-        }
-    }
-}
 
 TEST_F(GeneralWorkPages, Document_fields_take_their_kind_and_refuse_a_neighbour) {
     std::map<std::string, std::shared_ptr<ParameterPage>> opened;

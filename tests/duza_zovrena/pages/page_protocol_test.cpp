@@ -212,15 +212,20 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
 TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
     struct Case {
         std::string page;
+        std::string member;
         std::function<void(Page&)> call;
     };
     const std::vector<Case> cases = {
-        {"CTLPD_PRG_INDGES", [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
-        {"CTLPD_PRG_INDGES",
+        {"CTLPD_PRG_INDGES", "EnableCarSfridoCl",
+         [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
+        {"CTLPD_PRG_INDGES", "TipoSottotipoDocumento",
          [](Page& p) { pageMember<DocumentMembers>(p, "TipoSottotipoDocumento"); }},
-        {"CTLPD_PRG_LAVINTIND", [](Page& p) { p.setClsDecodeProduzione(nullptr); }},
-        {"CTLPD_PRD_PRD", [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
-        {"CTLPD_PRG_CICLI", [](Page& p) { pageMember<TransferMembers>(p, "OnTerminate"); }},
+        {"CTLPD_PRG_LAVINTIND", "ClsDecodeProduzione",
+         [](Page& p) { p.setClsDecodeProduzione(nullptr); }},
+        {"CTLPD_PRD_PRD", "EnableCarSfridoCl",
+         [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
+        {"CTLPD_PRG_CICLI", "OnTerminate",
+         [](Page& p) { pageMember<TransferMembers>(p, "OnTerminate"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
@@ -230,6 +235,8 @@ TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
             ADD_FAILURE() << "no error";
         } catch (const krl::VbError& error) {
             EXPECT_EQ(error.number(), 438);
+            EXPECT_EQ(error.description(),
+                      "L'oggetto non supporta la proprietà o il metodo " + c.member);
         }
     }
     for (const char* page : {"CTLPD_PRG_LAVESTDOC", "CTLPD_PRD_DCLIE"}) {
