@@ -7,7 +7,6 @@
 namespace duza_zovrena::pages {
 
 namespace kc = krl::controls;
-using krl::Variant;
 
 namespace {
 

@@ -7,7 +7,6 @@ namespace duza_zovrena::pages {
 
 namespace kc = krl::controls;
 namespace ado = krl::ado;
-using krl::Variant;
 
 namespace {
 
@@ -115,7 +114,7 @@ void CTLPD_PRT_TRPERS::execute(const std::string& sql) {
 }
 
 bool CTLPD_PRT_TRPERS::Initialize() {
-    setOnTerminate(false);
+    onTerminate_ = false;
     if (!activeInterface()) {
         ShowMessage(msg::NoActiveInterface, krl::host::vbExclamation, title());
         return false;
@@ -251,7 +250,7 @@ bool CTLPD_PRT_TRPERS::Undo() {
 }
 
 void CTLPD_PRT_TRPERS::Terminate() {
-    setOnTerminate(true);
+    onTerminate_ = true;
     krl::trap::runIgnoring({
         [this] { DropTempTable(); },
         [this] {

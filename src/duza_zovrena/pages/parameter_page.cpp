@@ -98,6 +98,7 @@ std::vector<InitializeCheck> usualInitialize(const PageDeclaration& page) {
     }
     steps.insert(steps.end(), {Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
     std::vector<InitializeCheck> checks;
+    checks.reserve(steps.size());
     for (Step step : steps) {
         checks.push_back({step, defaultMessage(step)});
     }
