@@ -46,12 +46,11 @@ struct ColumnDef {
     ColumnKind kind;
     int width;  // characters the edit control accepts (codes and numbers); 0 otherwise
     NewRowValue newRow;
-    // The page showing the column; empty when no page shows it. The page's declaration names the
-    // control bound to it, which takes its kind, width, case and caption from here.
-    std::string_view pageClass;
-    std::string_view caption;  // the control's caption, also its description
+    // The caption of the control bound to the column, also its description. The pages'
+    // declarations name the control (pages::columnPlace finds it), which takes its kind, width,
+    // case and caption from here.
+    std::string_view caption;
 
-    bool shown() const { return !pageClass.empty(); }
     bool isText() const {
         return kind == ColumnKind::DocumentCode || kind == ColumnKind::DepositCode ||
                kind == ColumnKind::QualificationCode;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/controls/frame.h"
 #include "krl/host/lookup_decode.h"
@@ -196,7 +197,8 @@ const DocumentKindRule* CodeField::documentRule() const {
     if (rules.empty()) {
         return nullptr;
     }
-    const std::string key = krl::rtrim(page_.tipoSottotipoDocumento());
+    const std::string key = krl::rtrim(
+        pageMember<DocumentMembers>(page_, "TipoSottotipoDocumento").tipoSottotipoDocumento());
     for (const DocumentKindRule& rule : rules) {
         if (!rule.key.empty() && rule.key == key) {
             return &rule;

@@ -7,20 +7,8 @@
 namespace duza_zovrena::pages {
 
 namespace kc = krl::controls;
-using krl::Variant;
 
 namespace {
-
-using Step = InitializeStep;
-
-// A document field with its caption and the description label its decode fills.
-struct LinkedField {
-    std::string_view frame;
-    std::string_view control;
-    std::string_view column;
-    std::string_view label;
-    std::string_view description;
-};
 
 // Tab order.
 constexpr LinkedField kDclieFields[] = {
@@ -61,70 +49,55 @@ constexpr LinkedField kDclieFields[] = {
      "LBL_DESCARSFRIDOCL"},
 };
 
-constexpr LinkedField kDcclaFields[] = {
-    {"WLFrame1", "TXT_VERSACLA", "PD88_VERSACLA_MG3G", "Vers. per c/lav.", "LBL_DESVERSACLA"},
-    {"WLFrame1", "TXT_SCAMATCLA", "PD88_SCAMATCLA_MG3G", "Scar. mat. da c/lav.",
-     "LBL_DESSCAMATCLA"},
-};
-
 // The captions that change with the document kind stand in labels of their own, before their
 // fields.
 constexpr std::string_view kScarintLabel = "LBL_SCARINT_DOC";
 constexpr std::string_view kIntavanzLabel = "LBL_INTAVANZ_DOC";
 
-std::vector<ControlDef> controlsOf(std::span<const LinkedField> fields) {
+std::vector<ControlDef> dclieControls() {
     std::vector<ControlDef> controls;
-    for (const LinkedField& field : fields) {
-        if (field.control == "TXT_SCARINT_DOC") {
-            controls.push_back({field.frame, kScarintLabel, "", "Scarico rep./terz."});
-        } else if (field.control == "TXT_INTAVANZ_DOC") {
-            controls.push_back({field.frame, kIntavanzLabel, "", "Avanz. prod."});
+    for (const ControlDef& control : linkedControls(kDclieFields)) {
+        if (control.name == "TXT_SCARINT_DOC") {
+            controls.push_back({control.frame, kScarintLabel, "", "Scarico rep./terz."});
+        } else if (control.name == "TXT_INTAVANZ_DOC") {
+            controls.push_back({control.frame, kIntavanzLabel, "", "Avanz. prod."});
         }
-        controls.push_back({field.frame, field.control, field.column, field.label});
-        controls.push_back({field.frame, field.description, "", ""});
+        controls.push_back(control);
     }
     return controls;
 }
 
-CodeFieldDef document(std::string_view control, int type, int subtype) {
-    CodeFieldDef field;
-    field.control = control;
-    field.documentType = type;
-    field.subtypes = {subtype};
-    return field;
-}
-
 CodeFieldDef byKind(std::string_view control, std::vector<DocumentKindRule> rules) {
-    CodeFieldDef field =
-        document(control, rules.back().kinds.front().type, rules.back().kinds.front().subtype);
+    CodeFieldDef field = linkedDocument(control, rules.back().kinds.front().type,
+                                        rules.back().kinds.front().subtype);
     field.byDocumentKind = std::move(rules);
     return field;
 }
 
 std::vector<CodeFieldDef> dclieCodeFields() {
     std::vector<CodeFieldDef> fields = {
-        document("TXT_CARINT_DOC", 24, 10),
+        linkedDocument("TXT_CARINT_DOC", 24, 10),
         byKind(
             "TXT_SCARINT_DOC",
             {{"251", {{25, 6}}}, {"2420", {{24, 2}}}, {"103", {{24, 2}}}, {"", {{24, 2}}, false}}),
-        document("TXT_CARPROD_DOC", 24, 3),
-        document("TXT_SCARPROD_DOC", 24, 5),
+        linkedDocument("TXT_CARPROD_DOC", 24, 3),
+        linkedDocument("TXT_SCARPROD_DOC", 24, 5),
         byKind("TXT_INTAVANZ_DOC",
                {{"251", {{25, 5}}}, {"2420", {{24, 3}, {24, 4}}}, {"", {{24, 3}, {24, 4}}, false}}),
-        document("TXT_CARSFRIDO_DOC", 24, 7),
+        linkedDocument("TXT_CARSFRIDO_DOC", 24, 7),
         byKind("TXT_CARMACERO_DOC", {{"", {{24, 9}, {25, 11}}}}),
-        document("TXT_SCASCARTO", 24, 8),
-        document("TXT_IMPLOTTI_I", 24, 15),
-        document("TXT_CARDEPTRANS_DOC", 24, 10),
-        document("TXT_SCARDEPTRANS_DOC", 24, 2),
-        document("TXT_OFORNCL_DOC", 25, 1),
-        document("TXT_DDTCLINV_DOC", 25, 13),
-        document("TXT_DDTCLCAR_DOC", 25, 3),
-        document("TXT_VERSCL_DOC", 25, 5),
-        document("TXT_CARRESOCL_DOC", 25, 7),
-        document("TXT_SCARRESOCL_DOC", 25, 8),
-        document("TXT_VERSCLTRASF_DOC", 25, 14),
-        document("TXT_CARCLTRASF_DOC", 25, 15),
+        linkedDocument("TXT_SCASCARTO", 24, 8),
+        linkedDocument("TXT_IMPLOTTI_I", 24, 15),
+        linkedDocument("TXT_CARDEPTRANS_DOC", 24, 10),
+        linkedDocument("TXT_SCARDEPTRANS_DOC", 24, 2),
+        linkedDocument("TXT_OFORNCL_DOC", 25, 1),
+        linkedDocument("TXT_DDTCLINV_DOC", 25, 13),
+        linkedDocument("TXT_DDTCLCAR_DOC", 25, 3),
+        linkedDocument("TXT_VERSCL_DOC", 25, 5),
+        linkedDocument("TXT_CARRESOCL_DOC", 25, 7),
+        linkedDocument("TXT_SCARRESOCL_DOC", 25, 8),
+        linkedDocument("TXT_VERSCLTRASF_DOC", 25, 14),
+        linkedDocument("TXT_CARCLTRASF_DOC", 25, 15),
         // Listed, never checked: any code typed stays.
         byKind("TXT_CARSFRIDOCL", {{"", {{25, 20}}, false}}),
     };
@@ -170,43 +143,6 @@ constexpr KindEnabling kEnabling[] = {
     {"TXT_IMPLOTTI_I", {Off, Off, On}},
 };
 
-// A document whose order lines have no states generates them released.
-void releaseOrderLines(ParameterPage& page) {
-    auto& rows = krl::require(page.recordset(), "Recordset");
-    if (krl::numericValue(rows["PD88_INDSTATI"].value()) != 2) {
-        rows["PD88_INDSTATOORD"].setValue(Variant(std::int16_t{2}));
-    }
-}
-
-void enableEdits(ParameterPage& page, bool enabled) {
-    for (const kc::ControlPtr& control : page.controls()) {
-        if (control->kind() == kc::Kind::EditM) {
-            control->setEnabled(enabled);
-        }
-    }
-}
-
-PageDeclaration linkedPage(std::string_view className, std::string_view item,
-                           std::string_view itemCaption, std::string_view title) {
-    PageDeclaration page;
-    page.className = std::string(className);
-    page.group = "GRP_PRD_DOCUMENTI";
-    page.groupCaption = "Parametri documenti";
-    page.item = item;
-    page.itemCaption = itemCaption;
-    page.title = std::string(title);
-    page.record = PageRecord::Document;
-    page.members.documentType = true;
-    page.members.connection = page.members.decodeLookup = true;
-    page.startsDisabled = true;
-    page.registeredTypes = {"TXT_EDITM"};
-    page.initialize =
-        initializeSteps({Step::ActiveInterface, Step::VirtualFrame, Step::Recordset,
-                         Step::Connection, Step::ClsDecodeProduzione, Step::ClsLookupProduzione,
-                         Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
-    return page;
-}
-
 }  // namespace
 
 PageDeclaration prdDcliePage() {
@@ -216,7 +152,7 @@ PageDeclaration prdDcliePage() {
     page.members.carSfridoCl = true;
     page.firstControl = "TXT_CARINT_DOC";
     page.frames = {{"WLFrame1", "", "", 15}, {"wlFrame3", "", "", 15}};
-    page.controls = controlsOf(kDclieFields);
+    page.controls = dclieControls();
     page.codeFields = dclieCodeFields();
     page.make = [](const PageDeclaration& declaration) -> std::shared_ptr<ParameterPage> {
         return std::make_shared<CTLPD_PRD_DCLIE>(declaration);
@@ -224,34 +160,12 @@ PageDeclaration prdDcliePage() {
     return page;
 }
 
-PageDeclaration prdDcclaPage() {
-    PageDeclaration page =
-        linkedPage(CTLPD_PRD_DCCLA::ClassName, "ITM_PRD_DCCLA", "Doc. collegati c/lav. attivo",
-                   "Parametri documenti - doc. coll. c/lav. att.");
-    page.firstControl = "TXT_VERSACLA";
-    page.frames = {{"WLFrame1", "", "", 15}};
-    page.controls = controlsOf(kDcclaFields);
-    page.codeFields = {document("TXT_VERSACLA", 26, 3), document("TXT_SCAMATCLA", 26, 4)};
-    page.codeFields[0].descriptionLabel = "LBL_DESVERSACLA";
-    page.codeFields[1].descriptionLabel = "LBL_DESSCAMATCLA";
-    page.make = [](const PageDeclaration& declaration) -> std::shared_ptr<ParameterPage> {
-        return std::make_shared<CTLPD_PRD_DCCLA>(declaration);
-    };
-    return page;
-}
-
-void CTLPD_PRD_DCLIE::EnableControl(bool enabled) {
-    ParameterPage::EnableControl(enabled);
-    enableEdits(*this, enabled);
-}
-
 void CTLPD_PRD_DCLIE::setEnableCarSfridoCl(bool value) {
-    ParameterPage::setEnableCarSfridoCl(value);
     krl::trap::ignoring([&] { control<kc::EditM>("TXT_CARSFRIDOCL")->setEnabled(value); });
 }
 
 void CTLPD_PRD_DCLIE::EnableControlByDocument() {
-    ParameterPage::EnableControlByDocument();
+    DocumentPage::EnableControlByDocument();
     krl::trap::run(
         "EnableControlByDocument",
         {
@@ -276,20 +190,9 @@ void CTLPD_PRD_DCLIE::EnableControlByDocument() {
                     ->setCaption(subcontract ? TranslateMessage("Avanzamento c/lav", 8471)
                                              : TranslateMessage("Avanzamento prod.", 8482));
             },
-            [this] { releaseOrderLines(*this); },
+            [this] { releaseOrderLines(); },
         },
         errorRoutine());
-}
-
-void CTLPD_PRD_DCCLA::EnableControl(bool enabled) {
-    ParameterPage::EnableControl(enabled);
-    enableEdits(*this, enabled);
-}
-
-void CTLPD_PRD_DCCLA::EnableControlByDocument() {
-    ParameterPage::EnableControlByDocument();
-    krl::trap::run("EnableControlByDocument", {[this] { releaseOrderLines(*this); }},
-                   errorRoutine());
 }
 
 }  // namespace duza_zovrena::pages

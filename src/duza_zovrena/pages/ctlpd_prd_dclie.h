@@ -1,36 +1,23 @@
 #pragma once
 
-#include "duza_zovrena/pages/parameter_page.h"
+#include "duza_zovrena/pages/linked_documents.h"
 
 namespace duza_zovrena::pages {
 
-// The pages' declarations, for the page list.
+// The page's declaration, for the page list.
 PageDeclaration prdDcliePage();
-PageDeclaration prdDcclaPage();
 
 // The documents linked to the current document for internal and external work, and the scrap
 // deposit. Which fields may be filled, what they list and accept, and two captions follow the
 // kind of the current document (its type text: "2420", "251", "103").
-class CTLPD_PRD_DCLIE : public ParameterPage {
+class CTLPD_PRD_DCLIE : public LinkedDocumentsPage, public ScrapLoadSwitch {
   public:
     static constexpr std::string_view ClassName = "CTLPD_PRD_DCLIE";
 
-    explicit CTLPD_PRD_DCLIE(const PageDeclaration& declaration) : ParameterPage(declaration) {}
+    using LinkedDocumentsPage::LinkedDocumentsPage;
 
-    void EnableControl(bool enabled) override;
     void EnableControlByDocument() override;
     void setEnableCarSfridoCl(bool value) override;
-};
-
-// The two documents linked to active subcontracting.
-class CTLPD_PRD_DCCLA : public ParameterPage {
-  public:
-    static constexpr std::string_view ClassName = "CTLPD_PRD_DCCLA";
-
-    explicit CTLPD_PRD_DCCLA(const PageDeclaration& declaration) : ParameterPage(declaration) {}
-
-    void EnableControl(bool enabled) override;
-    void EnableControlByDocument() override;
 };
 
 }  // namespace duza_zovrena::pages

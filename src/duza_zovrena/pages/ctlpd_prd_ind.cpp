@@ -1,6 +1,7 @@
 #include "duza_zovrena/pages/ctlpd_prd_ind.h"
 
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
+#include "duza_zovrena/pages/document_page.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
 
@@ -175,7 +176,7 @@ void declareRules(ParameterPage& page) {
     });
 }
 
-void byDocument(ParameterPage& page) {
+void byDocument(DocumentPage& page) {
     if (page.tipoSottotipoDocumento() == "2420") {
         auto scrap = page.control<kc::Combo>("CMB_INDMODSCARTO");
         page.control<kc::Combo>("CMB_INDSCARTOFASIDOC")
@@ -201,16 +202,6 @@ PageDeclaration prdIndPage() {
     page.record = PageRecord::Document;
     page.members.decodeLookup = true;
     page.members.documentType = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CMB_LOCALDIBA_DOC";
     page.enableControlTypes = {"TXT_EDITM", "KRL_COMBO"};
     page.frames = {

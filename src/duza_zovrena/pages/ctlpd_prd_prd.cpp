@@ -1,5 +1,6 @@
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
 
+#include "duza_zovrena/pages/document_page.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
 
@@ -23,13 +24,6 @@ PageDeclaration prdPrdPage() {
     page.startsDisabled = true;
     page.record = PageRecord::Document;
     page.members.documentType = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_FLGDEPCLEGAME";
     page.registeredTypes = {"KRL_CHECKBOX"};
     page.enableControlTypes = {"KRL_CHECKBOX"};

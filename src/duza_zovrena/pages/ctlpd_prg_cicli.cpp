@@ -28,17 +28,6 @@ PageDeclaration cicliPage() {
     page.title = "Parametri cicli";
     page.members.connection = page.members.decodeLookup = true;
     // The connection is checked before the decode and lookup objects.
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::Connection,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CHK_CICLOCODART";
     page.frames = {{kFrame, "", "", 15}};
     page.controls = {

@@ -83,14 +83,6 @@ PageDeclaration claIndPage() {
     page.item = "ITM_PRG_CLAIND";
     page.itemCaption = "Indicatori";
     page.title = "Parametri generali - c. lav. att. - indicatori";
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "chk_GestPartCla";
     page.registeredTypes = {"KRL_CHECKBOX", "KRL_COMBO"};
     page.frames = {{"WLFrame14", "", "", 15}};

@@ -10,14 +10,6 @@ PageDeclaration grTagColPage() {
     page.item = "ITM_PRG_GRTAGCOL";
     page.itemCaption = "Griglia taglie e colori";
     page.title = "Parametri generali - griglia taglie e colori";
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_GRIGLIATC";
     page.registeredTypes = {"KRL_CHECKBOX", "KRL_COMBO"};
     page.frames = {{"WLFrame3", "", "", 15}};

@@ -239,16 +239,6 @@ PageDeclaration indgesPage() {
     page.title = "Parametri generali - indicatori gestionali";
     page.members.decodeLookup = true;
     page.members.warehouseActions = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_GESMODELLLIDB";
     page.frames = frames();
     page.controls = controls();
@@ -265,7 +255,7 @@ PageDeclaration indgesPage() {
 CTLPD_PRG_INDGES::CTLPD_PRG_INDGES(const PageDeclaration& declaration)
     : ParameterPage(declaration) {}
 
-void CTLPD_PRG_INDGES::warehouseActions() {
+void CTLPD_PRG_INDGES::AzioniWMSEnabled() {
     krl::trap::ignoring([this] { control<kc::Combo>("CMB_MOVSEMLAVINT")->setEnabled(false); });
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/controls/event.h"
 
@@ -13,7 +14,7 @@ PageDeclaration indgesPage();
 // The management indicators of production: bills of materials, routing cycles, plans, orders, the
 // intermediate semi-finished item, scrap, blocked goods, projects, lots and traceability, origin
 // of supplier and department, analytic accounting, lead time, custom data of the origin document.
-class CTLPD_PRG_INDGES : public ParameterPage {
+class CTLPD_PRG_INDGES : public ParameterPage, public WarehouseActions {
   public:
     static constexpr std::string_view ClassName = "CTLPD_PRG_INDGES";
 
@@ -25,10 +26,9 @@ class CTLPD_PRG_INDGES : public ParameterPage {
     // page's item from 1 upwards.
     krl::controls::Event<std::int16_t> ComboGestioneCicliChangeRow;
 
-  protected:
     // Warehouse management is on: the movement of the intermediate semi-finished item is the
     // warehouse's business.
-    void warehouseActions() override;
+    void AzioniWMSEnabled() override;
 };
 
 }  // namespace duza_zovrena::pages

@@ -1,5 +1,6 @@
 #include "duza_zovrena/pages/ctlpd_prg_lavestdoc.h"
 
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 
 namespace duza_zovrena::pages {
@@ -85,12 +86,11 @@ std::vector<CodeFieldDef> codeFields() {
 }
 
 // The window says, each time it shows the page, whether the scrap-recovery load is in use.
-class LavEstDocPage : public ParameterPage {
+class LavEstDocPage : public ParameterPage, public ScrapLoadSwitch {
   public:
     using ParameterPage::ParameterPage;
 
     void setEnableCarSfridoCl(bool value) override {
-        ParameterPage::setEnableCarSfridoCl(value);
         krl::trap::ignoring([&] { control<kc::EditM>("TXT_CARSFRIDOCL")->setEnabled(value); });
     }
 };
@@ -108,16 +108,6 @@ PageDeclaration lavEstDocPage() {
     page.members.connection = true;
     page.members.decodeLookup = true;
     page.members.carSfridoCl = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::Connection,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "TXT_OFORNCL";
     page.registeredTypes = {"TXT_EDITM"};
     page.frames = {{"WLFrame1", "", "", 7}, {"WLF_SCARTO", "Scarto", "", 15}};

@@ -84,16 +84,6 @@ PageDeclaration lavEstIndPage() {
     page.itemCaption = "Indicatori";
     page.title = "Parametri generali - lav. est. - indicatori";
     page.members.decodeLookup = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_GEORDCLAV";
     page.notRegistered = {"CBO_INDIMPINTEST"};
     page.frames = frames();

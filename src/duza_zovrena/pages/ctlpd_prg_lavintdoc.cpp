@@ -90,16 +90,6 @@ PageDeclaration lavIntDocPage() {
     page.title = "Parametri generali - lav. int. - documenti";
     page.members.connection = true;
     page.members.decodeLookup = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::Connection,
-        InitializeStep::ClsDecodeProduzione,
-        InitializeStep::ClsLookupProduzione,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "TXT_OFORN";
     page.registeredTypes = {"TXT_EDITM"};
     page.frames = {{"WLFrame1", "", "", 7}, {"WLF_SCARTO", "Scarto", "", 15}};

@@ -1,11 +1,11 @@
 #include "duza_zovrena/pages/ctlpd_prg_lavintind.h"
 
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 
 namespace duza_zovrena::pages {
 
 namespace kc = krl::controls;
-using krl::Variant;
 
 namespace {
 
@@ -99,12 +99,11 @@ std::vector<PatternRule> patternRules() {
 }
 
 // Under warehouse management the warehouse moves the material between departments.
-class LavIntIndPage : public ParameterPage {
+class LavIntIndPage : public ParameterPage, public WarehouseActions {
   public:
     using ParameterPage::ParameterPage;
 
-  protected:
-    void warehouseActions() override {
+    void AzioniWMSEnabled() override {
         for (const char* name : {"CBX_SCAGENORD", "CBX_FLGSCAMATREP", "CHK_FLGREINMATSALDO"}) {
             krl::trap::ignoring([&] { control<kc::Control>(name)->setEnabled(false); });
         }
@@ -122,14 +121,6 @@ PageDeclaration lavIntIndPage() {
     page.itemCaption = "Indicatori";
     page.title = "Parametri generali - lav. int. - indicatori";
     page.members.warehouseActions = true;
-    page.initialize = initializeSteps({
-        InitializeStep::ActiveInterface,
-        InitializeStep::VirtualFrame,
-        InitializeStep::Recordset,
-        InitializeStep::FillCombos,
-        InitializeStep::AddVirtualFrameControl,
-        InitializeStep::InitializeScriptObjectModel,
-    });
     page.firstControl = "CBX_GENORD";
     page.frames = frames();
     page.controls = controls();

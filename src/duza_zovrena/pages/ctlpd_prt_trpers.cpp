@@ -120,7 +120,7 @@ void CTLPD_PRT_TRPERS::execute(const std::string& sql) {
 }
 
 bool CTLPD_PRT_TRPERS::Initialize() {
-    setOnTerminate(false);
+    onTerminate_ = false;
     if (!activeInterface()) {
         ShowMessage(msg::NoActiveInterface, krl::host::vbExclamation, title());
         return false;
@@ -305,7 +305,7 @@ bool CTLPD_PRT_TRPERS::Undo() {
 }
 
 void CTLPD_PRT_TRPERS::Terminate() {
-    setOnTerminate(true);
+    onTerminate_ = true;
     krl::trap::runIgnoring({
         [this] { DropTempTable(); },
         [this] {

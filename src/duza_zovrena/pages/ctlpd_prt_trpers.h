@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/transfer_commands.h"
 
@@ -18,7 +19,7 @@ PageDeclaration trPersPage();
 // window's connection (the saved rows plus a default row, both indicators 2, for every document of
 // the eligible kinds) in its grid, and writes back to PD49_PARDOCPROD only the rows that differ
 // from the default.
-class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands {
+class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands, public TransferMembers {
   public:
     static constexpr std::string_view ClassName = "CTLPD_PRT_TRPERS";
     static constexpr std::string_view TempTableName = "#PARDOCPROD";
@@ -31,6 +32,12 @@ class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands {
     void Terminate() override;
     void InitializeLayoutObjectModel() override {}
     void SetFocus(std::string_view /*focusedControlName*/ = {}) override {}
+
+    // NOLINTNEXTLINE(performance-unnecessary-value-param): the page keeps it.
+    void setCodiceDitta(krl::Variant value) override { codiceDitta_ = std::move(value); }
+    krl::Variant codiceDitta() const { return codiceDitta_; }
+    void setOnTerminate(bool value) override { onTerminate_ = value; }
+    bool onTerminate() const { return onTerminate_; }
 
     bool Save() override;
     bool Delete() override;
@@ -59,6 +66,8 @@ class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands {
     void execute(const std::string& sql);
 
     std::shared_ptr<krl::ado::Recordset> rows_;
+    krl::Variant codiceDitta_;
+    bool onTerminate_ = false;
 };
 
 }  // namespace duza_zovrena::pages

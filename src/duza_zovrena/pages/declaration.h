@@ -21,6 +21,7 @@ namespace duza_zovrena::pages {
 
 class Page;
 class ParameterPage;
+class DocumentPage;
 
 // Message ids of the page protocol.
 namespace msg {
@@ -283,6 +284,8 @@ struct PageDeclaration {
     PageRecord record = PageRecord::General;
     PageMembers members;
     bool layoutModel = true;  // registers with the host's layout model
+    // Empty: the usual steps for the page (usualInitialize); a page spells its steps out only
+    // when they differ.
     std::vector<InitializeCheck> initialize;
     std::string_view firstControl;  // the focus of SetFocus without a name
     // Controls registered with the data frame (and terminated at Terminate): by type name, less
@@ -301,11 +304,19 @@ struct PageDeclaration {
     // by kind of document, and what EnableControlByDocument does after them that is code.
     std::vector<std::string> enableControlTypes;
     std::vector<DocumentTypeSwitch> documentSwitches;
-    std::function<void(ParameterPage&)> byDocument;
+    std::function<void(DocumentPage&)> byDocument;
     // A page with members of its own is built by its class; null: a ParameterPage.
     std::function<std::shared_ptr<ParameterPage>(const PageDeclaration&)> make;
 
     bool hasVirtualFrame() const { return record != PageRecord::Transfer; }
 };
+
+// The usual Initialize steps of a page: the program interface, the frame and the record, the
+// members it has (connection, the production decode and lookup objects, the price-list ones), its
+// value lists, then the registration with the data frame and the script model.
+std::vector<InitializeCheck> usualInitialize(const PageDeclaration& page);
+
+// The steps the page runs: its own, else the usual ones.
+std::vector<InitializeCheck> initializeOf(const PageDeclaration& page);
 
 }  // namespace duza_zovrena::pages

@@ -29,8 +29,9 @@ namespace duza_zovrena::pages {
 // members its declaration lists (PageMembers in declaration.h), calls Initialize, and places and
 // shows the page only when Initialize answers True.
 //
-// Members a page does not have raise error 438 ("L'oggetto non supporta la proprietà o il
-// metodo"), as late binding would; the window only calls them on the pages that have them.
+// The shared objects a page does not use raise error 438 ("L'oggetto non supporta la proprietà o
+// il metodo"), as late binding would; members only some pages have are interfaces of their own
+// (page_members.h).
 class Page : public krl::Object, public krl::controls::ControlContainer {
   public:
     ~Page() override = default;
@@ -53,13 +54,13 @@ class Page : public krl::Object, public krl::controls::ControlContainer {
     virtual std::shared_ptr<krl::frame::VirtualFrame> virtualFrame() const = 0;
     virtual void setRecordset(std::shared_ptr<krl::ado::Recordset> value) = 0;
     virtual std::shared_ptr<krl::ado::Recordset> recordset() const = 0;
-    virtual void setConnection(std::shared_ptr<krl::ado::Connection> value);
-    virtual void setClsDecodeProduzione(std::shared_ptr<krl::host::ClsDecodeProduzione> value);
-    virtual void setClsLookupProduzione(std::shared_ptr<krl::host::ClsLookupProduzione> value);
+    virtual void setConnection(std::shared_ptr<krl::ado::Connection> value) = 0;
+    virtual void setClsDecodeProduzione(std::shared_ptr<krl::host::ClsDecodeProduzione> value) = 0;
+    virtual void setClsLookupProduzione(std::shared_ptr<krl::host::ClsLookupProduzione> value) = 0;
     virtual void setClsDecodeListiniParametrici(
-        std::shared_ptr<krl::host::ClsDecodeListiniParametrici> value);
+        std::shared_ptr<krl::host::ClsDecodeListiniParametrici> value) = 0;
     virtual void setClsLookupListiniParametrici(
-        std::shared_ptr<krl::host::ClsLookupListiniParametrici> value);
+        std::shared_ptr<krl::host::ClsLookupListiniParametrici> value) = 0;
 
     // The position the container keeps for the page (window units) and its visibility.
     double Left() const { return left_; }
@@ -84,17 +85,6 @@ class Page : public krl::Object, public krl::controls::ControlContainer {
     // of the codes from them). Pages with lists override it.
     virtual void prepareValueLists() {}
 
-    // Page-specific members.
-    virtual void AzioniWMSEnabled();
-    virtual void setEnableCarSfridoCl(bool value);
-    virtual void setTipoSottotipoDocumento(std::string value);
-    virtual std::string tipoSottotipoDocumento() const;
-    virtual void EnableControl(bool enabled);
-    virtual void EnableControlByDocument();
-    // The custom-field transfer page.
-    virtual void setCodiceDitta(krl::Variant value);
-    virtual void setOnTerminate(bool value);
-
   private:
     double left_ = 0;
     double top_ = 0;
@@ -102,6 +92,9 @@ class Page : public krl::Object, public krl::controls::ControlContainer {
     double height_ = 0;
     bool visible_ = true;
 };
+
+// Error 438 for a member the page does not have.
+[[noreturn]] void raiseNotSupported(std::string_view member);
 
 // "DUZA_ZOVRENA." + class name.
 std::string pageProgId(std::string_view className);

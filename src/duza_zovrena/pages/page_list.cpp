@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "duza_zovrena/pages/ctlpd_prd_dccla.h"
 #include "duza_zovrena/pages/ctlpd_prd_dclie.h"
 #include "duza_zovrena/pages/ctlpd_prd_ind.h"
 #include "duza_zovrena/pages/ctlpd_prd_prd.h"
@@ -15,9 +16,11 @@
 #include "duza_zovrena/pages/ctlpd_prg_lavestind.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavintdoc.h"
 #include "duza_zovrena/pages/ctlpd_prg_lavintind.h"
-#include "duza_zovrena/pages/ctlpd_prg_scadiba.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadibadoc.h"
+#include "duza_zovrena/pages/ctlpd_prg_scadibaind.h"
 #include "duza_zovrena/pages/ctlpd_prg_valoriz.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
+#include "duza_zovrena/pages/document_page.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/host/progid.h"
 
@@ -84,8 +87,13 @@ const PageDeclaration* findPageByItem(std::string_view itemKey) {
 }
 
 std::shared_ptr<ParameterPage> makePage(const PageDeclaration& declaration) {
-    return declaration.make ? declaration.make(declaration)
-                            : std::make_shared<ParameterPage>(declaration);
+    if (declaration.make) {
+        return declaration.make(declaration);
+    }
+    if (declaration.members.documentType) {
+        return std::make_shared<DocumentPage>(declaration);
+    }
+    return std::make_shared<ParameterPage>(declaration);
 }
 
 void registerPages(krl::host::ProgIdRegistry& registry) {

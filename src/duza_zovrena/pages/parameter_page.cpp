@@ -25,11 +25,6 @@ using krl::Variant;
 
 namespace {
 
-[[noreturn]] void notSupported(std::string_view member) {
-    krl::err::raise(krl::err::ObjectDoesNotSupport,
-                    "L'oggetto non supporta la proprietà o il metodo " + std::string(member));
-}
-
 long defaultMessage(InitializeStep step) {
     switch (step) {
         case InitializeStep::ActiveInterface:
@@ -82,6 +77,38 @@ std::vector<InitializeCheck> initializeSteps(std::initializer_list<InitializeSte
     return checks;
 }
 
+std::vector<InitializeCheck> usualInitialize(const PageDeclaration& page) {
+    using Step = InitializeStep;
+    std::vector<Step> steps = {Step::ActiveInterface};
+    if (page.hasVirtualFrame()) {
+        steps.insert(steps.end(), {Step::VirtualFrame, Step::Recordset});
+    }
+    if (page.members.connection) {
+        steps.push_back(Step::Connection);
+    }
+    if (page.members.decodeLookup) {
+        steps.insert(steps.end(), {Step::ClsDecodeProduzione, Step::ClsLookupProduzione});
+    }
+    if (page.members.priceListObjects) {
+        steps.insert(steps.end(),
+                     {Step::ClsDecodeListiniParametrici, Step::ClsLookupListiniParametrici});
+    }
+    if (!page.valueLists.empty()) {
+        steps.push_back(Step::FillCombos);
+    }
+    steps.insert(steps.end(), {Step::AddVirtualFrameControl, Step::InitializeScriptObjectModel});
+    std::vector<InitializeCheck> checks;
+    checks.reserve(steps.size());
+    for (Step step : steps) {
+        checks.push_back({step, defaultMessage(step)});
+    }
+    return checks;
+}
+
+std::vector<InitializeCheck> initializeOf(const PageDeclaration& page) {
+    return page.initialize.empty() ? usualInitialize(page) : page.initialize;
+}
+
 ParameterPage::ParameterPage(PageDeclaration declaration) : declaration_(std::move(declaration)) {
     trace_.emplace(declaration_.className);
     record_ = declaration_.record == PageRecord::Document ? data::Record::Document
@@ -123,7 +150,7 @@ std::shared_ptr<kh::Cinterface> ParameterPage::activeInterface() const {
 
 void ParameterPage::setVirtualFrame(std::shared_ptr<krl::frame::VirtualFrame> value) {
     if (!declaration_.hasVirtualFrame()) {
-        notSupported("VirtualFrame");
+        raiseNotSupported("VirtualFrame");
     }
     virtualFrame_ = std::move(value);
 }
@@ -134,7 +161,7 @@ std::shared_ptr<krl::frame::VirtualFrame> ParameterPage::virtualFrame() const {
 
 void ParameterPage::setRecordset(std::shared_ptr<krl::ado::Recordset> value) {
     if (!declaration_.hasVirtualFrame()) {
-        notSupported("Recordset");
+        raiseNotSupported("Recordset");
     }
     recordset_ = std::move(value);
 }
@@ -145,21 +172,21 @@ std::shared_ptr<krl::ado::Recordset> ParameterPage::recordset() const {
 
 void ParameterPage::setConnection(std::shared_ptr<krl::ado::Connection> value) {
     if (!declaration_.members.connection) {
-        Page::setConnection(value);
+        raiseNotSupported("Connection");
     }
     connection_ = std::move(value);
 }
 
 void ParameterPage::setClsDecodeProduzione(std::shared_ptr<kh::ClsDecodeProduzione> value) {
     if (!declaration_.members.decodeLookup) {
-        Page::setClsDecodeProduzione(value);
+        raiseNotSupported("ClsDecodeProduzione");
     }
     decode_ = std::move(value);
 }
 
 void ParameterPage::setClsLookupProduzione(std::shared_ptr<kh::ClsLookupProduzione> value) {
     if (!declaration_.members.decodeLookup) {
-        Page::setClsLookupProduzione(value);
+        raiseNotSupported("ClsLookupProduzione");
     }
     lookup_ = std::move(value);
 }
@@ -167,7 +194,7 @@ void ParameterPage::setClsLookupProduzione(std::shared_ptr<kh::ClsLookupProduzio
 void ParameterPage::setClsDecodeListiniParametrici(
     std::shared_ptr<kh::ClsDecodeListiniParametrici> value) {
     if (!declaration_.members.priceListObjects) {
-        Page::setClsDecodeListiniParametrici(value);
+        raiseNotSupported("ClsDecodeListiniParametrici");
     }
     decodeListini_ = std::move(value);
 }
@@ -175,7 +202,7 @@ void ParameterPage::setClsDecodeListiniParametrici(
 void ParameterPage::setClsLookupListiniParametrici(
     std::shared_ptr<kh::ClsLookupListiniParametrici> value) {
     if (!declaration_.members.priceListObjects) {
-        Page::setClsLookupListiniParametrici(value);
+        raiseNotSupported("ClsLookupListiniParametrici");
     }
     lookupListini_ = std::move(value);
 }
@@ -230,12 +257,9 @@ bool ParameterPage::check(const InitializeCheck& step) {
 }
 
 bool ParameterPage::Initialize() {
-    if (declaration_.members.transfer) {
-        onTerminate_ = false;
-    }
     bool result = false;
     std::vector<krl::trap::Step> steps;
-    for (const InitializeCheck& step : declaration_.initialize) {
+    for (const InitializeCheck& step : initializeOf(declaration_)) {
         steps.emplace_back([this, step] {
             if (!check(step)) {
                 krl::trap::exitRoutine();
@@ -259,9 +283,6 @@ bool ParameterPage::registered(const kc::Control& control) const {
 }
 
 void ParameterPage::Terminate() {
-    if (declaration_.members.transfer) {
-        onTerminate_ = true;
-    }
     const auto& types = declaration_.registeredTypes;
     krl::trap::runIgnoring({
         [this] { resize_->cleanUp(); },
@@ -804,94 +825,6 @@ void ParameterPage::switchItem(std::string_view group, std::string_view item, bo
         itemSwitch_(group, item, enabled);
     }
 }
-
-// --- members of some pages -------------------------------------------------------------------
-// NOLINTBEGIN(performance-unnecessary-value-param): the members keep what they are given.
-
-void ParameterPage::AzioniWMSEnabled() {
-    if (!declaration_.members.warehouseActions) {
-        Page::AzioniWMSEnabled();
-    }
-    warehouseActions();
-}
-
-void ParameterPage::setEnableCarSfridoCl(bool value) {
-    if (!declaration_.members.carSfridoCl) {
-        Page::setEnableCarSfridoCl(value);
-    }
-}
-
-void ParameterPage::setTipoSottotipoDocumento(std::string value) {
-    if (!declaration_.members.documentType) {
-        Page::setTipoSottotipoDocumento(value);
-    }
-    tipoSottotipoDocumento_ = std::move(value);
-}
-
-std::string ParameterPage::tipoSottotipoDocumento() const {
-    if (!declaration_.members.documentType) {
-        return Page::tipoSottotipoDocumento();
-    }
-    return tipoSottotipoDocumento_;
-}
-
-void ParameterPage::EnableControl(bool enabled) {
-    if (!declaration_.members.documentType) {
-        Page::EnableControl(enabled);
-    }
-    const auto& types = declaration_.enableControlTypes;
-    for (const kc::ControlPtr& each : controls()) {
-        if (std::find(types.begin(), types.end(), each->typeName()) != types.end()) {
-            each->setEnabled(enabled);
-        }
-    }
-}
-
-void ParameterPage::EnableControlByDocument() {
-    if (!declaration_.members.documentType) {
-        Page::EnableControlByDocument();
-    }
-    krl::trap::run("EnableControlByDocument",
-                   {
-                       [this] {
-                           for (const DocumentTypeSwitch& kinds : declaration_.documentSwitches) {
-                               const auto& types = kinds.types;
-                               if (std::find(types.begin(), types.end(), tipoSottotipoDocumento_) ==
-                                   types.end()) {
-                                   continue;
-                               }
-                               for (std::string_view name : kinds.on) {
-                                   control<kc::Control>(name)->setEnabled(true);
-                               }
-                               for (std::string_view name : kinds.off) {
-                                   control<kc::Control>(name)->setEnabled(false);
-                               }
-                           }
-                       },
-                       [this] {
-                           if (declaration_.byDocument) {
-                               declaration_.byDocument(*this);
-                           }
-                       },
-                   },
-                   errorRoutine());
-}
-
-void ParameterPage::setCodiceDitta(Variant value) {
-    if (!declaration_.members.transfer) {
-        Page::setCodiceDitta(value);
-    }
-    codiceDitta_ = std::move(value);
-}
-
-void ParameterPage::setOnTerminate(bool value) {
-    if (!declaration_.members.transfer) {
-        Page::setOnTerminate(value);
-    }
-    onTerminate_ = value;
-}
-
-// NOLINTEND(performance-unnecessary-value-param)
 
 // --- rules -----------------------------------------------------------------------------------
 

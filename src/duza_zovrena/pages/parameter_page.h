@@ -116,18 +116,6 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
 
     void prepareValueLists() override { FillCombos(); }
 
-    // The members of some pages (see PageMembers); 438 on the others.
-    void AzioniWMSEnabled() override;
-    void setEnableCarSfridoCl(bool value) override;
-    void setTipoSottotipoDocumento(std::string value) override;
-    std::string tipoSottotipoDocumento() const override;
-    void EnableControl(bool enabled) override;
-    void EnableControlByDocument() override;
-    void setCodiceDitta(krl::Variant value) override;
-    void setOnTerminate(bool value) override;
-    krl::Variant codiceDitta() const { return codiceDitta_; }
-    bool onTerminate() const { return onTerminate_; }
-
     // The routines every page carries.
     virtual bool FillCombos();
     bool AddVirtualFrameControl();
@@ -189,10 +177,6 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     void onValidate(std::string_view edit,
                     std::function<void(krl::controls::EditM&, bool& cancel)> rule);
 
-  protected:
-    // What the page does when the window says warehouse management is on.
-    virtual void warehouseActions() {}
-
   private:
     void buildFrames();
     void buildControls();
@@ -232,9 +216,6 @@ class ParameterPage : public Page, public std::enable_shared_from_this<Parameter
     std::vector<std::pair<std::string, int>> resizeModes_;
     std::vector<std::unique_ptr<CodeField>> codeFields_;
     ItemSwitch itemSwitch_;
-    std::string tipoSottotipoDocumento_;
-    krl::Variant codiceDitta_;
-    bool onTerminate_ = false;
 };
 
 }  // namespace duza_zovrena::pages

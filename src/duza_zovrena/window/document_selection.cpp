@@ -6,6 +6,7 @@
 #include "duza_zovrena/data/document_rules.h"
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/pages/page_list.h"
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
@@ -281,7 +282,7 @@ void FRMPD_ZOVRENA::EnableCurrentDocumentPage(bool enabled) {
         return;
     }
     if (auto shown = page(currentItem_)) {
-        shown->EnableControl(enabled);
+        pages::pageMember<pages::DocumentMembers>(*shown, "EnableControl").EnableControl(enabled);
     }
 }
 
@@ -342,8 +343,10 @@ void FRMPD_ZOVRENA::handDocumentToPages() {
         }
         created->setRecordset(rsDocument_);
         created->setVirtualFrame(FME_PARAMETRI_DOC_);
-        created->setTipoSottotipoDocumento(documentTypeText_);
-        created->EnableControlByDocument();
+        auto& document =
+            pages::pageMember<pages::DocumentMembers>(*created, "TipoSottotipoDocumento");
+        document.setTipoSottotipoDocumento(documentTypeText_);
+        document.EnableControlByDocument();
     }
     refreshEffectiveValues();
 }

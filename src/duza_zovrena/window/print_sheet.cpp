@@ -2,6 +2,7 @@
 // person reads them on the page (list labels rather than codes, "Sì"/"No" for check boxes).
 
 #include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/pages/column_place.h"
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
@@ -78,7 +79,8 @@ krl::host::PrintSheet FRMPD_ZOVRENA::printSheet() {
             });
         }
         for (const auto& column : data::generalColumns()) {
-            if (column.pageClass != declared.className) {
+            const auto place = pages::columnPlace(data::Record::General, column.name);
+            if (!place || place->page->className != declared.className) {
                 continue;
             }
             krl::Variant value;

@@ -9,6 +9,7 @@
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/pages/page_list.h"
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/transfer_commands.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
@@ -292,7 +293,8 @@ void FRMPD_ZOVRENA::Form_Unload() {
         [this] { messages_.releaseFallback(); },
         [this] {
             if (auto transfer = transferPage()) {
-                transfer->setOnTerminate(true);
+                pages::pageMember<pages::TransferMembers>(*transfer, "OnTerminate")
+                    .setOnTerminate(true);
             }
         },
         [this] { UnloadAllControls(); },

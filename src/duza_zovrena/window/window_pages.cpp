@@ -4,6 +4,7 @@
 
 #include "duza_zovrena/pages/page.h"
 #include "duza_zovrena/pages/page_list.h"
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
@@ -173,8 +174,10 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const pages::PageDeclarat
                     created->setVirtualFrame(FME_PARAMETRI_DOC_);
                     created->setRecordset(rsDocument_);
                     if (members.documentType && !krl::rtrim(documentTypeText_).empty()) {
-                        created->setTipoSottotipoDocumento(documentTypeText_);
-                        created->EnableControlByDocument();
+                        auto& document = pages::pageMember<pages::DocumentMembers>(
+                            *created, "TipoSottotipoDocumento");
+                        document.setTipoSottotipoDocumento(documentTypeText_);
+                        document.EnableControlByDocument();
                     }
                 }
             },
@@ -191,7 +194,8 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const pages::PageDeclarat
             },
             [&] {
                 if (members.transfer) {
-                    created->setCodiceDitta(companyCode_);
+                    pages::pageMember<pages::TransferMembers>(*created, "CodiceDitta")
+                        .setCodiceDitta(companyCode_);
                 }
             },
             [&] {
@@ -202,7 +206,8 @@ std::shared_ptr<pages::Page> FRMPD_ZOVRENA::createPage(const pages::PageDeclarat
             },
             [&] {
                 if (wmsEnabled_ && members.warehouseActions) {
-                    created->AzioniWMSEnabled();
+                    pages::pageMember<pages::WarehouseActions>(*created, "AzioniWMSEnabled")
+                        .AzioniWMSEnabled();
                 }
             },
             [&] {
@@ -250,18 +255,20 @@ void FRMPD_ZOVRENA::applyEnableCarSfridoCl() {
             continue;
         }
         krl::trap::ignoring([&] {
+            auto& scrapLoad =
+                pages::pageMember<pages::ScrapLoadSwitch>(*shown, "EnableCarSfridoCl");
             auto general = [this] {
                 return krl::numericValue((*rsGeneral_)["PD42_INDCARSFRIDOCL"].value()) == 1;
             };
             if (declared.record != pages::PageRecord::Document) {
-                shown->setEnableCarSfridoCl(general());
+                scrapLoad.setEnableCarSfridoCl(general());
                 return;
             }
             const double own = krl::numericValue((*rsDocument_)["PD88_INDCARSFRIDOCL"].value());
             if (own == 0) {
-                shown->setEnableCarSfridoCl(general());
+                scrapLoad.setEnableCarSfridoCl(general());
             } else if (own == 1 || own == 2) {
-                shown->setEnableCarSfridoCl(own == 2);
+                scrapLoad.setEnableCarSfridoCl(own == 2);
             }
         });
     }

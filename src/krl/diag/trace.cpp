@@ -7,6 +7,8 @@
 #include <mutex>
 #include <utility>
 
+#include "krl/diag/line_sink.h"
+
 namespace krl::diag {
 
 namespace {
@@ -21,9 +23,18 @@ GuidGenerator& generatorHook() {
     return generator;
 }
 
-DebugSink& sinkHook() {
-    static DebugSink sink;
-    return sink;
+// By default lines go to standard error only when ZOVRENA_DEBUG_OUTPUT=1.
+LineSink& debugOutput() {
+    static LineSink output([](std::string_view line) {
+        static const bool toStderr = [] {
+            const char* flag = std::getenv("ZOVRENA_DEBUG_OUTPUT");
+            return flag != nullptr && std::string_view(flag) == "1";
+        }();
+        if (toStderr) {
+            std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
+        }
+    });
+    return output;
 }
 
 // A version 4 (random) GUID from the system's secure generator.
@@ -72,27 +83,11 @@ std::string guidText(const Guid& guid) {
 }
 
 void setDebugSink(DebugSink sink) {
-    std::lock_guard lock(hookMutex());
-    sinkHook() = std::move(sink);
+    debugOutput().set(std::move(sink));
 }
 
 void outputDebugString(std::string_view line) {
-    DebugSink sink;
-    {
-        std::lock_guard lock(hookMutex());
-        sink = sinkHook();
-    }
-    if (sink) {
-        sink(line);
-        return;
-    }
-    static const bool toStderr = [] {
-        const char* flag = std::getenv("ZOVRENA_DEBUG_OUTPUT");
-        return flag != nullptr && std::string_view(flag) == "1";
-    }();
-    if (toStderr) {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(line.size()), line.data());
-    }
+    debugOutput().write(line);
 }
 
 const std::string& InstanceId::get() {

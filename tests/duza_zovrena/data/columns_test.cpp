@@ -6,8 +6,14 @@
 #include <set>
 #include <string>
 
+#include "duza_zovrena/pages/column_place.h"
+
 namespace duza_zovrena::data {
 namespace {
+
+bool shown(Record record, const ColumnDef& column) {
+    return pages::columnPlace(record, column.name).has_value();
+}
 
 using Source = NewRowValue::Source;
 
@@ -24,7 +30,7 @@ TEST(Columns, Records_hold_every_known_column_once) {
         for (const ColumnDef& column : columns(c.record)) {
             EXPECT_TRUE(column.name.starts_with(c.prefix)) << column.name;
             EXPECT_TRUE(names.insert(column.name).second) << "twice: " << column.name;
-            if (column.shown()) {
+            if (shown(c.record, column)) {
                 EXPECT_FALSE(column.caption.empty()) << column.name;
             }
         }
@@ -53,43 +59,11 @@ TEST(Columns, Widths_follow_the_kind_of_value) {
     EXPECT_EQ(findGeneralColumn("PD42_STEPNUMLEGDB")->width, 5);
 }
 
-TEST(Columns, General_new_row_writes_92_columns_with_their_constants) {
-    const std::map<std::string, std::int16_t> notZero = {
-        {"PD42_FLGGENTRASFCL", 1}, {"PD42_STEPNUMLEGDB", 10},  {"PD42_STEPSEQINTLEGDB", 1},
-        {"PD42_FLGDEPCLEGAME", 1}, {"PD42_FLGDEPCPIANART", 1}, {"PD42_FLGDEPARIGAORD", 1},
-    };
-    const std::set<std::string> nulls = {"PD42_QSETUP_PD04", "PD42_QLAV_PD04"};
-
-    std::vector<const ColumnDef*> written = newRowColumns(Record::General);
-    EXPECT_EQ(written.size(), 92u);
-    int shownWithValue = 0;
-    for (const ColumnDef* column : written) {
-        std::string name(column->name);
-        SCOPED_TRACE(name);
-        if (name == "PD42_DITTA_CG18") {
-            EXPECT_EQ(column->newRow.source, Source::CurrentCompany);
-        } else if (nulls.contains(name)) {
-            EXPECT_EQ(column->newRow.source, Source::Null);
-        } else {
-            ASSERT_EQ(column->newRow.source, Source::Constant);
-            auto found = notZero.find(name);
-            EXPECT_EQ(column->newRow.constant, found == notZero.end() ? 0 : found->second);
-        }
-        if (column->shown()) {
-            ++shownWithValue;
-        }
-    }
-    EXPECT_EQ(shownWithValue, 49);
-    for (const auto& [name, value] : notZero) {
-        EXPECT_TRUE(findGeneralColumn(name)->newRow.writes()) << name;
-    }
-}
-
 // A column no page shows is written 0 by the new-row procedure, so that it never holds NULL.
 TEST(Columns, Columns_no_page_shows_start_at_zero) {
     for (Record record : {Record::General, Record::Document}) {
         for (const ColumnDef& column : columns(record)) {
-            if (column.shown() || column.kind == ColumnKind::CompanyKey ||
+            if (shown(record, column) || column.kind == ColumnKind::CompanyKey ||
                 column.kind == ColumnKind::MediaId ||
                 column.newRow.source == Source::SelectedCode) {
                 continue;
@@ -97,34 +71,6 @@ TEST(Columns, Columns_no_page_shows_start_at_zero) {
             EXPECT_EQ(column.newRow.source, Source::Constant) << column.name;
             EXPECT_EQ(column.newRow.constant, 0) << column.name;
         }
-    }
-}
-
-TEST(Columns, Document_new_row_sets_keys_then_indicators_then_deposit_flags) {
-    std::vector<const ColumnDef*> written = newRowColumns(Record::Document);
-    ASSERT_EQ(written.size(), 30u);
-    EXPECT_EQ(written[0]->name, "PD88_DITTA_CG18");
-    EXPECT_EQ(written[1]->name, "PD88_CODDOC_MG36");
-    EXPECT_EQ(written[1]->newRow.source, Source::SelectedCode);
-    EXPECT_EQ(written[2]->name, "PD88_INDSTATI");
-    EXPECT_EQ(written[21]->name, "PD88_INDSCARTOFASI");
-    const std::map<std::string, std::int16_t> depositFlags = {
-        {"PD88_FLGDEPCLEGAME", 1},  {"PD88_FLGDEPCREP", 0},     {"PD88_FLGDEPCCLP", 0},
-        {"PD88_FLGDEPCPRELART", 0}, {"PD88_FLGDEPCPIANART", 1}, {"PD88_FLGDEPARIGAORD", 1},
-        {"PD88_FLGDEPAVERSART", 0}, {"PD88_FLGDEPAPIANART", 0},
-    };
-    for (std::size_t i = 2; i < written.size(); ++i) {
-        std::string name(written[i]->name);
-        SCOPED_TRACE(name);
-        EXPECT_EQ(written[i]->newRow.source, Source::Constant);
-        auto flag = depositFlags.find(name);
-        EXPECT_EQ(i >= 22, flag != depositFlags.end());
-        EXPECT_EQ(written[i]->newRow.constant, flag == depositFlags.end() ? 0 : flag->second);
-    }
-    // Columns the procedure leaves alone.
-    for (const char* name : {"PD88_INDCARSFRIDOCL", "PD88_INDSCAGENLISPCL", "PD88_FLGDEPCRIGAORD",
-                             "PD88_INDTIPOVERSQTA", "PD88_VERSCL_MG3G"}) {
-        EXPECT_FALSE(findDocumentColumn(name)->newRow.writes()) << name;
     }
 }
 
@@ -144,7 +90,8 @@ TEST(Columns, Lookup_by_name_ignores_case_and_keeps_odd_captions) {
     const ColumnDef* column = findGeneralColumn("pd42_indavanzfaseest");
     ASSERT_NE(column, nullptr);
     EXPECT_EQ(column->caption, "Modalità controllo avanzamento fasi ");
-    EXPECT_EQ(column->pageClass, "CTLPD_PRG_LAVESTIND");
+    EXPECT_EQ(pages::columnPlace(Record::General, "PD42_INDAVANZFASEEST")->page->className,
+              "CTLPD_PRG_LAVESTIND");
     EXPECT_EQ(findDocumentColumn("PD88_INDIMPGENLISP")->caption,
               "Modalià impegno da generazione lista prelievo");
     EXPECT_EQ(findGeneralColumn("PD88_INDIMPGENLISP"), nullptr);

@@ -14,6 +14,7 @@
 
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/sqlite_rows.h"
+#include "duza_zovrena/pages/column_place.h"
 #include "krl/ado/ado.h"
 
 namespace duza_zovrena::data {
@@ -248,8 +249,8 @@ TEST_F(DemoDatabase, General_row_is_one_the_save_rules_and_pages_leave_unchanged
         EXPECT_TRUE(invariant.holds(row)) << invariant.what;
     }
     for (const ColumnDef& column : generalColumns()) {
-        if (!column.shown() && column.kind != ColumnKind::CompanyKey &&
-            column.kind != ColumnKind::MediaId) {
+        if (!pages::columnPlace(Record::General, column.name) &&
+            column.kind != ColumnKind::CompanyKey && column.kind != ColumnKind::MediaId) {
             EXPECT_EQ(number(row, std::string(column.name).c_str()), 0) << column.name;
             EXPECT_FALSE(row.at(std::string(column.name)).isNull()) << column.name;
         }

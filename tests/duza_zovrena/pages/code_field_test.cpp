@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "duza_zovrena/window/frmpd_zovrena.h"
 #include "page_fixture.h"
 
 namespace duza_zovrena::pages::testing {
@@ -23,11 +22,6 @@ PageDeclaration documentFieldsPage() {
     page.title = "Pagina di prova documenti";
     page.members.connection = true;
     page.members.decodeLookup = true;
-    page.initialize = initializeSteps(
-        {InitializeStep::ActiveInterface, InitializeStep::VirtualFrame, InitializeStep::Recordset,
-         InitializeStep::Connection, InitializeStep::ClsDecodeProduzione,
-         InitializeStep::ClsLookupProduzione, InitializeStep::AddVirtualFrameControl,
-         InitializeStep::InitializeScriptObjectModel});
     page.firstControl = "TXT_CARPROD";
     page.registeredTypes = {"TXT_EDITM"};
     page.frames = {{"WLFrame1", "", "", 15}};
@@ -64,57 +58,6 @@ class CodeFields : public PageTest {
 
     std::shared_ptr<ParameterPage> page_;
 };
-
-// The texts the program writes itself and sends to the server as they are: on SQLite they go
-// through the translation, so these checks are the only guard of the SQL Server path.
-TEST(ProgramSqlTexts, Are_the_texts_the_server_receives) {
-    const int twoSubtypes[] = {3, 4};
-    struct Case {
-        const char* what;
-        std::string text;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"document check, code trimmed and quotes doubled",
-         controlloValiditaDocSql(Variant(std::int32_t{1}), "CAR'X  "),
-         "SELECT MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
-         "FROM MG3G_DOCDITTA WITH (NOLOCK) "
-         "INNER JOIN MG36_DOCUMENTI WITH (NOLOCK) "
-         "ON MG36_CODDOCUM = MG3G_CODDOCUM_MG36 "
-         "AND MG36_INDSTAPER = MG3G_INDSTAPER_MG36 "
-         "WHERE MG3G_DITTA_CG18 = 1 "
-         "AND MG3G_CODDOCUM_MG36 = 'CAR''X'"},
-        {"document check, the company as the host keeps it",
-         controlloValiditaDocSql(Variant("0002"), "A"),
-         "SELECT MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
-         "FROM MG3G_DOCDITTA WITH (NOLOCK) "
-         "INNER JOIN MG36_DOCUMENTI WITH (NOLOCK) "
-         "ON MG36_CODDOCUM = MG3G_CODDOCUM_MG36 "
-         "AND MG36_INDSTAPER = MG3G_INDSTAPER_MG36 "
-         "WHERE MG3G_DITTA_CG18 = 0002 "
-         "AND MG3G_CODDOCUM_MG36 = 'A'"},
-        {"lookup of a field with several subtypes",
-         customDocumentLookupSql("Standard", "Personalizzato", Variant(std::int32_t{1}), 24,
-                                 twoSubtypes),
-         "SELECT MG3G_CODDOCUM_MG36, MG36_DESCDOCUM, "
-         "CASE MG3G_INDSTAPER_MG36 "
-         "WHEN 0 THEN 'Standard'"
-         "WHEN 1 THEN 'Personalizzato'"
-         "END AS MG3G_INDSTAPER "
-         "FROM MG3G_DOCDITTA WITH (NOLOCK) "
-         "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "
-         "MG3G_INDSTAPER_MG36) "
-         "WHERE MG3G_DITTA_CG18 = 1 "
-         "AND MG36_TIPODOC = 24 "
-         "AND MG36_STIPODOC IN(3, 4) "
-         "ORDER BY MG3G_CODDOCUM_MG36"},
-        {"warehouse management switch", window::FRMPD_ZOVRENA::wmsQuery(Variant("1")),
-         "SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WITH (NOLOCK) WHERE WM00_DITTA_CG18 = 1"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.text, c.expected) << c.what;
-    }
-}
 
 TEST_F(CodeFields, Validate_accepts_only_company_documents_of_the_field_kind) {
     struct Case {

@@ -10,6 +10,7 @@
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/general_rules.h"
 #include "duza_zovrena/pages/code_field.h"
+#include "duza_zovrena/pages/column_place.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/pages/parameter_page.h"
 
@@ -74,7 +75,10 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
             EXPECT_TRUE(columns.insert(column->name).second) << "bound twice: " << column->name;
             EXPECT_NE(column->kind, data::ColumnKind::CompanyKey) << control.name;
             EXPECT_NE(column->kind, data::ColumnKind::MediaId) << control.name;
-            EXPECT_EQ(column->pageClass, page.className) << control.name;
+            // One page shows a column.
+            auto place = columnPlace(recordOf(page), column->name);
+            ASSERT_TRUE(place);
+            EXPECT_EQ(place->page->className, page.className) << control.name;
         }
         for (const ComboRows& list : page.valueLists) {
             const ControlDef* combo = controlOf(page, list.combo);

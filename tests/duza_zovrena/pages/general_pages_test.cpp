@@ -8,15 +8,11 @@
 #include <vector>
 
 #include "duza_zovrena/pages/page_list.h"
-#include "krl/controls/edit_id.h"
 #include "krl/host/lookup_decode.h"
-#include "krl/sql/program_sql.h"
 #include "page_fixture.h"
 
 namespace duza_zovrena::pages::testing {
 namespace {
-
-namespace program = krl::sql::testing::program;
 
 class GeneralPages : public PageTest {
   protected:
@@ -250,12 +246,6 @@ TEST_F(GeneralPages, Priority_table_fields_store_the_id_of_the_code_typed) {
         EXPECT_EQ(description("TXT_DESTABPRIORITA_MATERIALI"), c.description);
         EXPECT_EQ(newMessageIds(), std::vector<long>{});
     }
-}
-
-TEST(PriorityTableSql, Id_edit_queries_are_the_programs_texts) {
-    const kc::IdSource source{"LP09_TESTATAPRIORITA", "LP09_ID", "LP09_CODICE", "LP09_DITTA_CG18"};
-    EXPECT_EQ(kc::idOfCodeSql(source, 1, "L'ÀRTE  "), program::priorityTableId("1", "L'ÀRTE"));
-    EXPECT_EQ(kc::codeOfIdSql(source, 2, 4), program::priorityTableCode("2", "4"));
 }
 
 TEST_F(GeneralPages, Priority_table_field_can_be_retyped_after_a_refused_code) {

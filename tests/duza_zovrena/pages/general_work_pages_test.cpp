@@ -4,13 +4,11 @@
 
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "duza_zovrena/pages/code_field.h"
 #include "duza_zovrena/pages/page_list.h"
-#include "krl/sql/program_sql.h"
 #include "page_fixture.h"
 
 namespace duza_zovrena::pages::testing {
@@ -105,20 +103,6 @@ const FieldCase kFields[] = {
     {"CTLPD_PRG_CLADOC", "TXT_SCARESOMATCLA", "DDTRESOCLA", "DDTRESTCLA"},
 };
 
-TEST_F(GeneralWorkPages, Every_checked_document_field_has_a_row_in_the_table) {
-    std::set<std::string> tabled;
-    for (const FieldCase& c : kFields) {
-        tabled.insert(std::string(c.page) + "." + c.field);
-    }
-    for (const char* className :
-         {"CTLPD_PRG_LAVINTDOC", "CTLPD_PRG_LAVESTDOC", "CTLPD_PRG_CLADOC"}) {
-        for (const CodeFieldDef& field : findPageByClass(className)->codeFields) {
-            const std::string name = std::string(className) + "." + std::string(field.control);
-            EXPECT_EQ(tabled.contains(name), field.kind == CodeKind::Document) << name;
-        }
-    }
-}
-
 TEST_F(GeneralWorkPages, Document_fields_take_their_kind_and_refuse_a_neighbour) {
     std::map<std::string, std::shared_ptr<ParameterPage>> opened;
     for (const FieldCase& c : kFields) {
@@ -192,13 +176,6 @@ TEST_F(GeneralWorkPages, Progress_field_takes_loads_and_progress_documents_and_l
     EXPECT_EQ(page->findAs<kc::Label>("LBL_DESINTAVANZ")->caption(), "Carico produzione con lotti");
 }
 
-// The field's own check is the header's document query; the golden table keeps its text.
-TEST(GeneralWorkPagesSql, Several_subtypes_check_is_the_query_the_server_is_checked_with) {
-    namespace program = krl::sql::testing::program;
-    EXPECT_EQ(severalSubtypesCheckSql(Variant(std::int32_t{1}), "  AV'Z  "),
-              program::documentType("1", "AV'Z"));
-}
-
 TEST_F(GeneralWorkPages, Deposit_and_scrap_recovery_fields_are_only_decoded) {
     struct Case {
         const char* page;
@@ -215,7 +192,7 @@ TEST_F(GeneralWorkPages, Deposit_and_scrap_recovery_fields_are_only_decoded) {
         SCOPED_TRACE(c.field);
         auto page = open(c.page);
         if (std::string(c.page) == "CTLPD_PRG_LAVESTDOC") {
-            page->setEnableCarSfridoCl(true);
+            pageMember<ScrapLoadSwitch>(*page, "EnableCarSfridoCl").setEnableCarSfridoCl(true);
         }
         if (std::string(c.page) == "CTLPD_PRG_LAVESTIND") {
             ASSERT_TRUE(input(*page, "CBX_SCAGENLISPRECL", "1").accepted());
@@ -399,7 +376,9 @@ TEST_F(GeneralWorkPages, Percentages_take_numbers_of_their_width_only) {
 }
 
 TEST_F(GeneralWorkPages, Warehouse_management_locks_three_controls_from_the_start) {
-    auto page = open("CTLPD_PRG_LAVINTIND", [](ParameterPage& p) { p.AzioniWMSEnabled(); });
+    auto page = open("CTLPD_PRG_LAVINTIND", [](ParameterPage& p) {
+        pageMember<WarehouseActions>(p, "AzioniWMSEnabled").AzioniWMSEnabled();
+    });
     for (const char* name : {"CBX_SCAGENORD", "CBX_FLGSCAMATREP", "CHK_FLGREINMATSALDO"}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(page->find(name)->enabled());
@@ -427,10 +406,11 @@ TEST_F(GeneralWorkPages, Hidden_commitment_mode_is_neither_shown_nor_bound) {
 TEST_F(GeneralWorkPages, Scrap_recovery_load_follows_what_the_window_says) {
     auto page = open("CTLPD_PRG_LAVESTDOC");
     auto* load = page->findAs<kc::EditM>("TXT_CARSFRIDOCL");
-    page->setEnableCarSfridoCl(false);
+    auto& scrapLoad = pageMember<ScrapLoadSwitch>(*page, "EnableCarSfridoCl");
+    scrapLoad.setEnableCarSfridoCl(false);
     EXPECT_FALSE(load->enabled());
     EXPECT_FALSE(load->userEnter("CARRECCL").accepted());
-    page->setEnableCarSfridoCl(true);
+    scrapLoad.setEnableCarSfridoCl(true);
     EXPECT_TRUE(load->enabled());
     EXPECT_TRUE(load->userEnter("CARRECCL").accepted());
     EXPECT_EQ(page->findAs<kc::Label>("LBL_DESCARSFRIDOCL")->caption(),

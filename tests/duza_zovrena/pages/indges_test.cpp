@@ -322,21 +322,5 @@ TEST_F(ManagementIndicators, Lookup_error_is_reported_under_the_field_and_event_
     EXPECT_TRUE(lookupChooser_.shown.empty());
 }
 
-TEST_F(ManagementIndicators, Frames_with_a_resize_mode_register_with_it) {
-    initialize();
-    std::size_t withMode = 0;
-    for (const FrameDef& frame : page_->declaration().frames) {
-        withMode += frame.resizeMode != 0 ? 1 : 0;
-    }
-    const auto& registrations = page_->resizeControl().registrations();
-    EXPECT_EQ(registrations.size(), withMode);
-    for (const auto& registration : registrations) {
-        auto* frame = page_->findAs<kc::Frame>(registration.control);
-        ASSERT_NE(frame, nullptr) << registration.control;
-        EXPECT_EQ(frame->resizeMode(), registration.flags);
-        EXPECT_NE(registration.flags, 0);
-    }
-}
-
 }  // namespace
 }  // namespace duza_zovrena::pages::testing

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "duza_zovrena/pages/ctlpd_prd_dccla.h"
 #include "duza_zovrena/pages/ctlpd_prd_dclie.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "krl/sql/program_sql.h"
@@ -16,8 +17,8 @@ namespace program = krl::sql::testing::program;
 
 class LinkedDocuments : public PageTest {
   protected:
-    std::shared_ptr<ParameterPage> openPage(PageDeclaration declaration) {
-        auto page = makePage(declaration);
+    std::shared_ptr<DocumentPage> openPage(PageDeclaration declaration) {
+        auto page = std::dynamic_pointer_cast<DocumentPage>(makePage(declaration));
         page->setActiveInterface(program_);
         page->setVirtualFrame(documentFrame_);
         page->setRecordset(document_);
@@ -123,7 +124,7 @@ TEST_F(LinkedDocuments, Fields_and_captions_follow_the_document_kind) {
         SCOPED_TRACE(c.key);
         auto page = openPage(prdDcliePage());
         page->EnableControl(c.unloadCaption != nullptr);
-        page->setEnableCarSfridoCl(false);
+        pageMember<ScrapLoadSwitch>(*page, "EnableCarSfridoCl").setEnableCarSfridoCl(false);
         page->setTipoSottotipoDocumento(c.key);
         page->EnableControlByDocument();
         for (const char* name : c.on) {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "duza_zovrena/data/demo_database.h"
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/lookup.h"

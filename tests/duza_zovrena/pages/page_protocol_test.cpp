@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
+#include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "krl/diag/trace.h"
 #include "krl/host/multilingua.h"
@@ -101,7 +102,8 @@ TEST_F(PageProtocol, Initialize_shows_the_first_failing_check_in_the_page_order)
             }
         }
         if (!page->hasVirtualFrame()) {
-            page->setCodiceDitta(Variant(std::int32_t{1}));
+            pageMember<TransferMembers>(*page, "CodiceDitta")
+                .setCodiceDitta(Variant(std::int32_t{1}));
         }
         if (page->hasConnection() && !missing(Missing::Connection)) {
             if (missing(Missing::ClosedConnection)) {
@@ -163,7 +165,8 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             page->setRecordset(general_);
         } else {
             EXPECT_THROW(page->setVirtualFrame(frame_), krl::VbError);
-            page->setCodiceDitta(Variant(std::int32_t{1}));
+            pageMember<TransferMembers>(*page, "CodiceDitta")
+                .setCodiceDitta(Variant(std::int32_t{1}));
         }
         if (page->hasConnection()) {
             page->setConnection(connection_);
@@ -183,14 +186,15 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             page->setClsLookupListiniParametrici(lookup);
         }
         if (className.substr(6, 3) == "PRD") {
-            page->setTipoSottotipoDocumento("2420");
-            EXPECT_EQ(page->tipoSottotipoDocumento(), "2420");
-            page->EnableControlByDocument();
+            auto& document = pageMember<DocumentMembers>(*page, "TipoSottotipoDocumento");
+            document.setTipoSottotipoDocumento("2420");
+            EXPECT_EQ(document.tipoSottotipoDocumento(), "2420");
+            document.EnableControlByDocument();
         }
         if (className == "CTLPD_PRG_INDGES" || className == "CTLPD_PRG_LAVINTIND") {
-            page->AzioniWMSEnabled();
+            pageMember<WarehouseActions>(*page, "AzioniWMSEnabled").AzioniWMSEnabled();
         } else {
-            EXPECT_THROW(page->AzioniWMSEnabled(), krl::VbError);
+            EXPECT_THROW(pageMember<WarehouseActions>(*page, "AzioniWMSEnabled"), krl::VbError);
         }
         EXPECT_TRUE(page->Initialize());
         // The pages not built yet show only their title.
@@ -208,14 +212,20 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
 TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
     struct Case {
         std::string page;
+        std::string member;
         std::function<void(Page&)> call;
     };
     const std::vector<Case> cases = {
-        {"CTLPD_PRG_INDGES", [](Page& p) { p.setEnableCarSfridoCl(true); }},
-        {"CTLPD_PRG_INDGES", [](Page& p) { p.setTipoSottotipoDocumento("2420"); }},
-        {"CTLPD_PRG_LAVINTIND", [](Page& p) { p.setClsDecodeProduzione(nullptr); }},
-        {"CTLPD_PRD_PRD", [](Page& p) { p.setEnableCarSfridoCl(true); }},
-        {"CTLPD_PRG_CICLI", [](Page& p) { p.setOnTerminate(true); }},
+        {"CTLPD_PRG_INDGES", "EnableCarSfridoCl",
+         [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
+        {"CTLPD_PRG_INDGES", "TipoSottotipoDocumento",
+         [](Page& p) { pageMember<DocumentMembers>(p, "TipoSottotipoDocumento"); }},
+        {"CTLPD_PRG_LAVINTIND", "ClsDecodeProduzione",
+         [](Page& p) { p.setClsDecodeProduzione(nullptr); }},
+        {"CTLPD_PRD_PRD", "EnableCarSfridoCl",
+         [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
+        {"CTLPD_PRG_CICLI", "OnTerminate",
+         [](Page& p) { pageMember<TransferMembers>(p, "OnTerminate"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.page);
@@ -225,10 +235,14 @@ TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
             ADD_FAILURE() << "no error";
         } catch (const krl::VbError& error) {
             EXPECT_EQ(error.number(), 438);
+            EXPECT_EQ(error.description(),
+                      "L'oggetto non supporta la proprietà o il metodo " + c.member);
         }
     }
     for (const char* page : {"CTLPD_PRG_LAVESTDOC", "CTLPD_PRD_DCLIE"}) {
-        EXPECT_NO_THROW(create(page)->setEnableCarSfridoCl(true)) << page;
+        EXPECT_NO_THROW(pageMember<ScrapLoadSwitch>(*create(page), "EnableCarSfridoCl")
+                            .setEnableCarSfridoCl(true))
+            << page;
     }
 }
 
@@ -319,12 +333,12 @@ TEST_F(PageProtocol, Trace_lines_mark_creation_and_destruction_with_one_instance
 }
 
 TEST_F(PageProtocol, Transfer_page_marks_its_termination) {
-    auto page = std::dynamic_pointer_cast<ParameterPage>(create("CTLPD_PRT_TRPERS"));
+    auto page = std::dynamic_pointer_cast<CTLPD_PRT_TRPERS>(create("CTLPD_PRT_TRPERS"));
     ASSERT_TRUE(page);
     EXPECT_FALSE(page->hasVirtualFrame());
     page->setActiveInterface(program_);
     page->setConnection(connection_);
-    page->setCodiceDitta(Variant(std::int32_t{1}));
+    pageMember<TransferMembers>(*page, "CodiceDitta").setCodiceDitta(Variant(std::int32_t{1}));
     page->setOnTerminate(true);
     ASSERT_TRUE(page->Initialize());
     EXPECT_FALSE(page->onTerminate());

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
-#include "krl/sql/program_sql.h"
 #include "page_fixture.h"
 
 namespace duza_zovrena::pages::testing {
@@ -92,13 +91,6 @@ TEST_F(TransferPageTest,
     }
     EXPECT_EQ(page->grid().layoutKey(), "CTLPD_PRT_TRPERS.GRD_TRPERS");
     EXPECT_TRUE(presenter_.boxes().empty());
-}
-
-TEST(TransferPageSql, Load_statement_is_the_one_the_database_expects) {
-    namespace program = krl::sql::testing::program;
-    for (const char* company : {"1", "27"}) {
-        EXPECT_EQ(CTLPD_PRT_TRPERS::loadSql(company), program::loadTransferRows(company));
-    }
 }
 
 TEST_F(TransferPageTest, Company_without_saved_rows_shows_every_eligible_document_at_default) {

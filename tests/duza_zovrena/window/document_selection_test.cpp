@@ -320,9 +320,5 @@ TEST_F(DocumentSelection, Scrap_phases_and_tolerances_follow_their_combos) {
     EXPECT_FALSE(tolerance->visible());
 }
 
-TEST_F(DocumentSelection, The_type_query_is_the_one_the_database_expects) {
-    EXPECT_EQ(FRMPD_ZOVRENA::documentTypeSql("1", "'O''P'"), program::documentType("1", "O'P"));
-}
-
 }  // namespace
 }  // namespace duza_zovrena::window::testing

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "duza_zovrena/pages/page.h"
+#include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "duza_zovrena/pages/transfer_commands.h"
 #include "duza_zovrena/window/window_fixture.h"
@@ -390,15 +391,21 @@ TEST_F(Window, The_transfer_bar_leaves_the_general_row_alone) {
 }
 
 // A transfer page that has the commands records what the bar asked of it.
-class RecordingTransferPage : public pages::ParameterPage, public pages::TransferCommands {
+class RecordingTransferPage : public pages::ParameterPage,
+                              public pages::TransferCommands,
+                              public pages::TransferMembers {
   public:
     RecordingTransferPage() : ParameterPage(*pages::findPageByClass("CTLPD_PRT_TRPERS")) {}
+    void setCodiceDitta(Variant value) override { company = std::move(value); }
+    void setOnTerminate(bool value) override { closing = value; }
     bool Save() override { return record("Save"); }
     bool Delete() override { return record("Delete"); }
     bool Undo() override { return record("Undo"); }
 
     std::vector<std::string> calls;
     bool answer = true;
+    Variant company;
+    bool closing = false;
 
   private:
     bool record(const char* call) {
@@ -418,6 +425,7 @@ TEST_F(Window, The_transfer_bar_asks_then_runs_the_pages_command) {
     FRMPD_ZOVRENA& window = windowOf(program);
     window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
     ASSERT_NE(transfer, nullptr);
+    EXPECT_EQ(transfer->company.toInt32(), 1);  // the window hands the page its company
     struct Case {
         const char* button;
         int answer;

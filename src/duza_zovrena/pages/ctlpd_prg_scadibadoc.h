@@ -4,11 +4,6 @@
 
 namespace duza_zovrena::pages {
 
-// Bill-of-materials consumption, indicators: how deep the bill is exploded when components are
-// consumed, whether semi-finished items are received automatically, how finished-product receipts
-// are generated.
-PageDeclaration scaDibaIndPage();
-
 // Bill-of-materials consumption, documents: the company documents of the finished-product and
 // semi-finished receipts, the material issue and the receipt of recovery items.
 PageDeclaration scaDibaDocPage();
