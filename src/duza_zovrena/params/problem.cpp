@@ -1,6 +1,7 @@
 #include "duza_zovrena/params/problem.h"
 
 #include "duza_zovrena/data/columns.h"
+#include "duza_zovrena/pages/column_place.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "krl/variant/text.h"
 
@@ -38,25 +39,16 @@ std::string oneLine(std::string_view text) {
 }
 
 WindowPlace placeOfColumn(std::string_view column) {
-    const data::ColumnDef* def = data::findGeneralColumn(column);
-    if (def == nullptr) {
-        def = data::findDocumentColumn(column);
+    auto found = pages::columnPlace(data::Record::General, column);
+    if (!found) {
+        found = pages::columnPlace(data::Record::Document, column);
     }
-    if (def == nullptr || !def->shown()) {
+    if (!found) {
         return {};
     }
-    const pages::PageDeclaration* page = pages::findPageByClass(def->pageClass);
-    if (page == nullptr) {
-        return {};
-    }
-    WindowPlace place{std::string(page->group), std::string(page->item), page->className, {}};
-    for (const pages::ControlDef& control : page->controls) {
-        if (krl::sameText(control.column, column)) {
-            place.control = std::string(control.name);
-            break;
-        }
-    }
-    return place;
+    const pages::PageDeclaration& page = *found->page;
+    return {std::string(page.group), std::string(page.item), page.className,
+            std::string(found->control->name)};
 }
 
 }  // namespace duza_zovrena::params
