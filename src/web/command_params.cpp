@@ -264,7 +264,6 @@ int runImport(const std::vector<std::string>& raw) {
         params::ImportOptions options;
         options.dryRun = arguments.dryRun;
         options.user = arguments.user.value_or(systemUser());
-        // The change history records options.changesWritten here, in the import's transaction.
         const params::ImportResult result = params::importSet(connection, company, set, options);
         for (const std::string& refusal : result.refusals) {
             std::printf("%s\n", refusal.c_str());

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "duza_zovrena/data/history.h"
 #include "duza_zovrena/params/code_checks.h"
 #include "duza_zovrena/params/health_check.h"
 #include "duza_zovrena/params/row_rules.h"
@@ -148,6 +149,25 @@ ParamSet throughRules(const std::shared_ptr<krl::ado::Connection>& connection, l
     return saved;
 }
 
+// The import's change sets in the parameters' history, as a save in the window records them.
+void recordHistory(krl::ado::Connection& connection, long company, const std::string& user,
+                   const std::vector<ChangeSet>& changes) {
+    for (const ChangeSet& change : changes) {
+        data::ChangeSet recorded;
+        recorded.company = static_cast<std::int32_t>(company);
+        recorded.table = change.table;
+        if (!change.documentCode.empty()) {
+            recorded.documentCode = change.documentCode;
+        }
+        recorded.user = user;
+        for (const ColumnChange& column : change.changes) {
+            recorded.columns.push_back(
+                {column.column, data::historyText(column.before), data::historyText(column.after)});
+        }
+        data::recordChangeSet(connection, recorded);
+    }
+}
+
 }  // namespace
 
 ImportResult importSet(const std::shared_ptr<krl::ado::Connection>& connection, long company,
@@ -185,6 +205,7 @@ ImportResult importSet(const std::shared_ptr<krl::ado::Connection>& connection, 
         for (const std::string& statement : writer.statements()) {
             connection->execute(statement, nullptr, krl::ado::adExecuteNoRecords);
         }
+        recordHistory(*connection, company, options.user, result.changes);
         if (options.changesWritten) {
             options.changesWritten(*connection, company, options.user, result.changes);
         }

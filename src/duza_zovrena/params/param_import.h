@@ -27,8 +27,8 @@ struct ChangeSet {
     std::vector<ColumnChange> changes;
 };
 
-// Called inside the import's transaction once the rows are written, with what they changed and
-// the user the import runs for; raising rolls the whole import back.
+// Called inside the import's transaction once the rows are written and recorded in the history,
+// with what they changed and the user the import runs for; raising rolls the whole import back.
 using ChangesWritten =
     std::function<void(krl::ado::Connection& connection, long company, const std::string& user,
                        const std::vector<ChangeSet>& changes)>;

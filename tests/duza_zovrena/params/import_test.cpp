@@ -66,6 +66,10 @@ TEST_F(ParamsImport, Round_trip_leaves_the_two_companies_equal_and_reports_the_c
     ASSERT_EQ(recorded.size(), 4u);
     EXPECT_EQ(recorded[0].table, "PD42_ZOVRENA");
     EXPECT_EQ(recorded[1].documentCode, "LISTTRASF");
+    // The same change sets in the history, under the import's user.
+    EXPECT_EQ(db_.count("SELECT COUNT(*) FROM PD97_STORICO WHERE PD97_DITTA_CG18 = 3 AND "
+                        "PD97_UTENTE_UT00 = 'mrossi'"),
+              4);
 
     const auto found = differences(readParamSet(*db_.connection(), kSource),
                                    readParamSet(*db_.connection(), kTarget));
@@ -103,6 +107,7 @@ TEST_F(ParamsImport, A_failure_after_the_writes_rolls_them_back) {
     };
     EXPECT_THROW(importSet(db_.connection(), kTarget, exported(), options), krl::VbError);
     EXPECT_EQ(targetRows(), 0);
+    EXPECT_EQ(db_.count("SELECT COUNT(*) FROM PD97_STORICO WHERE PD97_DITTA_CG18 = 3"), 0);
 }
 
 struct Refusal {
