@@ -153,13 +153,12 @@ ParamSet throughRules(const std::shared_ptr<krl::ado::Connection>& connection, l
 void recordHistory(krl::ado::Connection& connection, long company, const std::string& user,
                    const std::vector<ChangeSet>& changes) {
     for (const ChangeSet& change : changes) {
-        data::ChangeSet recorded;
-        recorded.company = static_cast<std::int32_t>(company);
-        recorded.table = change.table;
+        std::optional<std::string> document;
         if (!change.documentCode.empty()) {
-            recorded.documentCode = change.documentCode;
+            document.emplace(change.documentCode);
         }
-        recorded.user = user;
+        data::ChangeSet recorded{
+            static_cast<std::int32_t>(company), change.table, std::move(document), user, {}, {}};
         for (const ColumnChange& column : change.changes) {
             recorded.columns.push_back(
                 {column.column, data::historyText(column.before), data::historyText(column.after)});
