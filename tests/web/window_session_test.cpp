@@ -463,8 +463,8 @@ TEST_F(ServedWindow, Attached_files_stop_at_the_count_allowed) {
 }
 
 // The grid's rows come with a version; an action that names the version the browser holds is
-// answered without them while they have not changed, so that a click beside a long grid stays
-// small.
+// answered without them while they have not changed, and with only the rows that changed since
+// the version last sent, so that a click beside a long grid and an edited cell stay small.
 TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
     open();
     const Json opened = act({{"type", "clickItem"}, {"item", "ITM_PRT_TRPERS"}}).snapshot;
@@ -472,21 +472,27 @@ TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
     ASSERT_NE(grid, nullptr);
     ASSERT_TRUE((*grid)["rows"].is_array());
     ASSERT_FALSE((*grid)["rows"].empty());
-    const std::string version = (*grid)["rowsVersion"];
+    std::string version = (*grid)["rowsVersion"];
+    std::size_t odp = 0;
+    while (odp < (*grid)["rows"].size() && (*grid)["rows"][odp]["key"] != "ODP") {
+        ++odp;
+    }
 
+    enum class Sent { Nothing, Changed, All };
     struct Case {
         const char* name;
-        Json held;          // the action's gridRows; null: left out
+        Json held;          // the action's gridRows; null: left out; "" the version last sent
         std::string value;  // the head indicator chosen for ODP
-        bool rowsSent;
+        Sent sent;
     };
     const Case cases[] = {
-        {"refused choice, rows held", {{"GRD_TRPERS", version}}, "7", false},
-        {"refused choice, nothing held", nullptr, "7", true},
-        {"refused choice, older rows held", {{"GRD_TRPERS", "0"}}, "7", true},
-        {"held under another grid's name", {{"GRD_ALTRO", version}}, "7", true},
-        {"held as a number", {{"GRD_TRPERS", 1}}, "7", true},
-        {"accepted choice, rows held", {{"GRD_TRPERS", version}}, "0", true},
+        {"refused choice, rows held", "", "7", Sent::Nothing},
+        {"refused choice, nothing held", nullptr, "7", Sent::All},
+        {"refused choice, older rows held", {{"GRD_TRPERS", "0"}}, "7", Sent::All},
+        {"held under another grid's name", {{"GRD_ALTRO", "x"}}, "7", Sent::All},
+        {"held as a number", {{"GRD_TRPERS", 1}}, "7", Sent::All},
+        {"accepted choice, rows held", "", "0", Sent::Changed},
+        {"accepted choice, older rows held", {{"GRD_TRPERS", "0"}}, "1", Sent::All},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -495,15 +501,26 @@ TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
                        {"row", "ODP"},
                        {"field", "PD49_INDTRPERSTESTA"},
                        {"value", c.value}};
-        if (!c.held.is_null()) {
+        if (c.held == "") {
+            action["gridRows"] = {{"GRD_TRPERS", version}};
+        } else if (!c.held.is_null()) {
             action["gridRows"] = c.held;
         }
         const Answer answer = act(action);
         ASSERT_EQ(answer.status, 200);
         const Json* shown = control(answer.snapshot, "GRD_TRPERS");
         ASSERT_NE(shown, nullptr);
-        EXPECT_EQ(shown->contains("rows"), c.rowsSent);
-        EXPECT_EQ((*shown)["rowsVersion"] == version, c.value != "0");
+        EXPECT_EQ(shown->contains("rows"), c.sent == Sent::All);
+        EXPECT_EQ(shown->contains("rowsChanged"), c.sent == Sent::Changed);
+        if (c.sent == Sent::Changed) {
+            EXPECT_EQ((*shown)["rowsBase"], version);
+            ASSERT_EQ((*shown)["rowsChanged"].size(), 1u);
+            EXPECT_EQ((*shown)["rowsChanged"][0]["index"], odp);
+            EXPECT_EQ((*shown)["rowsChanged"][0]["key"], "ODP");
+            EXPECT_EQ((*shown)["rowsChanged"][0]["cells"][2], c.value);
+        }
+        EXPECT_EQ((*shown)["rowsVersion"] == version, c.value == "7");
+        version = (*shown)["rowsVersion"];
     }
     // The edited row is in the rows sent, and the window asked afresh always carries them.
     const Json again = snapshot();
@@ -514,7 +531,7 @@ TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
     for (const auto& row : (*shown)["rows"]) {
         if (row["key"] == "ODP") {
             found = true;
-            EXPECT_EQ(row["cells"][2], "0");
+            EXPECT_EQ(row["cells"][2], "1");
         }
     }
     EXPECT_TRUE(found);

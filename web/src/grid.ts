@@ -252,7 +252,7 @@ function placeTabStop(view: GridView, name: string): void {
 
 // Rows are laid out in blocks of this many: the browser skips drawing a block out of view. One
 // skipped box per row would make every scroll step lay out ten thousand boxes.
-const blockRows = 100;
+const blockRows = 25;
 
 function block(view: GridView, index: number): Element {
     return (
@@ -381,11 +381,26 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
     return view;
 }
 
+// The rows a snapshot gives: all of them, the rows drawn with those that changed put in, or (left
+// out) the rows drawn; undefined when the snapshot counts on rows this browser does not hold.
+function rowsOf(grid: GridState, view: GridView | undefined): GridRowState[] | undefined {
+    if (grid.rows) {
+        return grid.rows;
+    }
+    if (view && grid.rowsChanged && view.version === grid.rowsBase) {
+        const rows = view.rows.slice();
+        for (const { index, key, cells } of grid.rowsChanged) {
+            rows[index] = { key, cells };
+        }
+        return rows;
+    }
+    return view?.version === grid.rowsVersion ? view.rows : undefined;
+}
+
 export function renderGrid(control: ControlState, context: RenderContext): HTMLElement {
     const grid = control as unknown as GridState;
     let view = views.get(grid.name);
-    // Rows left out are those the grid drawn already shows.
-    const rows = grid.rows ?? (view?.version === grid.rowsVersion ? view.rows : (view?.rows ?? []));
+    const rows = rowsOf(grid, view) ?? view?.rows ?? [];
     const shape = JSON.stringify([grid.columns, grid.caption ?? null]);
     if (!view || view.shape !== shape) {
         view = build(grid, rows, shape, context);
@@ -420,7 +435,7 @@ export function lacksGridRows(snapshot: WindowSnapshot): boolean {
     for (const frame of snapshot.page?.frames ?? []) {
         for (const control of frame.controls) {
             const grid = control as unknown as GridState;
-            if (control.kind === "grid" && grid.rows === undefined && views.get(grid.name)?.version !== grid.rowsVersion) {
+            if (control.kind === "grid" && rowsOf(grid, views.get(grid.name)) === undefined) {
                 return true;
             }
         }

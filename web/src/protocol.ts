@@ -65,6 +65,9 @@ export interface GridState {
     columns: GridColumnState[];
     rowsVersion: string;
     rows?: GridRowState[]; // left out when the browser holds this version of them
+    // Instead of rows, when the browser holds version rowsBase and rows only changed in place.
+    rowsBase?: string;
+    rowsChanged?: (GridRowState & { index: number })[];
 }
 
 export interface GridRowState {

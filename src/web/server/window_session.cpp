@@ -74,6 +74,7 @@ struct WindowState {
     std::shared_ptr<kh::MediaSession> media;
     std::optional<HistoryView> history;
     std::string notice;
+    SentGrids sentGrids;  // the grids' rows as last put into a snapshot
 
     // Shared.
     std::atomic<long> revision{1};
@@ -92,6 +93,7 @@ struct WindowState {
     Snapshot body(bool withLookup = true, const GridVersions* heldGridRows = nullptr) {
         WindowExtras extras;
         extras.heldGridRows = heldGridRows;
+        extras.sentGrids = &sentGrids;
         extras.caption = programCaption;
         extras.lookup = withLookup && lookup ? &*lookup : nullptr;
         extras.printSheet = printSheet ? &*printSheet : nullptr;

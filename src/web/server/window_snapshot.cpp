@@ -136,12 +136,28 @@ void writeLabelValue(JsonWriter& json, const Control& control, const WindowExtra
     json.field("value", control.text());
 }
 
-// Every row of the grid goes to the browser, which lets rows out of view go undrawn; rows the
-// browser already holds (the same version) are not sent again.
+void writeGridRow(JsonWriter& json, const krl::controls::QGrid::Row& row) {
+    json.field("key", row.key).key("cells").array();
+    for (const auto& cell : row.cells) {
+        json.value(cell);
+    }
+    json.end();
+}
+
+bool sameKeys(const std::vector<krl::controls::QGrid::Row>& a,
+              const std::vector<krl::controls::QGrid::Row>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const auto& x, const auto& y) { return x.key == y.key; });
+}
+
+// Every row of the grid goes to the browser, which lets rows out of view go undrawn. Rows the
+// browser already holds (the same version) are not sent again; when it holds the version last
+// sent and the rows only changed in place, only the rows that changed go (`rowsChanged`, by
+// index, over `rowsBase`).
 void writeGridValue(JsonWriter& json, const Control& control, const WindowExtras& extras) {
     const auto& grid = static_cast<const krl::controls::QGrid&>(control);
-    const auto rows = grid.rows();
-    const std::string version = krl::controls::QGrid::version(rows);
+    auto rows = grid.rows();
+    std::string version = krl::controls::QGrid::version(rows);
     json.field("keyColumn", grid.keyColumn())
         .field("layoutKey", grid.layoutKey())
         .key("columns")
@@ -163,21 +179,42 @@ void writeGridValue(JsonWriter& json, const Control& control, const WindowExtras
         json.end().end();
     }
     json.end().field("rowsVersion", version);
+    const std::string* held = nullptr;
     if (extras.heldGridRows != nullptr) {
-        const auto held = extras.heldGridRows->find(control.name());
-        if (held != extras.heldGridRows->end() && held->second == version) {
-            return;
-        }
+        const auto found = extras.heldGridRows->find(control.name());
+        held = found != extras.heldGridRows->end() ? &found->second : nullptr;
     }
-    json.key("rows").array();
-    for (const auto& row : rows) {
-        json.object().field("key", row.key).key("cells").array();
-        for (const auto& cell : row.cells) {
-            json.value(cell);
-        }
-        json.end().end();
+    if (held != nullptr && *held == version) {
+        return;
     }
-    json.end();
+    SentGridRows* sent = nullptr;
+    if (extras.sentGrids != nullptr) {
+        sent = &extras.sentGrids->try_emplace(control.name()).first->second;
+    }
+    if (held != nullptr && sent != nullptr && sent->version == *held &&
+        sameKeys(sent->rows, rows)) {
+        json.field("rowsBase", *held).key("rowsChanged").array();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (rows[i].cells != sent->rows[i].cells) {
+                json.object().field("index", static_cast<std::int64_t>(i));
+                writeGridRow(json, rows[i]);
+                json.end();
+            }
+        }
+        json.end();
+    } else {
+        json.key("rows").array();
+        for (const auto& row : rows) {
+            json.object();
+            writeGridRow(json, row);
+            json.end();
+        }
+        json.end();
+    }
+    if (sent != nullptr) {
+        sent->version = std::move(version);
+        sent->rows = std::move(rows);
+    }
 }
 
 struct KindWriter {

@@ -6,6 +6,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "krl/controls/grid.h"
 
 namespace duza_zovrena::window {
 class FRMPD_ZOVRENA;
@@ -30,6 +33,14 @@ class HistoryView;
 // The grids' rows the browser already holds: grid name -> the rows' version it last received.
 using GridVersions = std::map<std::string, std::string, std::less<>>;
 
+// The rows of each grid as last written into a snapshot, by grid name: a browser that holds that
+// version is sent only the rows that changed since.
+struct SentGridRows {
+    std::string version;
+    std::vector<krl::controls::QGrid::Row> rows;
+};
+using SentGrids = std::map<std::string, SentGridRows, std::less<>>;
+
 // What the host shows over or beside the window: an open lookup list, the print sheet, the
 // multimedia links, a notice. Null members are not shown.
 struct WindowExtras {
@@ -39,8 +50,10 @@ struct WindowExtras {
     krl::host::MediaSession* media = nullptr;
     const HistoryView* history = nullptr;
     std::string_view notice;
-    // A grid whose rows are still at the version the browser holds is sent without them.
+    // A grid whose rows are still at the version the browser holds is sent without them; one
+    // whose rows changed in place since that version, with only the rows that changed.
     const GridVersions* heldGridRows = nullptr;
+    SentGrids* sentGrids = nullptr;  // read and kept up to date; null: whole rows
 };
 
 // The host toolbar as the window in front allows it (Chiudi is always usable).
