@@ -6,15 +6,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/sqlite_rows.h"
-#include "duza_zovrena/pages/column_place.h"
 #include "krl/ado/ado.h"
 
 namespace duza_zovrena::data {
@@ -23,10 +20,6 @@ namespace {
 using testing::Row;
 using testing::SqliteFile;
 using testing::TempFolder;
-
-double number(const Row& row, const char* column) {
-    return krl::numericValue(row.at(column));
-}
 
 // Every document kind (type, subtype) that some page, rule or lookup of the program asks for.
 const std::vector<std::pair<int, int>> kCheckedKinds = {
@@ -49,8 +42,6 @@ class DemoDatabase : public ::testing::Test {
         createDemoDatabase("sqlite:" + file_, false);
         db_ = std::make_unique<SqliteFile>(file_);
     }
-
-    Row generalRow() { return db_->rows("SELECT * FROM PD42_ZOVRENA").at(0); }
 
     std::string typeText(const std::string& code) {
         auto rows = db_->rows(std::string(kCompanyDocuments) + "WHERE MG3G_DITTA_CG18 = 1 " +
@@ -159,203 +150,8 @@ TEST_F(DemoDatabase, Users_sign_in_with_their_passwords_into_their_companies) {
     }
 }
 
-struct Invariant {
-    const char* what;
-    std::function<bool(const Row&)> holds;
-};
-
-TEST_F(DemoDatabase, General_row_is_one_the_save_rules_and_pages_leave_unchanged) {
-    auto n = number;
-    const Invariant invariants[] = {
-        {"numbering step set", [&](const Row& r) { return n(r, "PD42_STEPNUMLEGDB") != 0; }},
-        {"sequence step set when sequences are numbered",
-         [&](const Row& r) {
-             return n(r, "PD42_INDSEQINTLEGDB") == 0 || n(r, "PD42_STEPSEQINTLEGDB") != 0;
-         }},
-        {"explosion level set when exploding to a level",
-         [&](const Row& r) { return n(r, "PD42_INDLIVESP") != 3 || n(r, "PD42_LIVELLOESP") != 0; }},
-        {"no commitment by list with transfer by order",
-         [&](const Row& r) {
-             return !(n(r, "PD42_FLGIMPGENLISP") == 1 && n(r, "PD42_FLGSCAGENORD") == 1);
-         }},
-        {"no released state with commitment by list",
-         [&](const Row& r) {
-             bool byList = n(r, "PD42_FLGIMPGENLISP") == 1 || n(r, "PD42_FLGGENTRASFCL") == 1;
-             return !(byList && n(r, "PD42_FLGSTATI") == 1 && n(r, "PD42_INDSTATO") == 2);
-         }},
-        {"a component picking deposit",
-         [&](const Row& r) {
-             return n(r, "PD42_FLGDEPCLEGAME") + n(r, "PD42_FLGDEPCREP") + n(r, "PD42_FLGDEPCCLP") +
-                        n(r, "PD42_FLGDEPCPRELART") + n(r, "PD42_FLGDEPCPIANART") !=
-                    0;
-         }},
-        {"an assembly receipt deposit",
-         [&](const Row& r) {
-             return n(r, "PD42_FLGDEPARIGAORD") + n(r, "PD42_FLGDEPAVERSART") +
-                        n(r, "PD42_FLGDEPAPIANART") !=
-                    0;
-         }},
-        {"not BOM models with open BOM",
-         [&](const Row& r) {
-             return !(n(r, "PD42_FLGMODELLODB") == 1 && n(r, "PD42_INDGESDISBA") == 1);
-         }},
-        {"not lots with external transfer lists",
-         [&](const Row& r) {
-             return !(n(r, "PD42_FLGGESTLOTTI") == 1 && n(r, "PD42_FLGSCAGENLISPCL") == 1);
-         }},
-        {"not raw-material tracing with transfer-list excess",
-         [&](const Row& r) {
-             return !(n(r, "PD42_FLGTRACLOTMP") == 1 && n(r, "PD42_FLGECCEDLOTLISTRAS") == 1);
-         }},
-        {"order heading only with several rows per order",
-         [&](const Row& r) {
-             return n(r, "PD42_FLGMODORDLAV") != 0 || n(r, "PD42_INDINTORDLAV") == 0;
-         }},
-        {"lead time from the item without routings",
-         [&](const Row& r) {
-             return n(r, "PD42_FLGGESCICLI") != 0 || n(r, "PD42_INDLEADTIME") == 2;
-         }},
-        {"semi-finished generation from phases without movements",
-         [&](const Row& r) {
-             return n(r, "PD42_INDMOVSLINT") != 0 || n(r, "PD42_INDGENSEMLAV") == 0;
-         }},
-        {"no recovery receipt document when not loading recovery items",
-         [&](const Row& r) {
-             return n(r, "PD42_INDCARSFRIDOCL") != 0 || r.at("PD42_CARSFRIDOCL_MG3G").isNull();
-         }},
-        // Company 1 has its options off: the repairs for that case change nothing.
-        {"no localisation level with the options off",
-         [&](const Row& r) { return n(r, "PD42_INDLIVVARDISBA") == 0; }},
-        {"no origin/parent heading with the options off",
-         [&](const Row& r) { return n(r, "PD42_INDINTORDLAV") != 2; }},
-        // Showing the pages writes nothing either.
-        {"released state when order-row states are off",
-         [&](const Row& r) { return n(r, "PD42_FLGSTATI") == 1 || n(r, "PD42_INDSTATO") == 2; }},
-        {"no cycle revisions without routings",
-         [&](const Row& r) {
-             return n(r, "PD42_FLGGESCICLI") >= 1 || n(r, "PD42_INDREVCICLI") == 0;
-         }},
-        {"final phase scrap without scrap documents",
-         [&](const Row& r) {
-             return n(r, "PD42_INDMODSCARTO") > 0 || n(r, "PD42_INDSCARTOFASI") == 0;
-         }},
-        {"no component lot quantity without material reference per row",
-         [&](const Row& r) {
-             return n(r, "PD42_INDRIFMATCLA") == 1 || n(r, "PD42_FLGQTAMATCLA") == 0;
-         }},
-    };
-    Row row = generalRow();
-    for (const Invariant& invariant : invariants) {
-        EXPECT_TRUE(invariant.holds(row)) << invariant.what;
-    }
-    for (const ColumnDef& column : generalColumns()) {
-        if (!pages::columnPlace(Record::General, column.name) &&
-            column.kind != ColumnKind::CompanyKey && column.kind != ColumnKind::MediaId) {
-            EXPECT_EQ(number(row, std::string(column.name).c_str()), 0) << column.name;
-            EXPECT_FALSE(row.at(std::string(column.name)).isNull()) << column.name;
-        }
-    }
-}
-
-TEST_F(DemoDatabase, Document_rows_pass_the_document_rules) {
-    double generalLots = number(generalRow(), "PD42_FLGGESTLOTTI");
-    double generalCommitByList = number(generalRow(), "PD42_FLGIMPGENLISP");
-    auto allowedPair = [](double order, double list) {
-        return (order == 0 && list == 0) || (order == 1 && (list == 1 || list == 2)) ||
-               (order == 2 && list == 1);
-    };
-    std::set<std::string> kinds;
-    auto rows = db_->rows("SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1");
-    ASSERT_GE(rows.size(), 2u);
-    for (const Row& r : rows) {
-        std::string code = r.at("PD88_CODDOC_MG36").toText();
-        std::string kind = typeText(code);
-        SCOPED_TRACE(code);
-        SCOPED_TRACE(kind);
-        kinds.insert(kind);
-        auto n = [&](const char* column) { return number(r, column); };
-        if (kind == "2420" || kind == "251") {
-            EXPECT_NE(n("PD88_FLGDEPCLEGAME") + n("PD88_FLGDEPCREP") + n("PD88_FLGDEPCCLP") +
-                          n("PD88_FLGDEPCPRELART") + n("PD88_FLGDEPCPIANART"),
-                      0);
-            EXPECT_NE(
-                n("PD88_FLGDEPARIGAORD") + n("PD88_FLGDEPAVERSART") + n("PD88_FLGDEPAPIANART"), 0);
-        }
-        if (kind != "103") {
-            EXPECT_TRUE(allowedPair(n("PD88_INDIMPGENORD"), n("PD88_INDIMPGENLISP")));
-            EXPECT_TRUE(allowedPair(n("PD88_INDSCAGENORD"), n("PD88_INDSCAGENLISP")));
-        }
-        EXPECT_FALSE(n("PD88_INDSCAGENORD") == 2 && n("PD88_INDIMPGENLISP") == 2);
-        double list = n("PD88_INDIMPGENLISP");
-        bool byList = list == 2 || (list == 0 && generalCommitByList == 1);
-        EXPECT_FALSE(n("PD88_INDSTATI") == 2 && n("PD88_INDSTATOORD") == 2 &&
-                     (kind == "2420" || kind == "241") && byList);
-        EXPECT_FALSE(generalLots == 1 && n("PD88_INDSCAGENLISPCL") == 2);
-        EXPECT_TRUE(n("PD88_INDCARSFRIDOCL") != 1 || r.at("PD88_CARSFRIDOCL_MG3G").isNull());
-        // What the indicators page writes when it shows the row is already there.
-        EXPECT_TRUE(n("PD88_INDSTATI") == 2 || n("PD88_INDSTATOORD") == 2);
-        EXPECT_TRUE(n("PD88_INDMODSCARTO") > 1 || n("PD88_INDSCARTOFASI") == 0);
-    }
-    EXPECT_TRUE(kinds.contains("2420"));
-    EXPECT_TRUE(kinds.contains("103"));
-    EXPECT_EQ(db_->count("SELECT COUNT(*) FROM PD49_PARDOCPROD WHERE PD49_DITTA_CG18 = 1 AND "
-                         "(PD49_INDTRPERSTESTA <> 2 OR PD49_INDTRPERSCORPO <> 2)"),
-              2);
-}
-
-TEST_F(DemoDatabase, Codes_in_parameter_rows_exist_for_the_company) {
-    auto exists = [&](ColumnKind kind, const std::string& value) -> bool {
-        switch (kind) {
-            case ColumnKind::DocumentCode:
-                return db_->count(
-                           "SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_DITTA_CG18 = 1 "
-                           "AND MG3G_CODDOCUM_MG36 = '" +
-                           value + "'") == 1;
-            case ColumnKind::DepositCode:
-                return db_->count(
-                           "SELECT COUNT(*) FROM MG58_DEPOSITI WHERE MG58_DITTA_CG18 = 1 "
-                           "AND MG58_CODICE = '" +
-                           value + "'") == 1;
-            case ColumnKind::QualificationCode:
-                return db_->count(
-                           "SELECT COUNT(*) FROM PD04_QUALIFICHE WHERE PD04_DITTA_CG18 = 1 "
-                           "AND PD04_CODICE = '" +
-                           value + "'") == 1;
-            case ColumnKind::PriorityTableId:
-                return db_->count(
-                           "SELECT COUNT(*) FROM LP09_TESTATAPRIORITA WHERE "
-                           "LP09_DITTA_CG18 = 1 AND LP09_ID = " +
-                           value) == 1;
-            default:
-                return true;
-        }
-    };
-    int checked = 0;
-    struct Table {
-        Record record;
-        std::string select;
-    };
-    for (const Table& t : {Table{Record::General, "SELECT * FROM PD42_ZOVRENA"},
-                           Table{Record::Document, "SELECT * FROM PD88_ZOVRENADOC"}}) {
-        for (const Row& row : db_->rows(t.select)) {
-            for (const ColumnDef& column : columns(t.record)) {
-                const krl::Variant& value = row.at(std::string(column.name));
-                if (!value.isNull()) {
-                    EXPECT_TRUE(exists(column.kind, value.toText()))
-                        << column.name << " = " << value.toText();
-                    ++checked;
-                }
-            }
-        }
-    }
-    // One saved transfer row names a document the company no longer has, on purpose.
-    int orphans = 0;
-    for (const Row& row : db_->rows("SELECT PD49_CODDOC_MG3G FROM PD49_PARDOCPROD")) {
-        orphans += exists(ColumnKind::DocumentCode, row.at("PD49_CODDOC_MG3G").toText()) ? 0 : 1;
-    }
-    EXPECT_EQ(orphans, 1);
-    EXPECT_GT(checked, 0);
-}
+// That the demo's parameter rows pass the save rules and name codes their company has is the
+// health check's test of the demo (tests/duza_zovrena/params).
 
 TEST(DemoDatabaseFile, Rebuild_restores_the_demo_data_from_scratch) {
     TempFolder folder;
