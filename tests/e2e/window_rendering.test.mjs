@@ -99,7 +99,7 @@ async function show(state) {
         window.sent = [];
         area.replaceChildren(view.renderWindow(state, { send: (action) => window.sent.push(action) }));
         view.rememberParts(area.firstElementChild);
-        view.restoreFocus(area, null);
+        view.restoreFocus(area, null, state);
     }, state);
 }
 

@@ -135,7 +135,7 @@ function drawWindow(): void {
             windowArea.replaceChildren(renderWindow(snapshot, context));
         }
         rememberParts(windowArea.firstElementChild);
-        restoreFocus(windowArea, mark, snapshot.focus);
+        restoreFocus(windowArea, mark, snapshot);
     }
     drawToolbar();
     drawMenu();

@@ -3,7 +3,7 @@
 // list is open the window behind it takes no input.
 
 import { h, memo } from "./dom.js";
-import type { FocusState, WindowSnapshot } from "./protocol.js";
+import type { WindowSnapshot } from "./protocol.js";
 import { render, type Kind, type RenderContext, type RenderedKinds } from "./renderers.js";
 import "./controls.js";
 import "./frame.js";
@@ -164,11 +164,20 @@ export function markFocus(root: HTMLElement): FocusMark | null {
 // first control) is followed once, as soon as no box or list is open.
 let followedMove = 0;
 
-export function restoreFocus(root: HTMLElement, mark: FocusMark | null, focus?: FocusState | null): void {
+// The dialogs are looked for only when the snapshot has one open: searching a page of ten
+// thousand grid rows for them on every snapshot costs more than a frame.
+export function restoreFocus(
+    root: HTMLElement,
+    mark: FocusMark | null,
+    shown: Pick<WindowSnapshot, "focus" | "messageBox" | "lookup" | "history">,
+): void {
+    const focus = shown.focus;
     const preferred =
-        root.querySelector<HTMLElement>("[role=dialog][data-message-id] button.default") ??
-        root.querySelector<HTMLElement>("[data-lookup] input[type=search]") ??
-        root.querySelector<HTMLElement>("[data-history-dialog] [data-history=close]");
+        shown.messageBox || shown.lookup || shown.history
+            ? (root.querySelector<HTMLElement>("[role=dialog][data-message-id] button.default") ??
+              root.querySelector<HTMLElement>("[data-lookup] input[type=search]") ??
+              root.querySelector<HTMLElement>("[data-history-dialog] [data-history=close]"))
+            : null;
     if (preferred) {
         if (!preferred.closest("[role=dialog]")?.contains(document.activeElement)) {
             preferred.focus();

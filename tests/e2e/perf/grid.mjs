@@ -132,9 +132,11 @@ async function measureEdits(page) {
                 `const select = document.querySelector('[data-grid-row="' + argument + '"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
                  select.value = select.dataset.shown === "0" ? "1" : "0";
                  window.zovrenaWanted = select.value;
+                 window.zovrenaSelect = select;
                  select.dispatchEvent(new Event("change", { bubbles: true }));`,
-                `const select = document.querySelector('[data-grid-row="' + argument + '"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
-                 return select.dataset.shown === window.zovrenaWanted && !document.querySelector('[aria-busy]');`,
+                // The row's select stays the same element; the window area comes before the rows.
+                `return window.zovrenaSelect.dataset.shown === window.zovrenaWanted &&
+                        document.querySelector("[data-host=window-area]").getAttribute("aria-busy") !== "true";`,
                 row,
             ),
         );
