@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "duza_zovrena/params/param_set.h"
 #include "krl/ado/ado.h"
 #include "web/params_command.h"
+#include "web/server/database_file.h"
 
 namespace zovrena::web {
 
@@ -78,9 +80,13 @@ namespace {
 namespace params = duza_zovrena::params;
 using zovrena::web::ParamsArguments;
 
+// A missing SQLite file is refused, never created empty.
 std::shared_ptr<krl::ado::Connection> connect(const std::string& connectionString) {
+    if (zovrena::web::sqliteFileMissing(connectionString)) {
+        throw std::runtime_error("database \"" + connectionString + "\" inesistente");
+    }
     auto connection = krl::ado::Connection::create();
-    connection->setConnectionString(connectionString);
+    connection->setConnectionString(zovrena::web::existingFileOnly(connectionString));
     connection->open();
     return connection;
 }

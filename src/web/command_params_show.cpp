@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "krl/ado/ado.h"
 #include "krl/variant/error.h"
 #include "web/params_command.h"
+#include "web/server/database_file.h"
 
 namespace {
 
@@ -82,16 +82,13 @@ int runShow(const std::vector<std::string>& arguments) {
         std::fputs(kUsage, stderr);
         return refuse(bad);
     }
-    // Opening a SQLite file that is not there would make an empty one.
-    constexpr std::string_view kSqlite = "sqlite:";
-    if (parsed.connectionString.starts_with(kSqlite) &&
-        !std::filesystem::exists(parsed.connectionString.substr(kSqlite.size()))) {
+    if (zovrena::web::sqliteFileMissing(parsed.connectionString)) {
         return refuse("database \"" + parsed.connectionString + "\" inesistente");
     }
     auto connection = krl::ado::Connection::create();
     std::vector<data::SettingLine> lines;
     try {
-        connection->setConnectionString(parsed.connectionString);
+        connection->setConnectionString(zovrena::web::existingFileOnly(parsed.connectionString));
         connection->open();
         lines = data::settingsAt(*connection, parsed.query);
     } catch (const data::SettingsError& error) {

@@ -14,6 +14,7 @@
 
 #include "duza_zovrena/data/demo_database.h"
 #include "web/command.h"
+#include "web/server/database_file.h"
 #include "web/server/serve_options.h"
 #include "web/server/static_files.h"
 #include "web/server/user_directory.h"
@@ -22,50 +23,6 @@
 namespace zovrena::web {
 
 namespace {
-
-constexpr std::string_view sqlitePrefix = "sqlite:";
-
-// The SQLite file of a connection string, or empty for another database (or one in memory).
-std::filesystem::path sqliteFile(const std::string& database) {
-    if (!database.starts_with(sqlitePrefix)) {
-        return {};
-    }
-    std::filesystem::path file = database.substr(sqlitePrefix.size());
-    return file == ":memory:" ? std::filesystem::path() : file;
-}
-
-// An SQLite file in a folder that does not exist yet gets its folder.
-void prepareSqliteFolder(const std::filesystem::path& file) {
-    if (!file.empty() && file.has_parent_path()) {
-        std::error_code ignored;
-        std::filesystem::create_directories(file.parent_path(), ignored);
-    }
-}
-
-bool missingOrEmpty(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    return error || size == 0;
-}
-
-// The connection string the running host uses: an SQLite file it opens only if it is there, so
-// that a file deleted under a running host is never created again (empty) behind its back.
-std::string existingFileOnly(const std::string& database, const std::filesystem::path& file) {
-    if (file.empty()) {
-        return database;
-    }
-    std::string uri = "sqlite:file:";
-    for (const char c : std::filesystem::absolute(file).string()) {
-        if (c == '%' || c == '?' || c == '#') {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-            uri += escaped;
-        } else {
-            uri += c;
-        }
-    }
-    return uri + "?mode=rw";
-}
 
 int runServe(const std::vector<std::string>& arguments) {
     const auto parsed = parseServeOptions(arguments);

@@ -76,6 +76,7 @@ struct Case {
 TEST_F(ParamsCommand, Answers_each_case_with_its_status) {
     const std::string file = (folder() / "ditta1.json").string();
     const std::string broken = (folder() / "rotto.json").string();
+    const std::string missing = (folder() / "assente.db").string();
     const Case cases[] = {
         {"params check --database DB", 1, "documento DOCDISMESSO"},
         {"params check --database DB --company 2", 0, ""},
@@ -92,6 +93,7 @@ TEST_F(ParamsCommand, Answers_each_case_with_its_status) {
         {"params import --database DB --company 8 FILE", 2, "la ditta 8 non esiste"},
         {"params export --database DB --company 1 --dry-run", 2, "argomento non valido"},
         {"params sconosciuto", 2, "sottocomando sconosciuto"},
+        {"params check --database MISSING", 2, "inesistente"},
     };
     for (const Case& each : cases) {
         std::string arguments = each.arguments;
@@ -101,6 +103,9 @@ TEST_F(ParamsCommand, Answers_each_case_with_its_status) {
         if (auto at = arguments.find("BROKEN"); at != std::string::npos) {
             arguments.replace(at, 6, broken);
         }
+        if (auto at = arguments.find("MISSING"); at != std::string::npos) {
+            arguments.replace(at, 7, "sqlite:" + missing);
+        }
         const Outcome run = zovrena(arguments);
         EXPECT_EQ(run.status, each.status) << each.arguments << "\n" << run.out << run.err;
         const std::string& text = each.status == 2 ? run.err : run.out;
@@ -109,6 +114,8 @@ TEST_F(ParamsCommand, Answers_each_case_with_its_status) {
             EXPECT_EQ(run.out, "") << each.arguments;
         }
     }
+    // A database named but missing is not created.
+    EXPECT_FALSE(fs::exists(missing));
     // Nothing was written by the refused and the dry imports.
     EXPECT_EQ(zovrena("params diff --database DB --company 1 --company 2").status, 1);
     EXPECT_EQ(zovrena("sql --database DB \"SELECT COUNT(*) AS N FROM PD88_ZOVRENADOC WHERE "
