@@ -84,14 +84,43 @@ class Writer {
     const std::vector<std::string>& statements() const { return statements_; }
     std::vector<ChangeSet>& changeSets() { return changeSets_; }
 
+    // The change sets in the parameters' history with the values as stored, as a save in the
+    // window records them.
+    void recordHistory(krl::ado::Connection& connection, long company, const std::string& user,
+                       const std::vector<ChangeSet>& changes) const {
+        for (const ChangeSet& change : changes) {
+            std::optional<std::string> document;
+            if (!change.documentCode.empty()) {
+                document.emplace(change.documentCode);
+            }
+            data::ChangeSet recorded{static_cast<std::int32_t>(company),
+                                     change.table,
+                                     std::move(document),
+                                     user,
+                                     {},
+                                     {}};
+            for (const ColumnChange& column : change.changes) {
+                recorded.columns.push_back(
+                    {column.column, data::historyText(storedValue(column.column, column.before)),
+                     data::historyText(storedValue(column.column, column.after))});
+            }
+            data::recordChangeSet(connection, recorded);
+        }
+    }
+
   private:
-    // The literal written: a priority table's id for its code.
-    std::string stored(const std::string& column, const krl::Variant& value) const {
+    // The value stored: a priority table's id for its code.
+    krl::Variant storedValue(const std::string& column, const krl::Variant& value) const {
         const data::ColumnDef* def = data::findGeneralColumn(column);
         if (def != nullptr && def->kind == data::ColumnKind::PriorityTableId && value.isString()) {
-            return std::to_string(codes_.priorityTables.at(value.textOrEmpty()));
+            return krl::Variant(
+                static_cast<std::int64_t>(codes_.priorityTables.at(value.textOrEmpty())));
         }
-        return sqlLiteral(value);
+        return value;
+    }
+
+    std::string stored(const std::string& column, const krl::Variant& value) const {
+        return sqlLiteral(storedValue(column, value));
     }
 
     std::string company_;
@@ -149,24 +178,6 @@ ParamSet throughRules(const std::shared_ptr<krl::ado::Connection>& connection, l
     return saved;
 }
 
-// The import's change sets in the parameters' history, as a save in the window records them.
-void recordHistory(krl::ado::Connection& connection, long company, const std::string& user,
-                   const std::vector<ChangeSet>& changes) {
-    for (const ChangeSet& change : changes) {
-        std::optional<std::string> document;
-        if (!change.documentCode.empty()) {
-            document.emplace(change.documentCode);
-        }
-        data::ChangeSet recorded{
-            static_cast<std::int32_t>(company), change.table, std::move(document), user, {}, {}};
-        for (const ColumnChange& column : change.changes) {
-            recorded.columns.push_back(
-                {column.column, data::historyText(column.before), data::historyText(column.after)});
-        }
-        data::recordChangeSet(connection, recorded);
-    }
-}
-
 }  // namespace
 
 ImportResult importSet(const std::shared_ptr<krl::ado::Connection>& connection, long company,
@@ -204,7 +215,7 @@ ImportResult importSet(const std::shared_ptr<krl::ado::Connection>& connection, 
         for (const std::string& statement : writer.statements()) {
             connection->execute(statement, nullptr, krl::ado::adExecuteNoRecords);
         }
-        recordHistory(*connection, company, options.user, result.changes);
+        writer.recordHistory(*connection, company, options.user, result.changes);
         if (options.changesWritten) {
             options.changesWritten(*connection, company, options.user, result.changes);
         }

@@ -76,6 +76,11 @@ TEST_F(ParamsImport, Round_trip_leaves_the_two_companies_equal_and_reports_the_c
     EXPECT_TRUE(found.empty()) << differenceLine(found.front());
     // The priority tables are the target's own.
     EXPECT_EQ(db_.count("SELECT PD42_IDMAT_LP09 FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 3"), 301);
+    // The history keeps the id written, as a save in the window does, not the file's code.
+    EXPECT_EQ(db_.count("SELECT COUNT(*) FROM PD98_STORICORIGHE INNER JOIN PD97_STORICO ON "
+                        "PD98_ID_PD97 = PD97_ID WHERE PD97_DITTA_CG18 = 3 AND "
+                        "PD98_COLONNA = 'PD42_IDMAT_LP09' AND PD98_VALORENUOVO = '301'"),
+              1);
 
     const ImportResult again = importSet(db_.connection(), kTarget, exported(), {});
     EXPECT_TRUE(again.changes.empty());
