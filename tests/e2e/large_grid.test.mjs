@@ -4,13 +4,11 @@
 // small demo database.
 
 import assert from "node:assert/strict";
-import { execFileSync, spawn } from "node:child_process";
-import { mkdtemp, rm } from "node:fs/promises";
-import { tmpdir } from "node:os";
-import path from "node:path";
+import { execFileSync } from "node:child_process";
 import { after, before, test } from "node:test";
 
 import { openBrowser } from "./browser.mjs";
+import { openProgramIn, startHost } from "./own_host.mjs";
 
 const zovrena = process.env.ZOVRENA_BIN;
 if (!zovrena) {
@@ -20,44 +18,17 @@ if (!zovrena) {
 const company = 2;
 const documents = 10000;
 
-let folder;
-let database;
 let host;
-let url;
 let browser;
 
 before(async () => {
-    folder = await mkdtemp(path.join(tmpdir(), "zovrena-e2e-large-"));
-    database = `sqlite:${folder}/large.db`;
-    execFileSync(zovrena, ["demo", "--database", database, "--load", String(company), String(documents), "0"]);
-    host = spawn(zovrena, ["serve", "--listen", "127.0.0.1:0", "--database", database], {
-        stdio: ["ignore", "pipe", "inherit"],
-    });
-    url = await new Promise((resolve, reject) => {
-        let output = "";
-        const timer = setTimeout(() => reject(new Error("zovrena serve non è partito")), 30000);
-        host.stdout.on("data", (chunk) => {
-            output += chunk;
-            const found = output.match(/http:\/\/127\.0\.0\.1:\d+/);
-            if (found) {
-                clearTimeout(timer);
-                resolve(found[0]);
-            }
-        });
-        host.once("exit", () => reject(new Error("zovrena serve è terminato")));
-    });
+    host = await startHost(zovrena, [company, documents, 0]);
     browser = await openBrowser();
 });
 
 after(async () => {
     await browser?.close();
-    if (host && host.exitCode === null) {
-        host.kill("SIGTERM");
-        await new Promise((resolve) => host.once("exit", resolve));
-    }
-    if (folder) {
-        await rm(folder, { recursive: true, force: true });
-    }
+    await host?.stop();
 });
 
 function saved(code) {
@@ -66,7 +37,7 @@ function saved(code) {
         [
             "sql",
             "--database",
-            database,
+            host.database,
             `SELECT PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO FROM PD49_PARDOCPROD WHERE PD49_DITTA_CG18 = ${company} AND PD49_CODDOC_MG3G = '${code}'`,
         ],
         { encoding: "utf8" },
@@ -84,18 +55,7 @@ async function answer(page, messageId, code) {
 test("a grid of 10,000 documents opens whole and a choice far down it is saved", async () => {
     const page = await browser.newPage();
     page.setDefaultTimeout(120000);
-    await page.goto(`${url}/login.html`);
-    await page.locator('[data-control="login-user"]').fill("demo");
-    await page.locator('[data-control="login-password"]').fill("demo");
-    await page.locator('[data-control="login-submit"]').click();
-    await page.waitForURL((address) => address.pathname === "/");
-    const selector = page.locator('[data-control="host-company"]');
-    await selector.locator("option").first().waitFor({ state: "attached" });
-    if ((await selector.inputValue()) !== String(company)) {
-        await selector.selectOption(String(company));
-        await page.waitForFunction(async (code) => (await (await fetch("/api/session")).json()).company === code, company);
-    }
-    await page.locator('[data-menu="DUZA_ZOVRENA.CLSPD_ZOVRENA"]:not([disabled])').click();
+    await openProgramIn(page, host.url, company);
     await page.locator('[data-item="ITM_PRT_TRPERS"]').click();
     await page.waitForFunction(
         (count) => document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row^="B1"]').length === count,

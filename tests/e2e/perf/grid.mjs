@@ -8,47 +8,18 @@
 //
 //   node tests/e2e/perf/grid.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
 
-import { execFileSync, spawn } from "node:child_process";
 import { mkdtemp, rm } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { chromium } from "playwright-core";
+
+import { openProgramIn, startHost } from "../own_host.mjs";
 
 const binary = process.argv[2] ?? "build/debug/src/zovrena";
 const company = 2;
 const documents = 10000;
 const saved = 2000;
 const edits = 10;
-
-async function startHost() {
-    const folder = await mkdtemp(path.join(tmpdir(), "zovrena-grid-perf-"));
-    const database = `sqlite:${folder}/grid.db`;
-    execFileSync(binary, ["demo", "--database", database, "--load", String(company), String(documents), String(saved)]);
-    const host = spawn(binary, ["serve", "--listen", "127.0.0.1:0", "--database", database], {
-        stdio: ["ignore", "pipe", "inherit"],
-    });
-    const url = await new Promise((resolve, reject) => {
-        let output = "";
-        const timer = setTimeout(() => reject(new Error("the host did not start")), 30000);
-        host.stdout.on("data", (chunk) => {
-            output += chunk;
-            const found = output.match(/http:\/\/127\.0\.0\.1:\d+/);
-            if (found) {
-                clearTimeout(timer);
-                resolve(found[0]);
-            }
-        });
-        host.on("exit", () => reject(new Error("the host ended")));
-    });
-    return {
-        url,
-        async stop() {
-            host.kill("SIGTERM");
-            await new Promise((resolve) => host.once("exit", resolve));
-            await rm(folder, { recursive: true, force: true });
-        },
-    };
-}
 
 const median = (values) => {
     const sorted = [...values].sort((a, b) => a - b);
@@ -92,18 +63,7 @@ async function timed(page, act, done, argument) {
 }
 
 async function openWindow(page) {
-    await page.goto("/login.html");
-    await page.locator('[data-control="login-user"]').fill("demo");
-    await page.locator('[data-control="login-password"]').fill("demo");
-    await page.locator('[data-control="login-submit"]').click();
-    await page.waitForURL((url) => url.pathname === "/");
-    const selector = page.locator('[data-control="host-company"]');
-    await selector.locator("option").first().waitFor({ state: "attached" });
-    if ((await selector.inputValue()) !== String(company)) {
-        await selector.selectOption(String(company));
-        await page.waitForFunction(async (code) => (await (await fetch("/api/session")).json()).company === code, company);
-    }
-    await page.locator('[data-menu="DUZA_ZOVRENA.CLSPD_ZOVRENA"]:not([disabled])').click();
+    await openProgramIn(page, host.url, company);
     await page.locator('[data-item="ITM_PRT_TRPERS"]').waitFor();
 }
 
@@ -223,7 +183,7 @@ async function measureScroll(page) {
     );
 }
 
-const host = await startHost();
+const host = await startHost(binary, [company, documents, saved]);
 const profile = await mkdtemp(path.join(tmpdir(), "zovrena-grid-perf-browser-"));
 const context = await chromium.launchPersistentContext(profile, {
     executablePath: "/usr/bin/chromium",

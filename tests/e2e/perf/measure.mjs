@@ -7,44 +7,16 @@
 //
 //   node tests/e2e/perf/measure.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
 
-import { spawn } from "node:child_process";
 import { mkdtemp, readFile, rm } from "node:fs/promises";
 import { tmpdir } from "node:os";
 import path from "node:path";
 import { chromium } from "playwright-core";
 
+import { openProgramIn, startHost } from "../own_host.mjs";
+
 const binary = process.argv[2] ?? "build/debug/src/zovrena";
 const tries = 20;
 const windows = 50;
-
-async function startHost() {
-    const folder = await mkdtemp(path.join(tmpdir(), "zovrena-perf-"));
-    const host = spawn(binary, ["serve", "--listen", "127.0.0.1:0", "--database", `sqlite:${folder}/perf.db`, "--demo"], {
-        stdio: ["ignore", "pipe", "inherit"],
-    });
-    const url = await new Promise((resolve, reject) => {
-        let output = "";
-        const timer = setTimeout(() => reject(new Error("the host did not start")), 30000);
-        host.stdout.on("data", (chunk) => {
-            output += chunk;
-            const found = output.match(/http:\/\/127\.0\.0\.1:\d+/);
-            if (found) {
-                clearTimeout(timer);
-                resolve(found[0]);
-            }
-        });
-        host.on("exit", () => reject(new Error("the host ended")));
-    });
-    return {
-        url,
-        pid: host.pid,
-        async stop() {
-            host.kill("SIGTERM");
-            await new Promise((resolve) => host.once("exit", resolve));
-            await rm(folder, { recursive: true, force: true });
-        },
-    };
-}
 
 async function rssKiB(pid) {
     const status = await readFile(`/proc/${pid}/status`, "utf8");
@@ -148,12 +120,7 @@ async function measureBrowser(host) {
     });
     try {
         const page = await context.newPage();
-        await page.goto("/login.html");
-        await page.locator('[data-control="login-user"]').fill("demo");
-        await page.locator('[data-control="login-password"]').fill("demo");
-        await page.locator('[data-control="login-submit"]').click();
-        await page.waitForURL((url) => url.pathname === "/");
-        await page.locator('[data-menu="DUZA_ZOVRENA.CLSPD_ZOVRENA"]:not([disabled])').click();
+        await openProgramIn(page, host.url, 1);
         await page.locator('[data-item="ITM_PRG_INDGES"]').waitFor();
 
         const clicks = [];
@@ -232,13 +199,13 @@ async function measureMemory(host) {
     );
 }
 
-const browserHost = await startHost();
+const browserHost = await startHost(binary);
 try {
     await measureBrowser(browserHost);
 } finally {
     await browserHost.stop();
 }
-const memoryHost = await startHost();
+const memoryHost = await startHost(binary);
 try {
     await measureMemory(memoryHost);
 } finally {
