@@ -143,12 +143,6 @@ function onKey(event: KeyboardEvent, grid: HTMLElement, context: RenderContext, 
     }
 }
 
-// A row as drawn: its element and the cells it shows.
-interface Line {
-    element: HTMLElement;
-    cells: string[];
-}
-
 interface GridView {
     element: HTMLElement;
     body: HTMLElement;
@@ -156,9 +150,11 @@ interface GridView {
     columns: GridColumnState[];
     enabled: boolean;
     version: string;
-    rows: GridRowState[];
-    lines: Map<string, Line>; // by row identity (see rowIds)
-    template: HTMLElement; // an empty row to clone
+    rows: GridRowState[]; // as shown, in the order of the row elements
+    drawnBlocks: number; // blocks made; the rows of the others are still to be drawn
+    coming: HTMLElement; // blocks made out of the page, put in it once they are all made
+    standIn: HTMLElement | null; // in the page while rows are still to come, as high as they
+    drawing: number; // counts the drawings afresh: a later one stops the blocks left of another
     context: RenderContext;
 }
 
@@ -166,38 +162,134 @@ interface GridView {
 const views = new Map<string, GridView>();
 let builds = 0;
 
-// Row identities: the key, and for a key met again its occurrence, so that no two rows share one.
-function rowIds(rows: GridRowState[]): string[] {
-    const seen = new Map<string, number>();
-    return rows.map((row) => {
-        const count = seen.get(row.key) ?? 0;
-        seen.set(row.key, count + 1);
-        return count === 0 ? row.key : `${row.key}\u0000${count}`;
-    });
-}
-
 function isChoice(column: GridColumnState): boolean {
     return column.editable && column.choices.length > 0;
 }
 
-function rowTemplate(columns: GridColumnState[]): HTMLElement {
-    const line = h("div", { role: "row", class: "grid-row", "data-grid-row": "" });
-    for (const column of columns) {
-        const cell = h("div", { role: "gridcell", class: "grid-cell", "data-grid-cell": column.field });
-        if (isChoice(column)) {
-            cell.append(
-                h(
-                    "select",
-                    { tabindex: -1 },
-                    ...column.choices.map((choice) => h("option", { value: choice.value }, choice.text)),
-                ),
-            );
-        } else {
-            cell.setAttribute("tabindex", "-1");
-        }
-        line.append(cell);
+// Rows are laid out in blocks of this many: the browser skips drawing a block out of view. One
+// skipped box per row would make every scroll step lay out ten thousand boxes.
+const blockRows = 25;
+
+const escapes: Record<string, string> = { "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;", "'": "&#39;" };
+
+function escape(text: string): string {
+    return text.replace(/[&<>"']/g, (character) => escapes[character]);
+}
+
+// Rows are written as markup and read by the browser's parser: ten thousand rows of two choice
+// lists each are made several times faster than element by element, and no script object is
+// made for an element the script never touches.
+function cellMarkup(view: GridView, column: GridColumnState, key: string, value: string): string {
+    const field = escape(column.field);
+    if (!isChoice(column)) {
+        return `<div role="gridcell" class="grid-cell" data-grid-cell="${field}" tabindex="-1">${escape(value)}</div>`;
     }
-    return line;
+    const options = column.choices
+        .map((choice) => `<option value="${escape(choice.value)}"${choice.value === value ? " selected" : ""}>${escape(choice.text)}</option>`)
+        .join("");
+    const disabled = view.enabled ? "" : " disabled";
+    return (
+        `<div role="gridcell" class="grid-cell" data-grid-cell="${field}"><select tabindex="-1" ` +
+        `aria-label="${escape(`${column.caption} ${key}`)}" data-shown="${escape(value)}"${disabled}>${options}</select></div>`
+    );
+}
+
+function rowMarkup(view: GridView, row: GridRowState): string {
+    const cells = view.columns.map((column, index) => cellMarkup(view, column, row.key, row.cells[index] ?? ""));
+    return `<div role="row" class="grid-row" data-grid-row="${escape(row.key)}">${cells.join("")}</div>`;
+}
+
+function rowElement(view: GridView, index: number): Element | undefined {
+    const block = Math.floor(index / blockRows);
+    const shown = view.body.childElementCount - (view.standIn ? 1 : 0);
+    const element = block < shown ? view.body.children[block] : view.coming.children[block - shown];
+    return element?.children[index % blockRows];
+}
+
+// A choice list shows no choice for a code outside its list (markup alone would show the first).
+function clearUnknownChoices(view: GridView, from: number, to: number): void {
+    view.columns.forEach((column, columnIndex) => {
+        if (!isChoice(column)) {
+            return;
+        }
+        for (let index = from; index < to; index += 1) {
+            const value = view.rows[index].cells[columnIndex] ?? "";
+            if (!column.choices.some((choice) => choice.value === value)) {
+                const select = rowElement(view, index)?.children[columnIndex]?.firstElementChild;
+                if (select instanceof HTMLSelectElement) {
+                    select.selectedIndex = -1;
+                }
+            }
+        }
+    });
+}
+
+// Appends the next `count` blocks to `into`, written from the rows as they are now.
+function drawBlocks(view: GridView, into: HTMLElement, count: number): void {
+    const from = view.drawnBlocks * blockRows;
+    const to = Math.min(view.rows.length, from + count * blockRows);
+    let markup = "";
+    for (let start = from; start < to; start += blockRows) {
+        const rows = view.rows.slice(start, Math.min(to, start + blockRows));
+        markup += `<div role="none" class="grid-block" data-grid-block="">${rows.map((row) => rowMarkup(view, row)).join("")}</div>`;
+    }
+    into.insertAdjacentHTML("beforeend", markup);
+    view.drawnBlocks += Math.ceil((to - from) / blockRows);
+    clearUnknownChoices(view, from, to);
+}
+
+// The blocks drawn at once: more than a screen of rows. The others are made a few at a time
+// between frames, so that the page answers while ten thousand rows with two choice lists each are
+// made, out of the page (each time form controls enter a page the browser goes over all of its
+// form controls), and put in the page together.
+const firstBlocks = 2;
+const taskBudget = 10; // ms of drawing per task
+
+// A task queued through a message port runs as soon as the browser is free (a timer would wait
+// at least 4 ms from the fifth one in a row).
+const nextTask = new MessageChannel();
+const queued: (() => void)[] = [];
+nextTask.port1.onmessage = () => queued.shift()?.();
+
+function later(work: () => void): void {
+    queued.push(work);
+    nextTask.port2.postMessage(null);
+}
+
+function drawLater(view: GridView, drawing: number): void {
+    later(() => {
+        if (view.drawing !== drawing) {
+            return; // drawn afresh since
+        }
+        const began = performance.now();
+        while (view.drawnBlocks * blockRows < view.rows.length && performance.now() - began < taskBudget) {
+            drawBlocks(view, view.coming, 1);
+        }
+        if (view.drawnBlocks * blockRows < view.rows.length) {
+            drawLater(view, drawing);
+        } else {
+            view.standIn?.remove();
+            view.standIn = null;
+            view.body.append(...view.coming.children);
+        }
+    });
+}
+
+// Draws every row of `view.rows` afresh.
+function drawRows(view: GridView): void {
+    view.drawing += 1;
+    view.drawnBlocks = 0;
+    view.body.replaceChildren();
+    view.coming.replaceChildren();
+    view.standIn = null;
+    drawBlocks(view, view.body, firstBlocks);
+    const coming = view.rows.length - view.drawnBlocks * blockRows;
+    if (coming > 0) {
+        // Stands in for the rows still to come, so that the grid scrolls as far as they will go.
+        view.standIn = view.body.appendChild(h("div", { class: "grid-coming", "aria-hidden": "true" }));
+        view.standIn.style.setProperty("--rows", String(coming));
+        drawLater(view, view.drawing);
+    }
 }
 
 function showCell(view: GridView, cell: Element, column: GridColumnState, key: string, value: string): void {
@@ -206,32 +298,40 @@ function showCell(view: GridView, cell: Element, column: GridColumnState, key: s
         return;
     }
     const select = cell.firstElementChild as HTMLSelectElement;
-    select.setAttribute("aria-label", `${column.caption} ${key}`);
+    const label = `${column.caption} ${key}`;
+    if (select.getAttribute("aria-label") !== label) {
+        select.setAttribute("aria-label", label);
+    }
     select.dataset.shown = value;
-    select.disabled = !view.enabled;
-    select.selectedIndex = column.choices.findIndex((choice) => choice.value === value);
+    if (select.disabled !== !view.enabled) {
+        select.disabled = !view.enabled;
+    }
+    // A choice list told its choice again still costs the browser a walk over every form control
+    // of the page: a choice the person just made is left as it is.
+    const index = column.choices.findIndex((choice) => choice.value === value);
+    if (select.selectedIndex !== index) {
+        select.selectedIndex = index;
+    }
     delete select.dataset.editing;
     select.removeAttribute("aria-expanded");
 }
 
-function createLine(view: GridView, row: GridRowState): Line {
-    const element = view.template.cloneNode(true) as HTMLElement;
-    element.setAttribute("data-grid-row", row.key);
-    const cells = element.children;
-    view.columns.forEach((column, index) => showCell(view, cells[index], column, row.key, row.cells[index] ?? ""));
-    return { element, cells: row.cells };
-}
-
 // Only the cells that differ are touched.
-function patchLine(view: GridView, line: Line, row: GridRowState): void {
-    const cells = line.element.children;
-    view.columns.forEach((column, index) => {
-        const value = row.cells[index] ?? "";
-        if ((line.cells[index] ?? "") !== value) {
-            showCell(view, cells[index], column, row.key, value);
+function patchRow(view: GridView, index: number, before: GridRowState, row: GridRowState): void {
+    const element = rowElement(view, index);
+    if (!element) {
+        return;
+    }
+    view.columns.forEach((column, columnIndex) => {
+        const value = row.cells[columnIndex] ?? "";
+        if ((before.cells[columnIndex] ?? "") !== value) {
+            showCell(view, element.children[columnIndex], column, row.key, value);
         }
     });
-    line.cells = row.cells;
+}
+
+function sameCells(a: GridRowState, b: GridRowState): boolean {
+    return a.cells.length === b.cells.length && a.cells.every((cell, index) => cell === b.cells[index]);
 }
 
 // The tab stop of the grid: the cell last focused, else the first one.
@@ -241,64 +341,33 @@ function placeTabStop(view: GridView, name: string): void {
         return;
     }
     const active = activeCells.get(name);
-    const line = active ? view.lines.get(active.row)?.element : view.body.querySelector("[data-grid-row]");
+    const row = active
+        ? view.body.querySelector(`[data-grid-row="${CSS.escape(active.row)}"]`)
+        : view.body.querySelector("[data-grid-row]");
     const cell =
-        line?.querySelector(`[data-grid-cell="${CSS.escape(active?.field ?? "")}"]`) ??
+        row?.querySelector(`[data-grid-cell="${CSS.escape(active?.field ?? "")}"]`) ??
         view.body.querySelector("[data-grid-cell]");
     if (cell) {
         setTabStop(name, focusable(cell));
     }
 }
 
-// Rows are laid out in blocks of this many: the browser skips drawing a block out of view. One
-// skipped box per row would make every scroll step lay out ten thousand boxes.
-const blockRows = 25;
-
-function block(view: GridView, index: number): Element {
-    return (
-        view.body.children[index] ??
-        view.body.appendChild(h("div", { role: "none", class: "grid-block", "data-grid-block": "" }))
-    );
-}
-
-// Brings the drawn rows to `rows`: rows gone are removed first, so that the walk below moves
-// nothing when rows are only changed in place, and little when some come or go.
-function showRows(view: GridView, rows: GridRowState[], version: string, name: string): void {
-    const ids = rowIds(rows);
-    const wanted = new Set(ids);
-    for (const [id, line] of view.lines) {
-        if (!wanted.has(id)) {
-            line.element.remove();
-            view.lines.delete(id);
-        }
-    }
-    let current: Element | null = null;
-    let cursor: Element | null = null;
-    rows.forEach((row, index) => {
-        if (index % blockRows === 0) {
-            current = block(view, index / blockRows);
-            cursor = current.firstElementChild;
-        }
-        const id = ids[index];
-        let line = view.lines.get(id);
-        if (!line) {
-            line = createLine(view, row);
-            view.lines.set(id, line);
-        } else if (line.cells.length !== row.cells.length || line.cells.some((cell, i) => cell !== row.cells[i])) {
-            patchLine(view, line, row);
-        }
-        if (line.element === cursor) {
-            cursor = cursor.nextElementSibling;
-        } else {
-            current?.insertBefore(line.element, cursor);
-        }
-    });
-    // Rows of later blocks left at the end of one were moved on above; blocks past the rows go.
-    const blocks = Math.ceil(rows.length / blockRows);
-    while (view.body.children.length > blocks) {
-        view.body.lastElementChild?.remove();
-    }
+// Brings the drawn rows to `rows`. Rows changed in place (the same keys in the same order) are
+// patched, those named in `changed` alone when the host said which; any other change draws them
+// all afresh.
+function showRows(view: GridView, rows: GridRowState[], version: string, name: string, changed?: number[]): void {
+    const before = view.rows;
+    const inPlace = rows.length === before.length && (changed !== undefined || rows.every((row, i) => row.key === before[i].key));
     view.rows = rows;
+    if (!inPlace) {
+        drawRows(view);
+    } else {
+        for (const index of changed ?? rows.keys()) {
+            if (!sameCells(before[index], rows[index])) {
+                patchRow(view, index, before[index], rows[index]);
+            }
+        }
+    }
     view.version = version;
     if (view.element.getAttribute("aria-rowcount") !== String(rows.length + 1)) {
         view.element.setAttribute("aria-rowcount", String(rows.length + 1));
@@ -343,12 +412,17 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         columns,
         enabled: grid.enabled,
         version: "",
-        rows: [],
-        lines: new Map(),
-        template: rowTemplate(columns),
+        rows,
+        drawnBlocks: 0,
+        coming: document.createElement("div"),
+        standIn: null,
+        drawing: 0,
         context,
     };
-    showRows(view, rows, grid.rowsVersion, grid.name);
+    drawRows(view);
+    view.version = grid.rowsVersion;
+    element.setAttribute("aria-rowcount", String(rows.length + 1));
+    placeTabStop(view, grid.name);
     element.addEventListener("keydown", (event) => onKey(event, element, view.context, grid.name));
     element.addEventListener("focusin", (event) => {
         const cell = cellOf(event.target as Element);
@@ -381,29 +455,30 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
     return view;
 }
 
-// The rows a snapshot gives: all of them, the rows drawn with those that changed put in, or (left
-// out) the rows drawn; undefined when the snapshot counts on rows this browser does not hold.
-function rowsOf(grid: GridState, view: GridView | undefined): GridRowState[] | undefined {
+// The rows a snapshot gives, with the indexes of those that changed when the host said which:
+// all of them, the rows drawn with those that changed put in, or (left out) the rows drawn;
+// undefined when the snapshot counts on rows this browser does not hold.
+function rowsOf(grid: GridState, view: GridView | undefined): { rows: GridRowState[]; changed?: number[] } | undefined {
     if (grid.rows) {
-        return grid.rows;
+        return { rows: grid.rows };
     }
     if (view && grid.rowsChanged && view.version === grid.rowsBase) {
         const rows = view.rows.slice();
         for (const { index, key, cells } of grid.rowsChanged) {
             rows[index] = { key, cells };
         }
-        return rows;
+        return { rows, changed: grid.rowsChanged.map((row) => row.index) };
     }
-    return view?.version === grid.rowsVersion ? view.rows : undefined;
+    return view?.version === grid.rowsVersion ? { rows: view.rows } : undefined;
 }
 
 export function renderGrid(control: ControlState, context: RenderContext): HTMLElement {
     const grid = control as unknown as GridState;
     let view = views.get(grid.name);
-    const rows = rowsOf(grid, view) ?? view?.rows ?? [];
+    const given = rowsOf(grid, view) ?? { rows: view?.rows ?? [] };
     const shape = JSON.stringify([grid.columns, grid.caption ?? null]);
     if (!view || view.shape !== shape) {
-        view = build(grid, rows, shape, context);
+        view = build(grid, given.rows, shape, context);
         views.set(grid.name, view);
         // Replaces whatever grid was shown whole instead of being patched into it.
         builds += 1;
@@ -414,7 +489,7 @@ export function renderGrid(control: ControlState, context: RenderContext): HTMLE
         setEnabled(view, grid.enabled);
     }
     if (view.version !== grid.rowsVersion) {
-        showRows(view, rows, grid.rowsVersion, grid.name);
+        showRows(view, given.rows, grid.rowsVersion, grid.name, given.changed);
     }
     return kept(view.element);
 }

@@ -38,9 +38,15 @@ let session: SessionInfo | null = null;
 let snapshot: WindowSnapshot | null = null;
 let pending: Promise<void> = Promise.resolve();
 
+// Elements are only written when they change: any change to the page's controls costs the browser
+// a walk over every form control of the page, and a transfer grid holds twenty thousand of them.
 function showNotice(text: string): void {
-    notice.textContent = text;
-    notice.hidden = text === "";
+    if (notice.textContent !== text) {
+        notice.textContent = text;
+    }
+    if (notice.hidden !== (text === "")) {
+        notice.hidden = text === "";
+    }
 }
 
 function failed(error: unknown): void {
@@ -88,7 +94,14 @@ function drawCompanies(): void {
     companySelect.value = session.company === null ? "" : String(session.company);
 }
 
+let menuDrawn = "";
+
 function drawMenu(): void {
+    const drawn = JSON.stringify([session?.menu ?? [], session?.company ?? null, snapshot === null]);
+    if (drawn === menuDrawn) {
+        return;
+    }
+    menuDrawn = drawn;
     menu.replaceChildren();
     for (const entry of session?.menu ?? []) {
         const usable = entry.available && session?.company !== null && snapshot === null;
@@ -116,7 +129,10 @@ function drawToolbar(): void {
         const name = button.dataset["hostButton"] ?? "";
         const open = snapshot !== null && !snapshot.closed;
         const hostOwn = name === "Chiudi" || name === "Verifica";
-        button.disabled = !open || (!hostOwn && states.get(name) !== true);
+        const disabled = !open || (!hostOwn && states.get(name) !== true);
+        if (button.disabled !== disabled) {
+            button.disabled = disabled;
+        }
     }
 }
 
