@@ -7,6 +7,9 @@
 //   WindowSession_*: the whole server-side answer without HTTP: the action handed to the window's
 //                    thread, done, the snapshot taken there and written as JSON.
 // The raw SQLite C API doing the confirm's statements is in window_bench (RawSqlite_Confirm).
+// On the transfer page of a company with 10,000 documents (GridEdit): one cell's choice changed,
+// by the program alone (Program_GridEdit) and as the host answers it to a browser that holds the
+// grid's rows (WindowSession_GridEdit).
 
 #include <benchmark/benchmark.h>
 
@@ -14,8 +17,11 @@
 #include <string>
 
 #include "demo_program.h"
+#include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
+#include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
+#include "krl/controls/grid.h"
 #include "krl/controls/side_bar.h"
 #include "krl/frame/virtual_frame.h"
 #include "krl/host/navigator.h"
@@ -218,8 +224,92 @@ void WindowSession_SwitchBack(benchmark::State& state) {
     window->shutDown();
 }
 
+constexpr int kGridCompany = 9;
+
+// The company with 10,000 documents of a kind the transfer page lists, 2,000 of them saved.
+void loadGridCompany() {
+    static const bool loaded = [] {
+        duza_zovrena::data::addDocumentLoad(connectionString(), kGridCompany, 10000, 2000);
+        return true;
+    }();
+    benchmark::DoNotOptimize(loaded);
+}
+
+// The document whose head indicator the benchmarks switch between 0 and 1.
+constexpr const char* kEditedRow = "B100001";
+constexpr const char* kEditedField = "PD49_INDTRPERSTESTA";
+
+void Program_GridEdit(benchmark::State& state) {
+    loadGridCompany();
+    kh::ScriptedPresenter presenter;
+    kh::ScopedPresenter scope{presenter};
+    auto global = zovrena::bench::host();
+    global->setCurrentCompany(krl::Variant(std::int32_t{kGridCompany}));
+    auto object = zovrena::bench::openProgram(global, std::make_shared<kh::Navigator>());
+    auto window = std::dynamic_pointer_cast<duza_zovrena::window::FRMPD_ZOVRENA>(object->window());
+    window->sideBar().userClick("ITM_PRT_TRPERS");
+    auto page =
+        std::dynamic_pointer_cast<duza_zovrena::pages::CTLPD_PRT_TRPERS>(window->currentPage());
+    int value = 0;
+    for (auto _ : state) {
+        value = 1 - value;
+        const auto result = page->grid().userEdit(kEditedRow, kEditedField, std::to_string(value));
+        if (!result.accepted()) {
+            state.SkipWithError("edit refused");
+            break;
+        }
+    }
+    object->closeForm();
+}
+
+void WindowSession_GridEdit(benchmark::State& state) {
+    loadGridCompany();
+    auto window =
+        zovrena::web::WindowSession::open({"w1", connectionString(), "demo", kGridCompany});
+    auto snapshot = window->snapshot().parsed();
+    std::int64_t revision = snapshot["revision"].get<std::int64_t>();
+    snapshot =
+        window->act({{"type", "clickItem"}, {"item", "ITM_PRT_TRPERS"}, {"revision", revision++}})
+            .snapshot.parsed();
+    // The rows' version the browser holds after each answer.
+    const auto heldVersion = [](const Json& answer) {
+        for (const auto& frame : answer["page"]["frames"]) {
+            for (const auto& control : frame["controls"]) {
+                if (control["kind"] == "grid") {
+                    return control["rowsVersion"].get<std::string>();
+                }
+            }
+        }
+        return std::string{};
+    };
+    std::string held = heldVersion(snapshot);
+    int value = 0;
+    for (auto _ : state) {
+        value = 1 - value;
+        const auto answer = window->act({{"type", "editCell"},
+                                         {"control", "GRD_TRPERS"},
+                                         {"row", kEditedRow},
+                                         {"field", kEditedField},
+                                         {"value", std::to_string(value)},
+                                         {"gridRows", {{"GRD_TRPERS", held}}},
+                                         {"revision", revision}});
+        const std::string body = answer.snapshot.json();
+        state.PauseTiming();
+        if (answer.status != 200) {
+            state.SkipWithError("edit refused");
+            break;
+        }
+        held = heldVersion(answer.snapshot.parsed());
+        ++revision;
+        state.ResumeTiming();
+    }
+    window->shutDown();
+}
+
 }  // namespace
 
+BENCHMARK(Program_GridEdit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WindowSession_GridEdit)->Unit(benchmark::kMicrosecond)->UseRealTime();
 BENCHMARK(Program_SideBarClick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Program_FirstOpen)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Program_SwitchBack)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);

@@ -11,9 +11,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "krl/variant/variant.h"
@@ -132,6 +134,7 @@ class Connection : public krl::Object, public std::enable_shared_from_this<Conne
 class Field {
   public:
     const std::string& name() const { return name_; }
+    std::size_t index() const { return index_; }  // place among the recordset's fields
     const Variant& value() const;
     void setValue(const Variant& value);              // marks the current row changed
     const Variant& originalValue() const;             // as read (or as last written back)
@@ -223,6 +226,15 @@ class Recordset : public krl::Object {
     const std::vector<std::string>& keyColumns() const { return keyColumns_; }
     const std::string& baseTable() const { return baseTable_; }
 
+    // For whoever keeps a copy of the rows: a stamp that changes with every change to them, and
+    // the rows (by their index among the rows not marked deleted) whose values were assigned or
+    // dropped since an earlier stamp. Nullopt when rows came or went or were read again since,
+    // or while rows are marked deleted: read them all then.
+    std::uint64_t changeStamp() const { return stamp_; }
+    std::optional<std::vector<long>> rowsChangedSince(std::uint64_t stamp) const;
+    // A field's value in the row at `index` among the rows not marked deleted.
+    const Variant& valueInRow(long index, std::size_t field) const;
+
     // Layer-internal: opens the recordset, read-only, on rows already read (Connection::Execute).
     void openResult(std::shared_ptr<Connection> connection, std::string source,
                     QueryResult&& result);
@@ -237,6 +249,11 @@ class Recordset : public krl::Object {
     Recordset() = default;
     class Impl;
     friend class Impl;
+    void reshaped();                   // rows came, went or were read again
+    void rowChanged(std::size_t row);  // a row's values were assigned or dropped
+    std::uint64_t stamp_ = 0;
+    std::uint64_t reshapedAt_ = 0;
+    std::vector<std::pair<std::uint64_t, std::size_t>> changedRows_;  // since reshapedAt_
     std::shared_ptr<Connection> connection_;
     std::string source_;
     std::string baseTable_;

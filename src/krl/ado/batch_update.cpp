@@ -292,12 +292,14 @@ void Recordset::updateBatch(int affect) {
         throw;
     }
 
-    // Written: what is in the database now is what the rows were read with.
+    // Written: what is in the database now is what the rows were read with. A changed row shows
+    // the same; a new one what the database filled in; deleted ones go (below).
     for (auto& [index, values] : inserted) {
         Row& row = impl.rows[index];
         row.original = std::move(values);
         row.values.clear();
         row.isNew = false;
+        rowChanged(index);
     }
     for (std::size_t i : pending) {
         Row& row = impl.rows[i];
@@ -326,6 +328,9 @@ void Recordset::updateBatch(int affect) {
         } else {
             --impl.deletedRows;
         }
+    }
+    if (next != impl.rows.size()) {
+        reshaped();
     }
     impl.rows.resize(next);
     impl.position = before - removedBefore;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <utility>
 
@@ -120,6 +121,62 @@ bool Fields::contains(std::string_view name) const {
 
 // ---- Recordset ----
 
+namespace {
+
+// Stamps are unique across recordsets, so that a stamp of one never passes for one of another.
+std::uint64_t nextStamp() {
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
+// Beyond this many changed rows since rows were last read, a copy is read again whole.
+constexpr std::size_t kChangedRowsKept = 4096;
+
+}  // namespace
+
+void Recordset::reshaped() {
+    stamp_ = reshapedAt_ = nextStamp();
+    changedRows_.clear();
+}
+
+void Recordset::rowChanged(std::size_t row) {
+    if (changedRows_.size() == kChangedRowsKept) {
+        reshaped();
+        return;
+    }
+    stamp_ = nextStamp();
+    changedRows_.emplace_back(stamp_, row);
+}
+
+std::optional<std::vector<long>> Recordset::rowsChangedSince(std::uint64_t stamp) const {
+    if (stamp < reshapedAt_ || impl_->deletedRows > 0) {
+        return std::nullopt;
+    }
+    std::vector<long> rows;
+    for (auto it = changedRows_.rbegin(); it != changedRows_.rend() && it->first > stamp; ++it) {
+        rows.push_back(static_cast<long>(it->second));
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+const Variant& Recordset::valueInRow(long index, std::size_t field) const {
+    if (impl_->deletedRows == 0) {
+        if (index >= 0 && index < impl_->size()) {
+            return impl_->rows[static_cast<std::size_t>(index)].value(field);
+        }
+    } else {
+        long visible = 0;
+        for (const Row& row : impl_->rows) {
+            if (!row.deleted && visible++ == index) {
+                return row.value(field);
+            }
+        }
+    }
+    raise(adErrNoCurrentRecord, text::NoCurrentRecord);
+}
+
 std::shared_ptr<Recordset> Recordset::create() {
     std::shared_ptr<Recordset> recordset(new Recordset());
     recordset->impl_ = std::make_unique<Impl>();
@@ -196,6 +253,7 @@ void Recordset::openResult(std::shared_ptr<Connection> connection, std::string s
     impl.readOnly = true;  // rows of a command; Open makes them writable unless asked not to
     impl.openLock = adLockReadOnly;
     impl.open = true;
+    reshaped();
 }
 
 void Recordset::close() {
@@ -205,6 +263,7 @@ void Recordset::close() {
     const bool keysTold = impl_->keysTold;
     impl_ = std::make_unique<Impl>();
     impl_->keysTold = keysTold;
+    reshaped();
 }
 
 int Recordset::state() const {
@@ -316,6 +375,7 @@ void Recordset::setValueAt(std::size_t field, const Variant& value) {
         row.values = row.original;
     }
     row.values[field] = std::move(assigned);
+    rowChanged(static_cast<std::size_t>(impl_->position));
     if (writeObserver_) {
         writeObserver_(impl_->columns->columns[field].name);
     }
@@ -333,6 +393,7 @@ void Recordset::addNew() {
     impl_->rows.push_back(
         Row{std::vector<Variant>(count), std::vector<Variant>(count), true, false});
     impl_->position = impl_->size() - 1;
+    reshaped();
 }
 
 void Recordset::cancelUpdate() {
@@ -342,8 +403,10 @@ void Recordset::cancelUpdate() {
     Row& row = impl_->rows[static_cast<std::size_t>(impl_->position)];
     if (!row.isNew) {
         row.values.clear();
+        rowChanged(static_cast<std::size_t>(impl_->position));
         return;
     }
+    reshaped();
     impl_->rows.erase(impl_->rows.begin() + impl_->position);
     long back = impl_->positionBeforeAddNew.value_or(0);
     impl_->positionBeforeAddNew.reset();
@@ -357,6 +420,7 @@ void Recordset::deleteCurrent() {
     if (!impl_->onRow() || impl_->rows[static_cast<std::size_t>(impl_->position)].deleted) {
         raise(adErrNoCurrentRecord, text::NoCurrentRecord);
     }
+    reshaped();
     Row& row = impl_->rows[static_cast<std::size_t>(impl_->position)];
     if (row.isNew) {  // never written: nothing to delete in the database
         impl_->rows.erase(impl_->rows.begin() + impl_->position);
@@ -383,10 +447,12 @@ void Recordset::cancelBatch(int affect) {
         if (row.deleted) {
             row.deleted = false;
             --impl_->deletedRows;
+            reshaped();
         }
         cancelUpdate();
         return;
     }
+    reshaped();
     std::erase_if(impl_->rows, [](const Row& row) { return row.isNew; });
     for (auto& row : impl_->rows) {
         row.values.clear();

@@ -73,26 +73,102 @@ std::vector<QGrid::Row> QGrid::rows() const {
     return rows;
 }
 
-std::string QGrid::version(const std::vector<Row>& rows) {
-    // FNV-1a over every text, each closed by a byte no text holds so that moving characters
-    // from one cell to the next changes the digest.
-    std::uint64_t digest = 14695981039346656037ULL;
-    const auto add = [&digest](std::string_view text, unsigned char end) {
-        for (const char c : text) {
-            digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
-        }
-        digest = (digest ^ end) * 1099511628211ULL;
-    };
-    for (const Row& row : rows) {
-        add(row.key, 0x1E);
-        for (const std::string& cell : row.cells) {
-            add(cell, 0x1F);
-        }
-        add({}, 0x1D);
+namespace {
+
+constexpr std::uint64_t kFnvBasis = 14695981039346656037ULL;
+constexpr std::uint64_t kFnvPrime = 1099511628211ULL;
+
+// FNV-1a over a text, closed by a byte no text holds so that moving characters from one text to
+// the next changes the digest.
+void addText(std::uint64_t& digest, std::string_view text, unsigned char end) {
+    for (const char c : text) {
+        digest = (digest ^ static_cast<unsigned char>(c)) * kFnvPrime;
     }
+    digest = (digest ^ end) * kFnvPrime;
+}
+
+std::uint64_t rowDigest(const QGrid::Row& row) {
+    std::uint64_t digest = kFnvBasis;
+    addText(digest, row.key, 0x1E);
+    for (const std::string& cell : row.cells) {
+        addText(digest, cell, 0x1F);
+    }
+    return digest;
+}
+
+// A row's digest mixed with its place (a finaliser of splitmix64), so that the sum of them
+// changes when rows change places.
+std::uint64_t placed(std::uint64_t digest, std::size_t place) {
+    std::uint64_t z = digest + (place + 1) * 0x9E3779B97F4A7C15ULL;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+std::string hex(std::uint64_t value) {
     std::array<char, 17> text{};
-    std::snprintf(text.data(), text.size(), "%016llx", static_cast<unsigned long long>(digest));
+    std::snprintf(text.data(), text.size(), "%016llx", static_cast<unsigned long long>(value));
     return {text.data(), 16};
+}
+
+}  // namespace
+
+void QGrid::readAll() const {
+    cache_.rows = rows();
+    cache_.digests.clear();
+    cache_.sum = 0;
+    cache_.keys = kFnvBasis;
+    for (std::size_t i = 0; i < cache_.rows.size(); ++i) {
+        cache_.digests.push_back(rowDigest(cache_.rows[i]));
+        cache_.sum += placed(cache_.digests.back(), i);
+        addText(cache_.keys, cache_.rows[i].key, 0x1E);
+    }
+}
+
+void QGrid::readRow(std::size_t index) const {
+    ado::Fields& fields = recordset_->fields();
+    Row& row = cache_.rows[index];
+    const auto place = static_cast<long>(index);
+    const std::string key = cellText(recordset_->valueInRow(place, fields[keyColumn_].index()));
+    if (key != row.key) {
+        row.key = key;
+        cache_.keys = kFnvBasis;  // a key changed in place: the keys' digest afresh
+        for (const Row& each : cache_.rows) {
+            addText(cache_.keys, each.key, 0x1E);
+        }
+    }
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        row.cells[c] = cellText(recordset_->valueInRow(place, fields[columns_[c].field].index()));
+    }
+    cache_.sum -= placed(cache_.digests[index], index);
+    cache_.digests[index] = rowDigest(row);
+    cache_.sum += placed(cache_.digests[index], index);
+}
+
+QGrid::Shown QGrid::shownRows() const {
+    const bool open = recordset_ && recordset_->state() == ado::adStateOpen;
+    if (!open) {
+        cache_ = {};
+    } else if (cache_.recordset != recordset_.get()) {
+        readAll();
+    } else if (cache_.stamp != recordset_->changeStamp()) {
+        const auto changed = recordset_->rowsChangedSince(cache_.stamp);
+        const auto count = static_cast<std::size_t>(recordset_->recordCount());
+        const auto beyond = [&](long index) { return static_cast<std::size_t>(index) >= count; };
+        if (!changed || count != cache_.rows.size() ||
+            std::any_of(changed->begin(), changed->end(), beyond)) {
+            readAll();
+        } else {
+            for (const long index : *changed) {
+                readRow(static_cast<std::size_t>(index));
+            }
+        }
+    }
+    if (open) {
+        cache_.recordset = recordset_.get();
+        cache_.stamp = recordset_->changeStamp();
+    }
+    return {cache_.rows, cache_.digests, hex(cache_.sum ^ cache_.rows.size()), cache_.keys};
 }
 
 InputResult QGrid::userEdit(std::string_view rowKey, std::string_view field,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,19 +48,26 @@ class QGrid : public Control {
     explicit QGrid(std::string name);
     ~QGrid() override;
 
-    void setColumns(std::vector<GridColumn> columns) { columns_ = std::move(columns); }
+    void setColumns(std::vector<GridColumn> columns) {
+        columns_ = std::move(columns);
+        cache_ = {};
+    }
     const std::vector<GridColumn>& columns() const { return columns_; }
     const GridColumn* column(std::string_view field) const;
 
     // The column whose value names a row (trailing blanks do not count).
     const std::string& keyColumn() const { return keyColumn_; }
-    void setKeyColumn(std::string field) { keyColumn_ = std::move(field); }
+    void setKeyColumn(std::string field) {
+        keyColumn_ = std::move(field);
+        cache_ = {};
+    }
     // Where the host keeps the person's layout of the grid.
     const std::string& layoutKey() const { return layoutKey_; }
     void setLayoutKey(std::string key) { layoutKey_ = std::move(key); }
 
     void setRecordset(std::shared_ptr<ado::Recordset> recordset) {
         recordset_ = std::move(recordset);
+        cache_ = {};
     }
     const std::shared_ptr<ado::Recordset>& recordset() const { return recordset_; }
 
@@ -71,10 +79,20 @@ class QGrid : public Control {
         std::vector<std::string> cells;
     };
     std::vector<Row> rows() const;
-    // A digest of the rows' keys and cells: rows that show the same give the same version, and
-    // any change to a key, a cell, the number or the order of rows gives another (but for a
-    // 64-bit collision). Lets whoever shows the rows skip sending rows the viewer already has.
-    static std::string version(const std::vector<Row>& rows);
+
+    // The rows as shown, kept between calls: only the rows the recordset changed since the last
+    // call are read again. With them, per row a digest of its key and cells, a digest of the keys
+    // in their order, and a version: rows that show the same give the same version, and any
+    // change to a key, a cell, the number or the order of rows gives another (but for a 64-bit
+    // collision), which lets whoever shows the rows skip sending rows the viewer already has.
+    // Good until the next call.
+    struct Shown {
+        const std::vector<Row>& rows;
+        const std::vector<std::uint64_t>& digests;
+        std::string version;
+        std::uint64_t keys;
+    };
+    Shown shownRows() const;
 
     // Raised for each edit the grid accepts, with the recordset on the edited row.
     Event<GridCell&> OnEdited;
@@ -90,6 +108,19 @@ class QGrid : public Control {
     void clearEvents() override { OnEdited.clear(); }
 
   private:
+    // What shownRows read last: from which recordset, at which of its stamps.
+    struct Cache {
+        const ado::Recordset* recordset = nullptr;
+        std::uint64_t stamp = 0;
+        std::vector<Row> rows;
+        std::vector<std::uint64_t> digests;
+        std::uint64_t sum = 0;  // of the digests, each mixed with its row's place
+        std::uint64_t keys = 0;
+    };
+    void readAll() const;
+    void readRow(std::size_t index) const;
+
+    mutable Cache cache_;
     std::vector<GridColumn> columns_;
     std::string keyColumn_;
     std::string layoutKey_;

@@ -144,20 +144,13 @@ void writeGridRow(JsonWriter& json, const krl::controls::QGrid::Row& row) {
     json.end();
 }
 
-bool sameKeys(const std::vector<krl::controls::QGrid::Row>& a,
-              const std::vector<krl::controls::QGrid::Row>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const auto& x, const auto& y) { return x.key == y.key; });
-}
-
 // Every row of the grid goes to the browser, which lets rows out of view go undrawn. Rows the
 // browser already holds (the same version) are not sent again; when it holds the version last
 // sent and the rows only changed in place, only the rows that changed go (`rowsChanged`, by
 // index, over `rowsBase`).
 void writeGridValue(JsonWriter& json, const Control& control, const WindowExtras& extras) {
     const auto& grid = static_cast<const krl::controls::QGrid&>(control);
-    auto rows = grid.rows();
-    std::string version = krl::controls::QGrid::version(rows);
+    const auto shown = grid.shownRows();
     json.field("keyColumn", grid.keyColumn())
         .field("layoutKey", grid.layoutKey())
         .key("columns")
@@ -178,33 +171,33 @@ void writeGridValue(JsonWriter& json, const Control& control, const WindowExtras
         }
         json.end().end();
     }
-    json.end().field("rowsVersion", version);
+    json.end().field("rowsVersion", shown.version);
     const std::string* held = nullptr;
     if (extras.heldGridRows != nullptr) {
         const auto found = extras.heldGridRows->find(control.name());
         held = found != extras.heldGridRows->end() ? &found->second : nullptr;
     }
-    if (held != nullptr && *held == version) {
+    if (held != nullptr && *held == shown.version) {
         return;
     }
     SentGridRows* sent = nullptr;
     if (extras.sentGrids != nullptr) {
         sent = &extras.sentGrids->try_emplace(control.name()).first->second;
     }
-    if (held != nullptr && sent != nullptr && sent->version == *held &&
-        sameKeys(sent->rows, rows)) {
+    if (held != nullptr && sent != nullptr && sent->version == *held && sent->keys == shown.keys &&
+        sent->digests.size() == shown.digests.size()) {
         json.field("rowsBase", *held).key("rowsChanged").array();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (rows[i].cells != sent->rows[i].cells) {
+        for (std::size_t i = 0; i < shown.rows.size(); ++i) {
+            if (shown.digests[i] != sent->digests[i]) {
                 json.object().field("index", static_cast<std::int64_t>(i));
-                writeGridRow(json, rows[i]);
+                writeGridRow(json, shown.rows[i]);
                 json.end();
             }
         }
         json.end();
     } else {
         json.key("rows").array();
-        for (const auto& row : rows) {
+        for (const auto& row : shown.rows) {
             json.object();
             writeGridRow(json, row);
             json.end();
@@ -212,8 +205,9 @@ void writeGridValue(JsonWriter& json, const Control& control, const WindowExtras
         json.end();
     }
     if (sent != nullptr) {
-        sent->version = std::move(version);
-        sent->rows = std::move(rows);
+        sent->version = shown.version;
+        sent->keys = shown.keys;
+        sent->digests = shown.digests;
     }
 }
 

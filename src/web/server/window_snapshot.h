@@ -34,10 +34,11 @@ class HistoryView;
 using GridVersions = std::map<std::string, std::string, std::less<>>;
 
 // The rows of each grid as last written into a snapshot, by grid name: a browser that holds that
-// version is sent only the rows that changed since.
+// version is sent only the rows that changed since (told by the rows' digests).
 struct SentGridRows {
     std::string version;
-    std::vector<krl::controls::QGrid::Row> rows;
+    std::uint64_t keys = 0;  // digest of the keys in their order
+    std::vector<std::uint64_t> digests;
 };
 using SentGrids = std::map<std::string, SentGridRows, std::less<>>;
 
