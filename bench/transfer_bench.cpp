@@ -4,7 +4,11 @@
 //                    rows the window sends to the browser — raw: the same engine statements, every
 //                    column of every row read.
 //   TransferConfirm: Save (delete and insert in one transaction) — raw: the same two statements
-//                    in a savepoint.
+//                    in a savepoint. The program side also records the change history in that
+//                    transaction: before the delete, the rows written back that differ from the
+//                    saved ones (found by key) and two counts (the saved rows without a row written
+//                    back are read only when the counts differ); after the insert, the saved rows
+//                    of the documents found. The raw side runs no history statements.
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

@@ -1,7 +1,5 @@
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 
-#include <set>
-
 #include "duza_zovrena/data/history.h"
 #include "krl/ado/ado.h"
 #include "krl/host/cinterface.h"
@@ -202,36 +200,95 @@ bool CTLPD_PRT_TRPERS::PhysicalDelete() {
                           errorRoutine());
 }
 
-std::map<std::string, CTLPD_PRT_TRPERS::Setting> CTLPD_PRT_TRPERS::SavedSettings() {
+namespace {
+
+// The saved rows are read back by document code, so many codes to a statement.
+constexpr std::size_t kCodesPerRead = 500;
+
+}  // namespace
+
+CTLPD_PRT_TRPERS::Setting CTLPD_PRT_TRPERS::settingOf(ado::Recordset& rows) {
+    return {data::historyText(rows.fields()[kHead].value()),
+            data::historyText(rows.fields()[kBody].value())};
+}
+
+// The documents whose settings the save may change, with the saved settings of those that have
+// a row: the rows written back that differ from the saved row or have none (the saved row is
+// found by its key), then, only when the counts say some saved row is not written back at all, the
+// saved rows without a row written back. Every other document keeps its settings.
+CTLPD_PRT_TRPERS::Pending CTLPD_PRT_TRPERS::PendingChanges() {
+    const std::string written = "((T.PD49_INDTRPERSTESTA <> 2) OR (T.PD49_INDTRPERSCORPO <> 2))";
+    Pending pending;
     auto rows = connection()->execute(
-        std::string("SELECT PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO ") +
-        "FROM PD49_PARDOCPROD WITH (NOLOCK) WHERE PD49_DITTA_CG18 = " + company());
-    std::map<std::string, Setting> saved;
+        "SELECT T.PD49_CODDOC_MG3G, S.PD49_INDTRPERSTESTA, S.PD49_INDTRPERSCORPO, "
+        "CASE WHEN S.PD49_CODDOC_MG3G IS NULL THEN 0 ELSE 1 END AS SALVATO FROM " +
+        temp() + " T WITH (NOLOCK) LEFT JOIN PD49_PARDOCPROD S WITH (NOLOCK) " +
+        "ON S.PD49_DITTA_CG18 = " + company() + " AND S.PD49_CODDOC_MG3G = T.PD49_CODDOC_MG3G " +
+        "WHERE " + written + " AND CASE WHEN T.PD49_INDTRPERSTESTA = S.PD49_INDTRPERSTESTA " +
+        "AND T.PD49_INDTRPERSCORPO = S.PD49_INDTRPERSCORPO THEN 0 ELSE 1 END = 1");
+    long long added = 0;
     for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
-        saved[krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty())] = {
-            data::historyText(rows->fields()[kHead].value()),
-            data::historyText(rows->fields()[kBody].value())};
+        std::string document = krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty());
+        if (rows->fields()["SALVATO"].value().toInt32() != 0) {
+            pending.saved[document] = settingOf(*rows);
+        } else {
+            ++added;
+        }
+        pending.documents.insert(std::move(document));
+    }
+    auto counts = connection()->execute(
+        "SELECT (SELECT COUNT(*) FROM PD49_PARDOCPROD WITH (NOLOCK) WHERE PD49_DITTA_CG18 = " +
+        company() + ") AS SALVATE, (SELECT COUNT(*) FROM " + temp() + " T WITH (NOLOCK) WHERE " +
+        written + ") AS RISCRITTE");
+    const long long saved = counts->fields()["SALVATE"].value().toInt64();
+    const long long rewritten = counts->fields()["RISCRITTE"].value().toInt64() - added;
+    if (saved == rewritten) {
+        return pending;
+    }
+    rows = connection()->execute(
+        "SELECT PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO "
+        "FROM PD49_PARDOCPROD WITH (NOLOCK) WHERE PD49_DITTA_CG18 = " +
+        company() + " AND PD49_CODDOC_MG3G NOT IN (SELECT T.PD49_CODDOC_MG3G FROM " + temp() +
+        " T WITH (NOLOCK) WHERE " + written + ")");
+    for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
+        std::string document = krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty());
+        pending.saved[document] = settingOf(*rows);
+        pending.documents.insert(std::move(document));
+    }
+    return pending;
+}
+
+std::map<std::string, CTLPD_PRT_TRPERS::Setting> CTLPD_PRT_TRPERS::SavedSettings(
+    const std::set<std::string>& documents) {
+    std::map<std::string, Setting> saved;
+    for (auto from = documents.begin(); from != documents.end();) {
+        std::string codes;
+        for (std::size_t n = 0; n < kCodesPerRead && from != documents.end(); ++n, ++from) {
+            codes += (codes.empty() ? "'" : ", '") + krl::doubleQuotes(*from) + "'";
+        }
+        auto rows = connection()->execute(
+            std::string("SELECT PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO ") +
+            "FROM PD49_PARDOCPROD WITH (NOLOCK) WHERE PD49_DITTA_CG18 = " + company() +
+            " AND PD49_CODDOC_MG3G IN (" + codes + ")");
+        for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
+            saved[krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty())] =
+                settingOf(*rows);
+        }
     }
     return saved;
 }
 
 // One change set per document whose settings changed; a document without a row reads as the
 // default (both indicators 2).
-void CTLPD_PRT_TRPERS::RecordHistory(const std::map<std::string, Setting>& before,
+void CTLPD_PRT_TRPERS::RecordHistory(const Pending& before,
                                      const std::map<std::string, Setting>& after) {
     const Setting standard{"2", "2"};
-    std::set<std::string> documents;
-    for (const auto* settings : {&before, &after}) {
-        for (const auto& entry : *settings) {
-            documents.insert(entry.first);
-        }
-    }
     const std::string user =
         krl::require(krl::require(activeInterface(), "Cinterface").clsGlobal(), "ClsGlobal")
             .userContext()
             .userCode.textOrEmpty();
-    for (const std::string& document : documents) {
-        auto old = before.contains(document) ? before.at(document) : standard;
+    for (const std::string& document : before.documents) {
+        auto old = before.saved.contains(document) ? before.saved.at(document) : standard;
         auto now = after.contains(document) ? after.at(document) : standard;
         data::ChangeSet changes;
         changes.company = codiceDitta().toInt32();
@@ -253,7 +310,7 @@ void CTLPD_PRT_TRPERS::RecordHistory(const std::map<std::string, Setting>& befor
 bool CTLPD_PRT_TRPERS::Save() {
     bool began = false;
     bool saved = false;
-    std::map<std::string, Setting> before;
+    Pending before;
     krl::trap::run(
         "Save",
         {
@@ -261,7 +318,7 @@ bool CTLPD_PRT_TRPERS::Save() {
                 connection()->beginTrans();
                 began = true;
             },
-            [&] { before = SavedSettings(); },
+            [&] { before = PendingChanges(); },
             [&] {
                 if (!PhysicalDelete()) {
                     krl::trap::exitRoutine();
@@ -274,7 +331,7 @@ bool CTLPD_PRT_TRPERS::Save() {
                         "FROM " + temp() + " WITH (NOLOCK) " +
                         "WHERE (PD49_INDTRPERSTESTA <> 2) OR (PD49_INDTRPERSCORPO <> 2)");
             },
-            [&] { RecordHistory(before, SavedSettings()); },
+            [&] { RecordHistory(before, SavedSettings(before.documents)); },
             [&] {
                 connection()->commitTrans();
                 saved = true;

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "duza_zovrena/pages/page_members.h"
@@ -55,9 +56,16 @@ class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands, public T
         std::optional<std::string> head;
         std::optional<std::string> body;
     };
-    std::map<std::string, Setting> SavedSettings();
-    void RecordHistory(const std::map<std::string, Setting>& before,
-                       const std::map<std::string, Setting>& after);
+    // The documents whose settings a save may change, and the saved settings of those that have
+    // a row (the others read as the default).
+    struct Pending {
+        std::set<std::string> documents;
+        std::map<std::string, Setting> saved;
+    };
+    static Setting settingOf(krl::ado::Recordset& rows);
+    Pending PendingChanges();
+    std::map<std::string, Setting> SavedSettings(const std::set<std::string>& documents);
+    void RecordHistory(const Pending& before, const std::map<std::string, Setting>& after);
     bool LoadData();
     bool ReloadData();
     bool PhysicalDelete();

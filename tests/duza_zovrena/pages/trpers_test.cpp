@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "duza_zovrena/data/history.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "page_fixture.h"
 
@@ -181,6 +182,31 @@ TEST_F(TransferPageTest, Failed_insert_leaves_the_company_with_the_settings_it_h
     EXPECT_FALSE(page->Save());
     EXPECT_EQ(saved(1),
               (std::map<std::string, Setting>{{"DOCDISMESSO", {"0", "1"}}, {"ODP", {"1", "0"}}}));
+}
+
+// More documents change than the save reads back in one statement: every one of them still gets
+// its change set, with the value it had saved or the default.
+TEST_F(TransferPageTest, Save_records_the_history_of_every_document_changed_however_many) {
+    constexpr int kCompany = 9;
+    constexpr int kDocuments = 1200;
+    data::addDocumentLoad(connectionString_, kCompany, kDocuments, kDocuments / 2);  // (1, 0)
+    auto page = openPage(kCompany);
+    ASSERT_TRUE(page->Initialize());
+    connection_->execute("UPDATE #PARDOCPROD SET PD49_INDTRPERSTESTA = 0");
+    ASSERT_TRUE(page->Save());
+
+    std::map<std::string, std::optional<std::string>> before;  // TESTA before, per document
+    const auto ids = data::changeSetIds(*connection_, {kCompany, "PD49_PARDOCPROD", {}, true});
+    for (const auto& entry : data::changeSets(*connection_, ids)) {
+        ASSERT_EQ(entry.columns.size(), 1U) << entry.documentCode.value_or("");
+        EXPECT_EQ(entry.columns[0].column, "PD49_INDTRPERSTESTA");
+        EXPECT_EQ(entry.columns[0].after, "0");
+        before[entry.documentCode.value_or("")] = entry.columns[0].before;
+    }
+    ASSERT_EQ(before.size(), static_cast<std::size_t>(kDocuments));
+    for (int i = 0; i < kDocuments; ++i) {
+        EXPECT_EQ(before["B" + std::to_string(100000 + i)], i % 2 == 0 ? "1" : "2") << i;
+    }
 }
 
 TEST_F(TransferPageTest, Terminate_drops_the_temporary_table_and_ignores_late_edits) {

@@ -151,6 +151,42 @@ TEST_F(History, A_transfer_save_records_one_change_set_per_document_changed) {
     EXPECT_EQ(byDocument, expected);
 }
 
+// What a transfer save records depends on the saved rows when it runs, not on what the grid
+// edited: edits that end where they started record nothing, and rows another session saved in the
+// meantime are recorded against what it saved.
+TEST_F(History, A_transfer_save_compares_with_the_rows_saved_when_it_runs) {
+    FRMPD_ZOVRENA& window = openAs("anna");
+    window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
+    auto& grid = *dynamic_cast<kc::QGrid*>(window.currentPage()->find("GRD_TRPERS"));
+    auto confirm = [&] {
+        presenter_.queue(kh::vbYes);
+        window.navigatorBar("INTERNAV_PARAMETRI_TRP").press("Conferma");
+    };
+    ASSERT_TRUE(grid.userEdit("ODP", "PD49_INDTRPERSTESTA", "1").accepted());  // as saved
+    ASSERT_TRUE(grid.userEdit("CARREP", "PD49_INDTRPERSCORPO", "1").accepted());
+    ASSERT_TRUE(grid.userEdit("CARREP", "PD49_INDTRPERSCORPO", "2").accepted());
+    ASSERT_TRUE(grid.userEdit("OC", "PD49_INDTRPERSTESTA", "0").accepted());
+    confirm();
+    // Another session changes ODP and saves LISTTRASF, still the default in this grid.
+    execute(
+        "UPDATE PD49_PARDOCPROD SET PD49_INDTRPERSTESTA = 0 "
+        "WHERE PD49_DITTA_CG18 = 1 AND PD49_CODDOC_MG3G = 'ODP'");
+    execute("INSERT INTO PD49_PARDOCPROD VALUES (1, 'LISTTRASF', 1, 1)");
+    confirm();
+
+    std::map<std::string, std::vector<ColumnChange>> byDocument;
+    for (const auto& entry : history({1, "PD49_PARDOCPROD", {}, true})) {
+        EXPECT_TRUE(byDocument.emplace(entry.documentCode.value_or(""), entry.columns).second);
+    }
+    const std::map<std::string, std::vector<ColumnChange>> expected = {
+        {"OC", {{"PD49_INDTRPERSTESTA", "2", "0"}}},
+        {"DOCDISMESSO", {{"PD49_INDTRPERSCORPO", "1", "2"}, {"PD49_INDTRPERSTESTA", "0", "2"}}},
+        {"ODP", {{"PD49_INDTRPERSTESTA", "0", "1"}}},
+        {"LISTTRASF", {{"PD49_INDTRPERSCORPO", "1", "2"}, {"PD49_INDTRPERSTESTA", "1", "2"}}},
+    };
+    EXPECT_EQ(byDocument, expected);
+}
+
 // Two saves a month apart; the settings at a moment are rebuilt from the row and the history.
 TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
     FRMPD_ZOVRENA& window = openAs("mario");
