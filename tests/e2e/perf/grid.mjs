@@ -44,12 +44,14 @@ async function timed(page, act, done, argument) {
             const updated = performance.now() - start;
             await new Promise((resolve) => requestAnimationFrame(resolve));
             const drawn = performance.now() - start;
+            const written = window.zovrenaWritten;
             const request = performance
                 .getEntriesByType("resource")
                 .filter((entry) => entry.name.includes("/action"))
                 .pop();
             const timing = (name) => request?.serverTiming.find((t) => t.name === name)?.duration ?? NaN;
             return {
+                written,
                 updated,
                 drawn,
                 bytes: request ? request.decodedBodySize : NaN,
@@ -105,6 +107,13 @@ async function measureEdits(page) {
                  select.value = select.dataset.shown === "0" ? "1" : "0";
                  window.zovrenaWanted = select.value;
                  window.zovrenaSelect = select;
+                 // The moment the answer is written into the cell, between frames.
+                 const began = performance.now();
+                 window.zovrenaWritten = NaN;
+                 new MutationObserver((records, observer) => {
+                     window.zovrenaWritten = performance.now() - began;
+                     observer.disconnect();
+                 }).observe(select, { attributes: true, attributeFilter: ["data-shown"] });
                  select.dispatchEvent(new Event("change", { bubbles: true }));`,
                 // The row's select stays the same element; the window area comes before the rows.
                 `return window.zovrenaSelect.dataset.shown === window.zovrenaWanted &&
@@ -116,7 +125,7 @@ async function measureEdits(page) {
     const m = (pick) => median(samples.map(pick));
     console.log(`one cell's choice changed [${edits} tries, medians, ms]`);
     console.log(
-        `  cell updated ${f(m((s) => s.updated))}, frame drawn ${f(m((s) => s.drawn))}; answer received ${f(m((s) => s.answered))} ` +
+        `  answer written into the cell ${f(m((s) => s.written))}, cell seen updated at a frame ${f(m((s) => s.updated))}, frame drawn ${f(m((s) => s.drawn))}; answer received ${f(m((s) => s.answered))} ` +
             `(${m((s) => s.bytes)} bytes); server: program ${f(m((s) => s.action))}, whole request ${f(m((s) => s.host))}`,
     );
 }
