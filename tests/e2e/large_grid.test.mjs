@@ -78,3 +78,29 @@ test("a grid of 10,000 documents opens whole and a choice far down it is saved",
     assert.equal(await head.inputValue(), "1");
     await page.close();
 });
+
+test("a choice made while the rows are still coming is kept when they are all in", async () => {
+    const page = await browser.newPage();
+    page.setDefaultTimeout(120000);
+    await openProgramIn(page, host.url, company);
+    await page.locator('[data-item="ITM_PRT_TRPERS"]').click();
+    // The first rows come at once; the choice goes while the others are being made.
+    const first = page.locator('[data-grid-row="B100001"] [data-grid-cell="PD49_INDTRPERSCORPO"] select');
+    await first.selectOption("0");
+    await page.waitForFunction(
+        (count) => document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row^="B1"]').length === count,
+        documents,
+    );
+    await page.locator('[data-grid-row="B100001"] [data-grid-cell="PD49_INDTRPERSCORPO"] select[data-shown="0"]').waitFor();
+    assert.equal(await first.inputValue(), "0");
+    assert.equal(await page.locator(".grid-coming").count(), 0, "no stand-in left");
+    // Every row in its place, in the order of the documents.
+    const keys = await page.evaluate(() =>
+        Array.from(document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row^="B1"]'), (row) =>
+            row.getAttribute("data-grid-row"),
+        ),
+    );
+    assert.deepEqual(keys, [...keys].sort());
+    assert.equal(new Set(keys).size, documents);
+    await page.close();
+});
