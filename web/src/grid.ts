@@ -241,7 +241,7 @@ function drawBlocks(view: GridView, into: HTMLElement, count: number): void {
 // The blocks drawn at once: more than a screen of rows. The others are made a few at a time
 // between frames, so that the page answers while ten thousand rows with two choice lists each are
 // made, out of the page (each time form controls enter a page the browser goes over all of its
-// form controls), and put in the page together.
+// form controls), and then put in the page in a few steps.
 const firstBlocks = 2;
 const taskBudget = 10; // ms of drawing per task
 
@@ -268,9 +268,30 @@ function drawLater(view: GridView, drawing: number): void {
         if (view.drawnBlocks * blockRows < view.rows.length) {
             drawLater(view, drawing);
         } else {
+            moveInLater(view, drawing);
+        }
+    });
+}
+
+// The blocks made are put in the page this many at a time, a task each: each time, the browser
+// goes over every form control of the page, so that one step of 10,000 rows was a frame of about
+// 300 ms, and steps of 20 blocks make frames of 50-100 ms.
+const blocksMovedIn = 20;
+
+function moveInLater(view: GridView, drawing: number): void {
+    later(() => {
+        if (view.drawing !== drawing) {
+            return;
+        }
+        const blocks = Array.from(view.coming.children).slice(0, blocksMovedIn);
+        view.standIn?.before(...blocks);
+        if (view.coming.childElementCount > 0) {
+            const shown = view.body.childElementCount - 1;
+            view.standIn?.style.setProperty("--rows", String(view.rows.length - shown * blockRows));
+            moveInLater(view, drawing);
+        } else {
             view.standIn?.remove();
             view.standIn = null;
-            view.body.append(...view.coming.children);
         }
     });
 }
