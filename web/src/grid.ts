@@ -398,8 +398,11 @@ function showRows(view: GridView, rows: GridRowState[], version: string, name: s
 
 function setEnabled(view: GridView, enabled: boolean): void {
     view.enabled = enabled;
-    for (const select of view.body.querySelectorAll("select")) {
-        select.disabled = !enabled;
+    // Rows still out of the page too; rows not made yet are made with `view.enabled`.
+    for (const holder of [view.body, view.coming]) {
+        for (const select of holder.querySelectorAll("select")) {
+            select.disabled = !enabled;
+        }
     }
 }
 
