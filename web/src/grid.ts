@@ -7,7 +7,7 @@
 // snapshot touches only the rows whose cells changed, and one whose rows did not change (the host
 // leaves them out when the browser already holds their version) touches none.
 
-import { h, kept, opaque } from "./dom.js";
+import { assign, h, kept, opaque, setAttribute } from "./dom.js";
 import type { ControlState, GridColumnState, GridRowState, GridState, WindowSnapshot } from "./protocol.js";
 import { registerRenderer, type RenderContext } from "./renderers.js";
 
@@ -199,9 +199,19 @@ function rowMarkup(view: GridView, row: GridRowState): string {
     return `<div role="row" class="grid-row" data-grid-row="${escape(row.key)}">${cells.join("")}</div>`;
 }
 
+// Blocks in the page (the stand-in after them is not one).
+function blocksInPage(view: GridView): number {
+    return view.body.childElementCount - (view.standIn ? 1 : 0);
+}
+
+// Rows not made yet.
+function rowsToMake(view: GridView): number {
+    return Math.max(0, view.rows.length - view.drawnBlocks * blockRows);
+}
+
 function rowElement(view: GridView, index: number): Element | undefined {
     const block = Math.floor(index / blockRows);
-    const shown = view.body.childElementCount - (view.standIn ? 1 : 0);
+    const shown = blocksInPage(view);
     const element = block < shown ? view.body.children[block] : view.coming.children[block - shown];
     return element?.children[index % blockRows];
 }
@@ -262,10 +272,10 @@ function drawLater(view: GridView, drawing: number): void {
             return; // drawn afresh since
         }
         const began = performance.now();
-        while (view.drawnBlocks * blockRows < view.rows.length && performance.now() - began < taskBudget) {
+        while (rowsToMake(view) > 0 && performance.now() - began < taskBudget) {
             drawBlocks(view, view.coming, 1);
         }
-        if (view.drawnBlocks * blockRows < view.rows.length) {
+        if (rowsToMake(view) > 0) {
             drawLater(view, drawing);
         } else {
             moveInLater(view, drawing);
@@ -286,8 +296,8 @@ function moveInLater(view: GridView, drawing: number): void {
         const blocks = Array.from(view.coming.children).slice(0, blocksMovedIn);
         view.standIn?.before(...blocks);
         if (view.coming.childElementCount > 0) {
-            const shown = view.body.childElementCount - 1;
-            view.standIn?.style.setProperty("--rows", String(view.rows.length - shown * blockRows));
+            const coming = view.rows.length - blocksInPage(view) * blockRows;
+            view.standIn?.style.setProperty("--rows", String(coming));
             moveInLater(view, drawing);
         } else {
             view.standIn?.remove();
@@ -304,11 +314,10 @@ function drawRows(view: GridView): void {
     view.coming.replaceChildren();
     view.standIn = null;
     drawBlocks(view, view.body, firstBlocks);
-    const coming = view.rows.length - view.drawnBlocks * blockRows;
-    if (coming > 0) {
+    if (rowsToMake(view) > 0) {
         // Stands in for the rows still to come, so that the grid scrolls as far as they will go.
         view.standIn = view.body.appendChild(h("div", { class: "grid-coming", "aria-hidden": "true" }));
-        view.standIn.style.setProperty("--rows", String(coming));
+        view.standIn.style.setProperty("--rows", String(rowsToMake(view)));
         drawLater(view, view.drawing);
     }
 }
@@ -319,20 +328,11 @@ function showCell(view: GridView, cell: Element, column: GridColumnState, key: s
         return;
     }
     const select = cell.firstElementChild as HTMLSelectElement;
-    const label = `${column.caption} ${key}`;
-    if (select.getAttribute("aria-label") !== label) {
-        select.setAttribute("aria-label", label);
-    }
+    setAttribute(select, "aria-label", `${column.caption} ${key}`);
     select.dataset.shown = value;
-    if (select.disabled !== !view.enabled) {
-        select.disabled = !view.enabled;
-    }
-    // A choice list told its choice again still costs the browser a walk over every form control
-    // of the page: a choice the person just made is left as it is.
-    const index = column.choices.findIndex((choice) => choice.value === value);
-    if (select.selectedIndex !== index) {
-        select.selectedIndex = index;
-    }
+    assign(select, "disabled", !view.enabled);
+    // A choice the person just made is left as it is.
+    assign(select, "selectedIndex", column.choices.findIndex((choice) => choice.value === value));
     delete select.dataset.editing;
     select.removeAttribute("aria-expanded");
 }
@@ -390,9 +390,7 @@ function showRows(view: GridView, rows: GridRowState[], version: string, name: s
         }
     }
     view.version = version;
-    if (view.element.getAttribute("aria-rowcount") !== String(rows.length + 1)) {
-        view.element.setAttribute("aria-rowcount", String(rows.length + 1));
-    }
+    setAttribute(view.element, "aria-rowcount", String(rows.length + 1));
     placeTabStop(view, name);
 }
 
@@ -436,17 +434,14 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         columns,
         enabled: grid.enabled,
         version: "",
-        rows,
+        rows: [],
         drawnBlocks: 0,
         coming: document.createElement("div"),
         standIn: null,
         drawing: 0,
         context,
     };
-    drawRows(view);
-    view.version = grid.rowsVersion;
-    element.setAttribute("aria-rowcount", String(rows.length + 1));
-    placeTabStop(view, grid.name);
+    showRows(view, rows, grid.rowsVersion, grid.name);
     element.addEventListener("keydown", (event) => onKey(event, element, view.context, grid.name));
     element.addEventListener("focusin", (event) => {
         const cell = cellOf(event.target as Element);

@@ -1,7 +1,7 @@
 // The host frame: company selector, program menu, host toolbar and the window area.
 
 import { showCheck, type CheckAnswer, type CheckProblem } from "./check.js";
-import { h, patch } from "./dom.js";
+import { assign, h, patch } from "./dom.js";
 import { api, ApiError, setCsrfToken } from "./http.js";
 import type { SessionInfo, WindowAction, WindowSnapshot } from "./protocol.js";
 import { heldGridRows, lacksGridRows } from "./grid.js";
@@ -38,15 +38,9 @@ let session: SessionInfo | null = null;
 let snapshot: WindowSnapshot | null = null;
 let pending: Promise<void> = Promise.resolve();
 
-// Elements are only written when they change: any change to the page's controls costs the browser
-// a walk over every form control of the page, and a transfer grid holds twenty thousand of them.
 function showNotice(text: string): void {
-    if (notice.textContent !== text) {
-        notice.textContent = text;
-    }
-    if (notice.hidden !== (text === "")) {
-        notice.hidden = text === "";
-    }
+    assign(notice, "textContent", text);
+    assign(notice, "hidden", text === "");
 }
 
 function failed(error: unknown): void {
@@ -94,6 +88,7 @@ function drawCompanies(): void {
     companySelect.value = session.company === null ? "" : String(session.company);
 }
 
+// The menu is built again only when it changes: its buttons are form controls (see assign).
 let menuDrawn = "";
 
 function drawMenu(): void {
@@ -129,10 +124,7 @@ function drawToolbar(): void {
         const name = button.dataset["hostButton"] ?? "";
         const open = snapshot !== null && !snapshot.closed;
         const hostOwn = name === "Chiudi" || name === "Verifica";
-        const disabled = !open || (!hostOwn && states.get(name) !== true);
-        if (button.disabled !== disabled) {
-            button.disabled = disabled;
-        }
+        assign(button, "disabled", !open || (!hostOwn && states.get(name) !== true));
     }
 }
 

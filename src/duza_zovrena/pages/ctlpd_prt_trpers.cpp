@@ -207,6 +207,10 @@ constexpr std::size_t kCodesPerRead = 500;
 
 }  // namespace
 
+std::string CTLPD_PRT_TRPERS::documentOf(ado::Recordset& rows) {
+    return krl::rtrim(rows.fields()["PD49_CODDOC_MG3G"].value().textOrEmpty());
+}
+
 CTLPD_PRT_TRPERS::Setting CTLPD_PRT_TRPERS::settingOf(ado::Recordset& rows) {
     return {data::historyText(rows.fields()[kHead].value()),
             data::historyText(rows.fields()[kBody].value())};
@@ -228,7 +232,7 @@ CTLPD_PRT_TRPERS::Pending CTLPD_PRT_TRPERS::PendingChanges() {
         "AND T.PD49_INDTRPERSCORPO = S.PD49_INDTRPERSCORPO THEN 0 ELSE 1 END = 1");
     long long added = 0;
     for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
-        std::string document = krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty());
+        std::string document = documentOf(*rows);
         if (rows->fields()["SALVATO"].value().toInt32() != 0) {
             pending.saved[document] = settingOf(*rows);
         } else {
@@ -251,7 +255,7 @@ CTLPD_PRT_TRPERS::Pending CTLPD_PRT_TRPERS::PendingChanges() {
         company() + " AND PD49_CODDOC_MG3G NOT IN (SELECT T.PD49_CODDOC_MG3G FROM " + temp() +
         " T WITH (NOLOCK) WHERE " + written + ")");
     for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
-        std::string document = krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty());
+        std::string document = documentOf(*rows);
         pending.saved[document] = settingOf(*rows);
         pending.documents.insert(std::move(document));
     }
@@ -271,8 +275,7 @@ std::map<std::string, CTLPD_PRT_TRPERS::Setting> CTLPD_PRT_TRPERS::SavedSettings
             "FROM PD49_PARDOCPROD WITH (NOLOCK) WHERE PD49_DITTA_CG18 = " + company() +
             " AND PD49_CODDOC_MG3G IN (" + codes + ")");
         for (; rows->state() == ado::adStateOpen && !rows->eof(); rows->moveNext()) {
-            saved[krl::rtrim(rows->fields()["PD49_CODDOC_MG3G"].value().textOrEmpty())] =
-                settingOf(*rows);
+            saved[documentOf(*rows)] = settingOf(*rows);
         }
     }
     return saved;

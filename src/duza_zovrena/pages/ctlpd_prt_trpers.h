@@ -62,6 +62,7 @@ class CTLPD_PRT_TRPERS : public ParameterPage, public TransferCommands, public T
         std::set<std::string> documents;
         std::map<std::string, Setting> saved;
     };
+    static std::string documentOf(krl::ado::Recordset& rows);  // the row's code, trimmed
     static Setting settingOf(krl::ado::Recordset& rows);
     Pending PendingChanges();
     std::map<std::string, Setting> SavedSettings(const std::set<std::string>& documents);

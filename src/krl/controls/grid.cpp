@@ -96,6 +96,14 @@ std::uint64_t rowDigest(const QGrid::Row& row) {
     return digest;
 }
 
+std::uint64_t keysDigest(const std::vector<QGrid::Row>& rows) {
+    std::uint64_t digest = kFnvBasis;
+    for (const QGrid::Row& row : rows) {
+        addText(digest, row.key, 0x1E);
+    }
+    return digest;
+}
+
 // A row's digest mixed with its place (a finaliser of splitmix64), so that the sum of them
 // changes when rows change places.
 std::uint64_t placed(std::uint64_t digest, std::size_t place) {
@@ -117,12 +125,11 @@ void QGrid::readAll() const {
     cache_.rows = rows();
     cache_.digests.clear();
     cache_.sum = 0;
-    cache_.keys = kFnvBasis;
     for (std::size_t i = 0; i < cache_.rows.size(); ++i) {
         cache_.digests.push_back(rowDigest(cache_.rows[i]));
         cache_.sum += placed(cache_.digests.back(), i);
-        addText(cache_.keys, cache_.rows[i].key, 0x1E);
     }
+    cache_.keys = keysDigest(cache_.rows);
 }
 
 void QGrid::readRow(std::size_t index) const {
@@ -132,10 +139,7 @@ void QGrid::readRow(std::size_t index) const {
     const std::string key = cellText(recordset_->valueInRow(place, fields[keyColumn_].index()));
     if (key != row.key) {
         row.key = key;
-        cache_.keys = kFnvBasis;  // a key changed in place: the keys' digest afresh
-        for (const Row& each : cache_.rows) {
-            addText(cache_.keys, each.key, 0x1E);
-        }
+        cache_.keys = keysDigest(cache_.rows);
     }
     for (std::size_t c = 0; c < columns_.size(); ++c) {
         row.cells[c] = cellText(recordset_->valueInRow(place, fields[columns_[c].field].index()));
