@@ -30,16 +30,22 @@ export async function openBrowser() {
             "--disable-sync",
         ],
     });
+    // A script error in a page fails the file's tests even when nothing on screen showed it.
+    const errors = [];
     return {
         context,
         async newPage() {
             const page = await context.newPage();
             page.setDefaultTimeout(15000);
+            page.on("pageerror", (error) => errors.push(`${page.url()}: ${error.stack ?? error.message}`));
             return page;
         },
         async close() {
             await context.close();
             await rm(profile, { recursive: true, force: true });
+            if (errors.length > 0) {
+                throw new Error(`errori di script nella pagina:\n${errors.join("\n")}`);
+            }
         },
     };
 }
