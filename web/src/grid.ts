@@ -155,6 +155,8 @@ interface GridView {
     coming: HTMLElement; // blocks made out of the page, put in it once they are all made
     standIn: HTMLElement | null; // in the page while rows are still to come, as high as they
     drawing: number; // counts the drawings afresh: a later one stops the blocks left of another
+    laidOut: number; // blocks before this one have been laid out while the page was idle
+    layingOut: boolean; // more blocks are to be laid out at the next idle time
     context: RenderContext;
 }
 
@@ -302,7 +304,41 @@ function moveInLater(view: GridView, drawing: number): void {
         } else {
             view.standIn?.remove();
             view.standIn = null;
+            layOutLater(view);
         }
+    });
+}
+
+// The first layout of a block takes 15-25 ms (mostly its fifty choice lists), too long for a
+// scroll step: a person scrolling through rows the browser had skipped saw frames dropped. While
+// the page is idle, the blocks out of view are laid out one at a time, from the top, so that a person
+// who acts meanwhile waits one block at most; a block laid out once is only painted when it comes
+// into view.
+const blockLayoutMs = 25;
+
+// Waits for the page to be idle, a second at most: a page that keeps drawing frames (an animation)
+// is never idle long enough for a block.
+const whenIdle: (work: (deadline: IdleDeadline) => void) => void =
+    typeof requestIdleCallback === "function"
+        ? (work) => requestIdleCallback(work, { timeout: 1000 })
+        : (work) => setTimeout(() => work({ didTimeout: true, timeRemaining: () => 0 }), 50);
+
+function layOutLater(view: GridView): void {
+    if (view.layingOut || view.laidOut >= blocksInPage(view)) {
+        return;
+    }
+    view.layingOut = true;
+    whenIdle((deadline) => {
+        view.layingOut = false;
+        if (view.standIn || !view.body.isConnected) {
+            return; // rows still coming, or put aside with its page: started again after
+        }
+        if ((deadline.didTimeout || deadline.timeRemaining() >= blockLayoutMs) && view.laidOut < blocksInPage(view)) {
+            // Reading a box inside a block the browser skips makes it lay the block out.
+            void (view.body.children[view.laidOut].firstElementChild as HTMLElement | null)?.offsetWidth;
+            view.laidOut += 1;
+        }
+        layOutLater(view);
     });
 }
 
@@ -310,6 +346,7 @@ function moveInLater(view: GridView, drawing: number): void {
 function drawRows(view: GridView): void {
     view.drawing += 1;
     view.drawnBlocks = 0;
+    view.laidOut = firstBlocks;
     view.body.replaceChildren();
     view.coming.replaceChildren();
     view.standIn = null;
@@ -439,6 +476,8 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         coming: document.createElement("div"),
         standIn: null,
         drawing: 0,
+        laidOut: 0,
+        layingOut: false,
         context,
     };
     showRows(view, rows, grid.rowsVersion, grid.name);
@@ -510,6 +549,7 @@ export function renderGrid(control: ControlState, context: RenderContext): HTMLE
     if (view.version !== grid.rowsVersion) {
         showRows(view, given.rows, grid.rowsVersion, grid.name, given.changed);
     }
+    layOutLater(view);
     return kept(view.element);
 }
 
