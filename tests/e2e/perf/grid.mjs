@@ -70,6 +70,15 @@ async function openWindow(page) {
     await page.locator('[data-item="ITM_PRT_TRPERS"]').waitFor();
 }
 
+// Shows the window afresh and waits for every row of the grid in the page.
+async function reloadWhole(page) {
+    await page.reload();
+    await page.waitForFunction(
+        (count) => document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row]').length >= count,
+        documents,
+    );
+}
+
 async function measureOpen(page) {
     // The first rows come at once, the others while the page goes on drawing frames.
     const first = page.evaluate(async () => {
@@ -168,11 +177,7 @@ async function measureQuietAction(page) {
             `not named: ${sizes.notHeld.bytes} bytes in ${f(sizes.notHeld.ms)} ms`,
     );
     // The page's own state is older than these requests: show the window afresh.
-    await page.reload();
-    await page.waitForFunction(
-        (count) => document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row]').length >= count,
-        documents,
-    );
+    await reloadWhole(page);
 }
 
 async function measureScroll(page, when) {
@@ -226,11 +231,7 @@ try {
     await measureQuietAction(page);
     await measureScroll(page, "as soon as every row is in the page");
     // The rows out of view are laid out while the page is idle (15-25 ms a block of 25 rows, 15 s or so for 10,000 rows).
-    await page.reload();
-    await page.waitForFunction(
-        (count) => document.querySelectorAll('[data-grid="GRD_TRPERS"] [data-grid-row]').length >= count,
-        documents,
-    );
+    await reloadWhole(page);
     await page.waitForTimeout(settle);
     await measureScroll(page, `${settle / 1000} s after every row is in the page`);
 } finally {

@@ -33,6 +33,11 @@ void moveTo(ado::Recordset& recordset, const char* code) {
     FAIL() << "no row " << code;
 }
 
+void setIn(ado::Recordset& recordset, const char* code, const char* field, const Variant& value) {
+    moveTo(recordset, code);
+    recordset[field].setValue(value);
+}
+
 // The grid keeps the rows it showed and reads again only what the recordset changed since: after
 // each kind of change, what it shows must be what a grid reading everything afresh shows.
 TEST_F(GridRows, Kept_rows_follow_every_change_to_the_recordset) {
@@ -44,31 +49,19 @@ TEST_F(GridRows, Kept_rows_follow_every_change_to_the_recordset) {
     };
     const Step steps[] = {
         {"a value assigned",
-         [](ado::Recordset& rs) {
-             moveTo(rs, "B");
-             rs["IND"].setValue(Variant(std::int16_t{0}));
-         }},
+         [](ado::Recordset& rs) { setIn(rs, "B", "IND", Variant(std::int16_t{0})); }},
         {"another row's value",
-         [](ado::Recordset& rs) {
-             moveTo(rs, "A");
-             rs["NOTA"].setValue(Variant("seconda"));
-         }},
+         [](ado::Recordset& rs) { setIn(rs, "A", "NOTA", Variant("seconda")); }},
         {"written back", [](ado::Recordset& rs) { rs.updateBatch(); }},
         {"a value to be dropped",
-         [](ado::Recordset& rs) {
-             moveTo(rs, "A");
-             rs["IND"].setValue(Variant(std::int16_t{2}));
-         }},
+         [](ado::Recordset& rs) { setIn(rs, "A", "IND", Variant(std::int16_t{2})); }},
         {"the row's change dropped",
          [](ado::Recordset& rs) {
              moveTo(rs, "A");
              rs.cancelUpdate();
          }},
         {"a key changed in place",
-         [](ado::Recordset& rs) {
-             moveTo(rs, "B");
-             rs["CODICE"].setValue(Variant("Z"));
-         }},
+         [](ado::Recordset& rs) { setIn(rs, "B", "CODICE", Variant("Z")); }},
         {"the pending changes dropped", [](ado::Recordset& rs) { rs.cancelBatch(); }},
         {"a new row",
          [](ado::Recordset& rs) {
@@ -84,10 +77,7 @@ TEST_F(GridRows, Kept_rows_follow_every_change_to_the_recordset) {
              rs.deleteCurrent();
          }},
         {"a value beside a deleted row",
-         [](ado::Recordset& rs) {
-             moveTo(rs, "C");
-             rs["NOTA"].setValue(Variant("terza"));
-         }},
+         [](ado::Recordset& rs) { setIn(rs, "C", "NOTA", Variant("terza")); }},
         {"the deletion written", [](ado::Recordset& rs) { rs.updateBatch(); }},
         {"read again after another writer",
          [this](ado::Recordset& rs) {
