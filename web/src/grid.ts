@@ -441,6 +441,13 @@ function setEnabled(view: GridView, enabled: boolean): void {
     }
 }
 
+// A form that is never sent, has no box of its own and keeps no state in the page's history.
+function gridForm(id: string, ...content: HTMLElement[]): HTMLFormElement {
+    const form = h("form", { id, role: "none", class: "grid-form", autocomplete: "off" }, ...content);
+    form.addEventListener("submit", (event) => event.preventDefault());
+    return form;
+}
+
 function build(grid: GridState, rows: GridRowState[], shape: string, context: RenderContext): GridView {
     const columns = grid.columns;
     const template = columns.map((column) => `minmax(4rem, ${Math.max(1, Math.round(column.width / 15))}fr)`).join(" ");
@@ -454,8 +461,12 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
     // over the changed list's form for something to fill in: without this form it went over every
     // form control of the page (30 ms and more with 10,000 rows, before the answer could be shown).
     // Their state is not kept in the page's history either: the window redraws them from the host.
-    const rowsForm = h("form", { role: "none", class: "grid-form", autocomplete: "off" }, body);
-    rowsForm.addEventListener("submit", (event) => event.preventDefault());
+    const rowsForm = gridForm(`grid-rows-${grid.name}`, body);
+    // The list that has the focus moves to a form holding it alone, so that a choice costs that
+    // look-over one list instead of 20,000 (a frame before the answer could be shown). The lists
+    // it leaves go to a third form: back in the rows' form, each would cost a frame of 50 ms.
+    const editForm = gridForm(`grid-edit-${grid.name}`);
+    const leftForm = gridForm(`grid-left-${grid.name}`);
     const element = h(
         "div",
         {
@@ -467,6 +478,8 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         },
         header,
         rowsForm,
+        editForm,
+        leftForm,
     );
     // Through the style object: the page's security policy refuses style attributes.
     element.style.setProperty("--grid-columns", template);
@@ -488,7 +501,13 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
     };
     showRows(view, rows, grid.rowsVersion, grid.name);
     element.addEventListener("keydown", (event) => onKey(event, element, view.context, grid.name));
+    let focused: HTMLSelectElement | null = null;
     element.addEventListener("focusin", (event) => {
+        if (event.target instanceof HTMLSelectElement && event.target !== focused) {
+            focused?.setAttribute("form", leftForm.id);
+            focused = event.target;
+            focused.setAttribute("form", editForm.id);
+        }
         const cell = cellOf(event.target as Element);
         const row = cell?.closest("[data-grid-row]");
         if (cell && row) {
