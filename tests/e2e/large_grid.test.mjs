@@ -106,5 +106,16 @@ test("a choice made while the rows are still coming is kept when they are all in
     );
     assert.deepEqual(keys, [...keys].sort());
     assert.equal(new Set(keys).size, documents);
+    // The keyboard goes through the rows across the groups they are laid out in, both ways.
+    const focusedRow = () => page.evaluate(() => document.activeElement.closest("[data-grid-row]").getAttribute("data-grid-row"));
+    await page.locator(`[data-grid-row="${keys[45]}"] [data-grid-cell="PD49_INDTRPERSTESTA"] select`).focus();
+    for (let i = 0; i < 60; i += 1) {
+        await page.keyboard.press("PageDown");
+    }
+    assert.equal(await focusedRow(), keys[645]);
+    for (let i = 0; i < 100; i += 1) {
+        await page.keyboard.press("ArrowUp");
+    }
+    assert.equal(await focusedRow(), keys[545]);
     await page.close();
 });

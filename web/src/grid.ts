@@ -33,14 +33,19 @@ function cellOf(element: Element): HTMLElement | null {
     return element.closest("[data-grid-cell]");
 }
 
-// The row before or after, across the blocks the rows are laid out in.
+function beside(element: Element | null | undefined, forward: boolean): Element | null {
+    return (forward ? element?.nextElementSibling : element?.previousElementSibling) ?? null;
+}
+
+function firstInside(element: Element | null | undefined, forward: boolean): Element | null {
+    return (forward ? element?.firstElementChild : element?.lastElementChild) ?? null;
+}
+
+// The row before or after, across the blocks the rows are laid out in and the chunks of blocks.
 function nextRow(row: Element, forward: boolean): Element | null {
-    const sibling = forward ? row.nextElementSibling : row.previousElementSibling;
-    if (sibling) {
-        return sibling;
-    }
-    const block = forward ? row.parentElement?.nextElementSibling : row.parentElement?.previousElementSibling;
-    return (forward ? block?.firstElementChild : block?.lastElementChild) ?? null;
+    const block = row.parentElement;
+    const nextBlock = beside(block, forward) ?? firstInside(beside(block?.parentElement, forward), forward);
+    return beside(row, forward) ?? firstInside(nextBlock, forward);
 }
 
 function move(grid: HTMLElement, from: HTMLElement, rows: number, columns: number): void {
@@ -151,8 +156,9 @@ interface GridView {
     enabled: boolean;
     version: string;
     rows: GridRowState[]; // as shown, in the order of the row elements
-    drawnBlocks: number; // blocks made; the rows of the others are still to be drawn
-    coming: HTMLElement; // blocks made out of the page, put in it once they are all made
+    blocks: HTMLElement[]; // blocks made, in the page or not yet; the rows of the others are still to be drawn
+    shownBlocks: number; // blocks in the page, the first ones made
+    coming: HTMLElement; // chunks made out of the page, put in it once they are all made
     standIn: HTMLElement | null; // in the page while rows are still to come, as high as they
     drawing: number; // counts the drawings afresh: a later one stops the blocks left of another
     laidOut: number; // blocks before this one have been laid out while the page was idle
@@ -169,8 +175,11 @@ function isChoice(column: GridColumnState): boolean {
 }
 
 // Rows are laid out in blocks of this many: the browser skips drawing a block out of view. One
-// skipped box per row would make every scroll step lay out ten thousand boxes.
+// skipped box per row would make every scroll step lay out ten thousand boxes. Blocks are grouped
+// in chunks, skipped the same way: with 400 blocks side by side each scroll step went over them
+// all to lay them out, hit-test them and see which came into view (two thirds of a frame's work).
 const blockRows = 25;
+const chunkBlocks = 10;
 
 const escapes: Record<string, string> = { "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;", "'": "&#39;" };
 
@@ -201,21 +210,13 @@ function rowMarkup(view: GridView, row: GridRowState): string {
     return `<div role="row" class="grid-row" data-grid-row="${escape(row.key)}">${cells.join("")}</div>`;
 }
 
-// Blocks in the page (the stand-in after them is not one).
-function blocksInPage(view: GridView): number {
-    return view.body.childElementCount - (view.standIn ? 1 : 0);
-}
-
 // Rows not made yet.
 function rowsToMake(view: GridView): number {
-    return Math.max(0, view.rows.length - view.drawnBlocks * blockRows);
+    return Math.max(0, view.rows.length - view.blocks.length * blockRows);
 }
 
 function rowElement(view: GridView, index: number): Element | undefined {
-    const block = Math.floor(index / blockRows);
-    const shown = blocksInPage(view);
-    const element = block < shown ? view.body.children[block] : view.coming.children[block - shown];
-    return element?.children[index % blockRows];
+    return view.blocks[Math.floor(index / blockRows)]?.children[index % blockRows];
 }
 
 // A choice list shows no choice for a code outside its list (markup alone would show the first).
@@ -236,17 +237,30 @@ function clearUnknownChoices(view: GridView, from: number, to: number): void {
     });
 }
 
-// Appends the next `count` blocks to `into`, written from the rows as they are now.
+// The chunk of `into` the next block goes in: its last one, or a new one when that is full.
+function chunkFor(into: HTMLElement): HTMLElement {
+    const last = into.lastElementChild as HTMLElement | null;
+    if (last?.classList.contains("grid-chunk") && last.childElementCount < chunkBlocks) {
+        return last;
+    }
+    return into.appendChild(h("div", { role: "none", class: "grid-chunk" }));
+}
+
+// Appends the next `count` blocks to the chunks of `into`, written from the rows as they are now.
 function drawBlocks(view: GridView, into: HTMLElement, count: number): void {
-    const from = view.drawnBlocks * blockRows;
+    const from = view.blocks.length * blockRows;
     const to = Math.min(view.rows.length, from + count * blockRows);
-    let markup = "";
     for (let start = from; start < to; start += blockRows) {
         const rows = view.rows.slice(start, Math.min(to, start + blockRows));
-        markup += `<div role="none" class="grid-block" data-grid-block="">${rows.map((row) => rowMarkup(view, row)).join("")}</div>`;
+        const chunk = chunkFor(into);
+        chunk.insertAdjacentHTML("beforeend", `<div role="none" class="grid-block">${rows.map((row) => rowMarkup(view, row)).join("")}</div>`);
+        view.blocks.push(chunk.lastElementChild as HTMLElement);
+        // The height the chunk is given until it is first laid out.
+        chunk.style.setProperty("--blocks", String(chunk.childElementCount));
     }
-    into.insertAdjacentHTML("beforeend", markup);
-    view.drawnBlocks += Math.ceil((to - from) / blockRows);
+    if (into === view.body) {
+        view.shownBlocks = view.blocks.length;
+    }
     clearUnknownChoices(view, from, to);
 }
 
@@ -285,20 +299,21 @@ function drawLater(view: GridView, drawing: number): void {
     });
 }
 
-// The blocks made are put in the page this many at a time, a task each: each time, the browser
+// The chunks made are put in the page this many at a time, a task each: each time, the browser
 // goes over every form control of the page, so that one step of 10,000 rows was a frame of about
-// 300 ms, and steps of 20 blocks make frames of 50-100 ms.
-const blocksMovedIn = 20;
+// 300 ms, and steps of 500 rows make frames of 50-100 ms.
+const chunksMovedIn = 2;
 
 function moveInLater(view: GridView, drawing: number): void {
     later(() => {
         if (view.drawing !== drawing) {
             return;
         }
-        const blocks = Array.from(view.coming.children).slice(0, blocksMovedIn);
-        view.standIn?.before(...blocks);
+        const chunks = Array.from(view.coming.children).slice(0, chunksMovedIn);
+        view.standIn?.before(...chunks);
+        view.shownBlocks += chunks.reduce((blocks, chunk) => blocks + chunk.childElementCount, 0);
         if (view.coming.childElementCount > 0) {
-            const coming = view.rows.length - blocksInPage(view) * blockRows;
+            const coming = view.rows.length - view.shownBlocks * blockRows;
             view.standIn?.style.setProperty("--rows", String(coming));
             moveInLater(view, drawing);
         } else {
@@ -324,7 +339,7 @@ const whenIdle: (work: (deadline: IdleDeadline) => void) => void =
         : (work) => setTimeout(() => work({ didTimeout: true, timeRemaining: () => 0 }), 50);
 
 function layOutLater(view: GridView): void {
-    if (view.layingOut || view.laidOut >= blocksInPage(view)) {
+    if (view.layingOut || view.laidOut >= view.shownBlocks) {
         return;
     }
     view.layingOut = true;
@@ -333,9 +348,9 @@ function layOutLater(view: GridView): void {
         if (view.standIn || !view.body.isConnected) {
             return; // rows still coming, or put aside with its page: started again after
         }
-        if ((deadline.didTimeout || deadline.timeRemaining() >= blockLayoutMs) && view.laidOut < blocksInPage(view)) {
+        if ((deadline.didTimeout || deadline.timeRemaining() >= blockLayoutMs) && view.laidOut < view.shownBlocks) {
             // Reading a box inside a block the browser skips makes it lay the block out.
-            void (view.body.children[view.laidOut].firstElementChild as HTMLElement | null)?.offsetWidth;
+            void (view.blocks[view.laidOut].firstElementChild as HTMLElement | null)?.offsetWidth;
             view.laidOut += 1;
         }
         layOutLater(view);
@@ -345,7 +360,8 @@ function layOutLater(view: GridView): void {
 // Draws every row of `view.rows` afresh.
 function drawRows(view: GridView): void {
     view.drawing += 1;
-    view.drawnBlocks = 0;
+    view.blocks = [];
+    view.shownBlocks = 0;
     view.laidOut = firstBlocks;
     view.body.replaceChildren();
     view.coming.replaceChildren();
@@ -491,7 +507,8 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         enabled: grid.enabled,
         version: "",
         rows: [],
-        drawnBlocks: 0,
+        blocks: [],
+        shownBlocks: 0,
         coming: document.createElement("div"),
         standIn: null,
         drawing: 0,
