@@ -161,7 +161,7 @@ interface GridView {
     coming: HTMLElement; // chunks made out of the page, put in it once they are all made
     standIn: HTMLElement | null; // in the page while rows are still to come, as high as they
     drawing: number; // counts the drawings afresh: a later one stops the blocks left of another
-    laidOut: number; // blocks before this one have been laid out while the page was idle
+    laidOut: Set<number>; // the blocks laid out while the page was idle
     layingOut: boolean; // more blocks are to be laid out at the next idle time
     context: RenderContext;
 }
@@ -326,9 +326,9 @@ function moveInLater(view: GridView, drawing: number): void {
 
 // The first layout of a block takes 15-25 ms (mostly its fifty choice lists), too long for a
 // scroll step: a person scrolling through rows the browser had skipped saw frames dropped. While
-// the page is idle, the blocks out of view are laid out one at a time, from the top, so that a person
-// who acts meanwhile waits one block at most; a block laid out once is only painted when it comes
-// into view.
+// the page is idle, the blocks out of view are laid out from the view down, one at a time while
+// there is idle time left, so that a person who acts meanwhile waits one block at most; a block laid
+// out once is only painted when it comes into view.
 const blockLayoutMs = 25;
 
 // Waits for the page to be idle, a second at most: a page that keeps drawing frames (an animation)
@@ -338,8 +338,23 @@ const whenIdle: (work: (deadline: IdleDeadline) => void) => void =
         ? (work) => requestIdleCallback(work, { timeout: 1000 })
         : (work) => setTimeout(() => work({ didTimeout: true, timeRemaining: () => 0 }), 50);
 
+// The block to lay out next: the first one not laid out from the top of the view down, else from
+// the top of the grid (the blocks a person scrolling on reaches first).
+function nextToLayOut(view: GridView): number | undefined {
+    const blockHeight = view.blocks[0]?.offsetHeight || 1;
+    const inView = Math.min(view.shownBlocks, Math.floor(view.body.scrollTop / blockHeight));
+    for (const from of [inView, 0]) {
+        for (let block = from; block < view.shownBlocks; block += 1) {
+            if (!view.laidOut.has(block)) {
+                return block;
+            }
+        }
+    }
+    return undefined;
+}
+
 function layOutLater(view: GridView): void {
-    if (view.layingOut || view.laidOut >= view.shownBlocks) {
+    if (view.layingOut || view.laidOut.size >= view.shownBlocks) {
         return;
     }
     view.layingOut = true;
@@ -348,10 +363,13 @@ function layOutLater(view: GridView): void {
         if (view.standIn || !view.body.isConnected) {
             return; // rows still coming, or put aside with its page: started again after
         }
-        if ((deadline.didTimeout || deadline.timeRemaining() >= blockLayoutMs) && view.laidOut < view.shownBlocks) {
+        // As many blocks as the idle time allows; one when the page was not idle within a second.
+        let more = deadline.didTimeout || deadline.timeRemaining() >= blockLayoutMs;
+        for (let block = nextToLayOut(view); more && block !== undefined; block = nextToLayOut(view)) {
             // Reading a box inside a block the browser skips makes it lay the block out.
-            void (view.blocks[view.laidOut].firstElementChild as HTMLElement | null)?.offsetWidth;
-            view.laidOut += 1;
+            void (view.blocks[block].firstElementChild as HTMLElement | null)?.offsetWidth;
+            view.laidOut.add(block);
+            more = !deadline.didTimeout && deadline.timeRemaining() >= blockLayoutMs;
         }
         layOutLater(view);
     });
@@ -362,7 +380,7 @@ function drawRows(view: GridView): void {
     view.drawing += 1;
     view.blocks = [];
     view.shownBlocks = 0;
-    view.laidOut = firstBlocks;
+    view.laidOut = new Set();
     view.body.replaceChildren();
     view.coming.replaceChildren();
     view.standIn = null;
@@ -512,7 +530,7 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         coming: document.createElement("div"),
         standIn: null,
         drawing: 0,
-        laidOut: 0,
+        laidOut: new Set(),
         layingOut: false,
         context,
     };
