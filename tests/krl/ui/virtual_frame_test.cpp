@@ -68,6 +68,15 @@ class Frame : public UiDatabase {
 
     std::vector<std::string> takeLog() { return std::exchange(log, {}); }
 
+    // The owner's reopen of the frame on another selection.
+    void reopen(const std::string& sql) {
+        frame->reset();
+        recordset->close();
+        recordset->setSource(sql);
+        recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adOptionUnspecified);
+        frame->setSql(sql);
+    }
+
     std::vector<std::string> boxTexts() const {
         std::vector<std::string> texts;
         for (const auto& box : presenter.boxes()) {
@@ -296,7 +305,9 @@ TEST_F(Frame, ASecondWriterIsNeitherOverwrittenNorLost) {
     other->close();
 
     EXPECT_FALSE(frame->confirm());
-    EXPECT_EQ(boxTexts(), (std::vector<std::string>{std::string(frame::ConflictMessage)}));
+    EXPECT_EQ(boxTexts(), (std::vector<std::string>{
+                              "Il record è stato modificato da un altro utente: i dati non sono "
+                              "stati salvati. Annullare le modifiche e rileggere il record."}));
     EXPECT_EQ(storedNota("A").toText(), "altrui");
     EXPECT_EQ(frame->status(), frame::StatusChanging);
     EXPECT_EQ(page->nota->text(), "mia");
@@ -357,13 +368,8 @@ TEST_F(Frame, AnEmptyReopenStartsANewRowByItself) {
         [&](long) { (*recordset)["IND"].setValue(Variant(std::int16_t{2})); });
     takeLog();
 
-    const std::string missing = "SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'Z'";
     ASSERT_TRUE(frame->queryClose(true, 0, true));
-    frame->reset();
-    recordset->close();
-    recordset->setSource(missing);
-    recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adOptionUnspecified);
-    frame->setSql(missing);
+    reopen("SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'Z'");
     EXPECT_EQ(frame->status(), frame::StatusInserting);
     EXPECT_EQ(takeLog(), (std::vector<std::string>{"AfterAddNew(1)", "ChangeStatus(2,2)"}));
     EXPECT_EQ(page->ind->text(), "2");
@@ -378,12 +384,7 @@ TEST_F(Frame, AnEmptyReopenStartsANewRowByItself) {
     EXPECT_EQ(storedNota("Z").toText(), "nuovo documento");
 
     // Reopening on a code that has a row shows it.
-    const std::string existing = "SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'B'";
-    frame->reset();
-    recordset->close();
-    recordset->setSource(existing);
-    recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adOptionUnspecified);
-    frame->setSql(existing);
+    reopen("SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'B'");
     EXPECT_EQ(frame->status(), frame::StatusViewing);
     EXPECT_EQ(page->ind->text(), "2");
     EXPECT_EQ(page->step->text(), "5");
@@ -528,12 +529,7 @@ TEST_F(Frame, ABlankStandInTakesNothingAndWritesNothingUntilReopened) {
     EXPECT_EQ(count("PARAM"), 2);
 
     // The owner reopens on a real selection: an empty one starts a real new row.
-    const std::string missing = "SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'Z'";
-    frame->reset();
-    recordset->close();
-    recordset->setSource(missing);
-    recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adOptionUnspecified);
-    frame->setSql(missing);
+    reopen("SELECT * FROM PARAM WHERE DITTA = 1 AND CODICE = 'Z'");
     EXPECT_FALSE(frame->blank());
     EXPECT_EQ(frame->status(), frame::StatusInserting);
     EXPECT_TRUE(page->nota->userEnter("scritto").accepted());
