@@ -51,8 +51,7 @@ TEST_F(History, A_general_save_records_who_and_each_changed_column_old_and_new) 
     FRMPD_ZOVRENA& window = openAs("mario");
     const auto before = storedGeneral(1).front();
     (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
-    (*window.generalRows())["PD42_STEPNUMLEGDB"].setValue(Variant(std::int32_t{25}));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_STEPNUMLEGDB", Variant(std::int32_t{25}));
     ASSERT_TRUE(window.generalFrame()->confirm());
 
     const auto entries = generalHistory();
@@ -85,8 +84,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWay, UnsavedHistory,
 TEST_P(UnsavedHistory, A_save_that_does_not_happen_records_nothing) {
     FRMPD_ZOVRENA& window = openAs("mario");
     const auto stored = storedGeneral(1).front().at("PD42_FLGCOIN").toInt32();
-    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t(1 - stored)));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_FLGCOIN", Variant(std::int16_t(1 - stored)));
     switch (GetParam()) {
         case Spoil::RefusedByTheRules: {
             window.sideBar().userClick("ITM_PRG_SCADIBAIND");
@@ -192,8 +190,7 @@ TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
     FRMPD_ZOVRENA& window = openAs("mario");
     const auto original = storedGeneral(1).front();
     auto save = [&](const char* column, const Variant& value, const char* time) {
-        (*window.generalRows())[column].setValue(value);
-        window.generalFrame()->setStatus(1);
+        changeGeneral(window, column, value);
         ASSERT_TRUE(window.generalFrame()->confirm());
         execute(std::string("UPDATE PD97_STORICO SET PD97_DATAORA = '") + time +
                 "' WHERE PD97_ID = (SELECT MAX(PD97_ID) FROM PD97_STORICO)");
