@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/check_box.h"
@@ -29,11 +30,7 @@ using namespace std::chrono_literals;
 class ServedWindow : public testing::Test {
   protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        file_ = std::filesystem::temp_directory_path() /
-                ("zovrena_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) +
-                 ".db");
-        std::filesystem::remove(file_);
+        file_ = test_support::freshDatabaseFile("zovrena_window");
         connectionString_ = "sqlite:" + file_.string();
         duza_zovrena::data::createDemoDatabase(connectionString_, true);
     }
@@ -66,17 +63,13 @@ class ServedWindow : public testing::Test {
     }
 
     void execute(const std::string& sql) {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
+        auto connection = test_support::openConnection(connectionString_);
         connection->execute(sql);
         connection->close();
     }
 
     double stored(const std::string& column, int company = 1) {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
+        auto connection = test_support::openConnection(connectionString_);
         auto rows =
             connection->execute("SELECT " + column + " FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " +
                                 std::to_string(company));

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/data/sqlite_rows.h"
 #include "krl/ado/ado.h"
 
@@ -243,9 +244,7 @@ TEST(DemoDatabaseServer, Builds_twice_and_answers_through_the_document_function)
     createDemoDatabase(connection, true);
     EXPECT_FALSE(ensureDemoDatabase(connection));
 
-    auto db = krl::ado::Connection::create();
-    db->setConnectionString(connection);
-    db->open();
+    auto db = test_support::openConnection(connection);
     auto rows = db->execute(
         "SELECT MG36_TIPODOC, MG36_STIPODOC FROM MG3G_DOCDITTA WITH (NOLOCK) "
         "OUTER APPLY dbo.FNMG36_DOCUMENTI(MG3G_CODDOCUM_MG36, MG3G_DITTA_CG18, "

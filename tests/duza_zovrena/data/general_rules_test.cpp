@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/data/sqlite_rows.h"
@@ -58,19 +59,14 @@ class GeneralSaveRulesTest : public ::testing::Test {
     void SetUp() override {
         connectionString_ = "sqlite:" + folder_.file("rules.db");
         createDemoDatabase(connectionString_, true);
-        connection_ = krl::ado::Connection::create();
-        connection_->setConnectionString(connectionString_);
-        connection_->open();
+        connection_ = test_support::openConnection(connectionString_);
         context_.recordset = openRow(1);
     }
 
     std::shared_ptr<krl::ado::Recordset> openRow(int company) {
-        auto recordset = krl::ado::Recordset::create();
-        recordset->setActiveConnection(connection_);
-        recordset->setSource("SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " +
-                             std::to_string(company));
-        recordset->open(-1, -1, 1);
-        return recordset;
+        return test_support::openRecordset(
+            connection_,
+            "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + std::to_string(company));
     }
 
     // Values a row every rule accepts unchanged, so each case only gives what it is about.
@@ -325,11 +321,8 @@ TEST_F(GeneralSaveRulesTest, A_new_row_with_its_new_row_values_passes_every_rule
 
 TEST_F(GeneralSaveRulesTest, Errors_go_to_the_error_routine_and_abort_cancels_through_the_checks) {
     // A record without the rules' columns: every read fails.
-    auto partial = krl::ado::Recordset::create();
-    partial->setActiveConnection(connection_);
-    partial->setSource("SELECT PD42_DITTA_CG18 FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1");
-    partial->open(-1, -1, 1);
-    context_.recordset = partial;
+    context_.recordset = test_support::openRecordset(
+        connection_, "SELECT PD42_DITTA_CG18 FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1");
 
     context_.errorAnswer = krl::trap::Abort;
     bool cancel = false;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "data_access.h"
 #include "duza_zovrena/data/history.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "page_fixture.h"
@@ -35,9 +36,7 @@ class TransferPageTest : public PageTest {
 
     // What PD49_PARDOCPROD holds for the company, read on a connection of its own.
     std::map<std::string, Setting> saved(int company) const {
-        auto other = krl::ado::Connection::create();
-        other->setConnectionString(connectionString_);
-        other->open();
+        auto other = test_support::openConnection(connectionString_);
         auto rows = other->execute(
             "SELECT PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO FROM "
             "PD49_PARDOCPROD WHERE PD49_DITTA_CG18 = " +

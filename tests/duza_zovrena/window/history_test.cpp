@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/history.h"
 #include "duza_zovrena/data/settings_at.h"
@@ -37,9 +38,7 @@ class History : public WindowFixture {
 
     // The record's change sets, newest first, read on a connection of their own.
     std::vector<HistoryEntry> history(const HistoryRecord& record) {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
+        auto connection = test_support::openConnection(connectionString_);
         const auto ids = data::changeSetIds(*connection, record);
         return data::changeSets(*connection, ids);
     }
@@ -199,9 +198,7 @@ TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
     save("PD42_FLGMODORDLAV", Variant(std::int16_t{0}), "2026-02-10T08:00:00");
     save("PD42_STEPNUMLEGDB", Variant(std::int32_t{40}), "2026-02-10T09:00:00");
 
-    auto connection = krl::ado::Connection::create();
-    connection->setConnectionString(connectionString_);
-    connection->open();
+    auto connection = test_support::openConnection(connectionString_);
     auto value = [&](const std::vector<data::SettingLine>& lines, std::string_view column) {
         for (const auto& line : lines) {
             if (line.column == column) {
@@ -246,9 +243,7 @@ TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
 }
 
 TEST_F(History, Unknown_company_document_or_date_are_refused_by_name) {
-    auto connection = krl::ado::Connection::create();
-    connection->setConnectionString(connectionString_);
-    connection->open();
+    auto connection = test_support::openConnection(connectionString_);
     struct Case {
         std::int32_t company;
         std::optional<std::string> document;
