@@ -210,13 +210,19 @@ TEST_F(TransferPageTest, Save_records_the_history_of_every_document_changed_howe
 
 TEST_F(TransferPageTest, Terminate_drops_the_temporary_table_and_ignores_late_edits) {
     auto page = openPage(1);
+    page->setOnTerminate(true);
     ASSERT_TRUE(page->Initialize());
+    EXPECT_FALSE(page->onTerminate()) << "a page initialised is not terminating";
+    EXPECT_FALSE(page->virtualFrame());
     ASSERT_TRUE(tempTableExists());
     page->setOnTerminate(true);
     page->grid().userEdit("ODP", "PD49_INDTRPERSTESTA", "0");
     EXPECT_EQ(shown(*page).at("ODP"), Setting("1", "0"));
+    page->setOnTerminate(false);
     page->Terminate();
+    EXPECT_TRUE(page->onTerminate());
     EXPECT_FALSE(tempTableExists());
+    EXPECT_EQ(connection_->state(), krl::ado::adStateOpen);  // the window's, never closed
 }
 
 }  // namespace
