@@ -56,6 +56,7 @@ TEST_F(DemoUsers, FindsUsersAndTheirCompaniesByCodeOnly) {
         EXPECT_EQ(user.has_value(), c.found);
         if (user) {
             EXPECT_EQ(user->code, c.user);
+            EXPECT_TRUE(user->passwordHash.starts_with("$argon2id$")) << user->passwordHash;
             EXPECT_TRUE(verifyPassword(user->passwordHash, c.user))
                 << "demo password is the user code";
             EXPECT_FALSE(verifyPassword(user->passwordHash, c.user + "x"));
