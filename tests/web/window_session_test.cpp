@@ -438,7 +438,7 @@ TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
                        {"row", "ODP"},
                        {"field", "PD49_INDTRPERSTESTA"},
                        {"value", c.value}};
-        if (c.held == "") {
+        if (c.held.is_string() && c.held.get<std::string>().empty()) {
             action["gridRows"] = {{"GRD_TRPERS", version}};
         } else if (!c.held.is_null()) {
             action["gridRows"] = c.held;
