@@ -129,6 +129,16 @@ INSTANTIATE_TEST_SUITE_P(
                 "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del file (al "
                 "massimo 255) non ammessi."},
         Refused{
+            "content_not_base64",
+            R"({"type":"attachMedia","description":"x","fileName":"x.txt","content":"%%","revision":3})",
+            400, "Richiesta non valida: il contenuto del file non è leggibile."},
+        Refused{
+            "file_name_with_a_path",
+            R"({"type":"attachMedia","description":"x","fileName":"../../etc/passwd","content":"","revision":3})",
+            400,
+            "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del file (al "
+            "massimo 255) non ammessi."},
+        Refused{
             "file_name_with_a_tab",
             R"({"type":"attachMedia","description":"","fileName":"a\tb","content":"","revision":3})",
             400,

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <thread>
 
+#include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "krl/ado/ado.h"
 #include "web/server/api_tokens.h"
@@ -33,9 +34,7 @@ class ParameterApiHost : public testing::Test {
         std::filesystem::remove(auditFile_);
         connectionString_ = "sqlite:" + database_;
         duza_zovrena::data::createDemoDatabase(connectionString_, true);
-        connection_ = krl::ado::Connection::create();
-        connection_->setConnectionString(connectionString_);
-        connection_->open();
+        connection_ = test_support::openConnection(connectionString_);
         demoToken_ = *ApiTokens(*connection_).create("demo");
         ospiteToken_ = *ApiTokens(*connection_).create("ospite");
 

@@ -8,7 +8,6 @@
 
 #include "duza_zovrena/data/demo_database.h"
 #include "web/server/password.h"
-#include "web/server/sign_in.h"
 
 namespace zovrena::web {
 namespace {
@@ -57,40 +56,12 @@ TEST_F(DemoUsers, FindsUsersAndTheirCompaniesByCodeOnly) {
         EXPECT_EQ(user.has_value(), c.found);
         if (user) {
             EXPECT_EQ(user->code, c.user);
+            EXPECT_TRUE(user->passwordHash.starts_with("$argon2id$")) << user->passwordHash;
             EXPECT_TRUE(verifyPassword(user->passwordHash, c.user))
                 << "demo password is the user code";
             EXPECT_FALSE(verifyPassword(user->passwordHash, c.user + "x"));
         }
         EXPECT_EQ(codes(directory.companiesOf(c.user)), c.companies);
-    }
-}
-
-TEST_F(DemoUsers, SignInOpensASessionInTheFirstGrantedCompany) {
-    SessionStore sessions(std::chrono::minutes(30));
-    SignInThrottle throttle;
-    SignIn signIn(directory, throttle, sessions);
-    struct Case {
-        const char* user;
-        const char* password;
-        SignInOutcome::Kind kind;
-        std::vector<std::int32_t> companies;
-    };
-    const Case cases[] = {
-        {"demo", "demo", SignInOutcome::Kind::SignedIn, {1, 2}},
-        {"ospite", "ospite", SignInOutcome::Kind::SignedIn, {1}},
-        {"ospite", "demo", SignInOutcome::Kind::Refused, {}},
-        {"sconosciuto", "demo", SignInOutcome::Kind::Refused, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.user);
-        const auto outcome = signIn.attempt(c.user, c.password, "127.0.0.1");
-        EXPECT_EQ(outcome.kind, c.kind);
-        if (c.kind == SignInOutcome::Kind::SignedIn) {
-            EXPECT_EQ(outcome.session.user, c.user);
-            EXPECT_EQ(codes(outcome.session.companies), c.companies);
-            EXPECT_EQ(outcome.session.company, c.companies.front());
-            EXPECT_TRUE(sessions.find(outcome.session.token).has_value());
-        }
     }
 }
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/check_box.h"
@@ -29,11 +30,7 @@ using namespace std::chrono_literals;
 class ServedWindow : public testing::Test {
   protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        file_ = std::filesystem::temp_directory_path() /
-                ("zovrena_window_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) +
-                 ".db");
-        std::filesystem::remove(file_);
+        file_ = test_support::freshDatabaseFile("zovrena_window");
         connectionString_ = "sqlite:" + file_.string();
         duza_zovrena::data::createDemoDatabase(connectionString_, true);
     }
@@ -66,17 +63,13 @@ class ServedWindow : public testing::Test {
     }
 
     void execute(const std::string& sql) {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
+        auto connection = test_support::openConnection(connectionString_);
         connection->execute(sql);
         connection->close();
     }
 
     double stored(const std::string& column, int company = 1) {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
+        auto connection = test_support::openConnection(connectionString_);
         auto rows =
             connection->execute("SELECT " + column + " FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " +
                                 std::to_string(company));
@@ -115,6 +108,8 @@ class ServedWindow : public testing::Test {
     std::shared_ptr<WindowSession> window_;
 };
 
+// The action reader's own refusals are its test's; here, what the window adds and that a refusal
+// leaves the revision as it was.
 TEST_F(ServedWindow, Actions_are_refused_with_a_message_or_answered_with_a_notice) {
     struct Case {
         const char* name;
@@ -134,12 +129,6 @@ TEST_F(ServedWindow, Actions_are_refused_with_a_message_or_answered_with_a_notic
          false,
          409,
          "La finestra è stata modificata in un'altra scheda."},
-        {"no type", Json::object(), true, 400, "Richiesta non valida: manca il tipo di azione."},
-        {"an unknown type",
-         {{"type", "format"}},
-         true,
-         400,
-         "Richiesta non valida: azione \"format\" sconosciuta."},
         {"an answer without a box",
          {{"type", "answer"}, {"messageId", 35027}, {"answer", 1}},
          true,
@@ -160,34 +149,6 @@ TEST_F(ServedWindow, Actions_are_refused_with_a_message_or_answered_with_a_notic
          true,
          200,
          "Il codice scelto non è nell'elenco."},
-        {"a file that is not base64",
-         {{"type", "attachMedia"}, {"description", "x"}, {"fileName", "x.txt"}, {"content", "%%"}},
-         true,
-         400,
-         "Richiesta non valida: il contenuto del file non è leggibile."},
-        {"a file description past its column",
-         {{"type", "attachMedia"},
-          {"description", std::string(81, 'd')},
-          {"fileName", "x.txt"},
-          {"content", "YQ=="}},
-         true,
-         400,
-         "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del file (al massimo "
-         "255) non ammessi."},
-        {"a file name with a path",
-         {{"type", "attachMedia"},
-          {"description", "x"},
-          {"fileName", "../../etc/passwd"},
-          {"content", "YQ=="}},
-         true,
-         400,
-         "Richiesta non valida: descrizione (al massimo 80 caratteri) o nome del file (al massimo "
-         "255) non ammessi."},
-        {"an unknown navigator bar",
-         {{"type", "navigatorButton"}, {"bar", "ALTRA"}, {"button", "primo"}},
-         true,
-         400,
-         "Richiesta non valida: barra o pulsante mancante."},
     };
     open();
     ASSERT_EQ(act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}}).status, 200);
@@ -307,46 +268,22 @@ TEST_F(ServedWindow, The_company_changes_only_when_the_program_agrees) {
     EXPECT_EQ(asked["messageBox"]["id"], 30178);
     EXPECT_EQ(asked["messageBox"]["text"],
               "Il cambio azienda comporta la chiusura del programma, proseguo ?");
+    // No keeps the window and the company; Yes is followed to the session by the web host test.
     ASSERT_EQ(act({{"type", "answer"}, {"messageId", 30178}, {"answer", 7}}).status, 200);
     EXPECT_FALSE(window_->takeApprovedCompany());
     EXPECT_FALSE(window_->closed());
-
-    window_->requestCompanyChange(2);
-    const auto answer = act({{"type", "answer"}, {"messageId", 30178}, {"answer", 6}});
-    ASSERT_EQ(answer.status, 200);
-    EXPECT_EQ(window_->takeApprovedCompany(), 2);
-    EXPECT_TRUE(window_->closed());
 }
 
-TEST_F(ServedWindow, A_company_without_a_row_is_saved_with_the_new_row_values) {
-    open(2);
-    act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
-    const auto answer = act({{"type", "hostButton"}, {"button", "Conferma"}});
-    ASSERT_EQ(answer.status, 200);
-    EXPECT_TRUE(answer.snapshot["messageBox"].is_null());
-    EXPECT_EQ(stored("PD42_STEPNUMLEGDB", 2), 10);
-    EXPECT_EQ(stored("PD42_STEPSEQINTLEGDB", 2), 1);
-    EXPECT_EQ(stored("PD42_FLGGENTRASFCL", 2), 1);
-}
-
-// The two steps read any text as a number and turn an empty, zero or non-numeric one into their
-// default: the person may type anything and is never refused.
+// A step field reads any text as a number, so the browser must not refuse text that is not one.
 TEST_F(ServedWindow, A_step_field_takes_any_text_and_never_refuses_it) {
     open();
     act({{"type", "clickItem"}, {"item", "ITM_PRG_INDGES"}});
     EXPECT_EQ((*control(snapshot(), "TXT_STEPLEGDB"))["numeric"], false);
-    struct Case {
-        const char* typed;
-        const char* shown;
-    };
-    for (const Case& c : {Case{"dieci", "10"}, Case{"25", "25"}, Case{"", "10"}, Case{"0", "10"}}) {
-        SCOPED_TRACE(c.typed);
-        const auto answer =
-            act({{"type", "leaveField"}, {"control", "TXT_STEPLEGDB"}, {"text", c.typed}});
-        ASSERT_EQ(answer.status, 200);
-        EXPECT_TRUE(answer.snapshot["notice"].is_null()) << answer.snapshot["notice"];
-        EXPECT_EQ((*control(answer.snapshot, "TXT_STEPLEGDB"))["value"], c.shown);
-    }
+    const auto answer =
+        act({{"type", "leaveField"}, {"control", "TXT_STEPLEGDB"}, {"text", "dieci"}});
+    ASSERT_EQ(answer.status, 200);
+    EXPECT_TRUE(answer.snapshot["notice"].is_null()) << answer.snapshot["notice"];
+    EXPECT_EQ((*control(answer.snapshot, "TXT_STEPLEGDB"))["value"], "10");
 }
 
 // The snapshot names the control the program put the focus on, with a move number that grows:
@@ -501,7 +438,7 @@ TEST_F(ServedWindow, Grid_rows_are_sent_only_when_the_browser_lacks_them) {
                        {"row", "ODP"},
                        {"field", "PD49_INDTRPERSTESTA"},
                        {"value", c.value}};
-        if (c.held == "") {
+        if (c.held.is_string() && c.held.get<std::string>().empty()) {
             action["gridRows"] = {{"GRD_TRPERS", version}};
         } else if (!c.held.is_null()) {
             action["gridRows"] = c.held;

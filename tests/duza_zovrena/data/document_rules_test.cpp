@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/data/sqlite_rows.h"
 #include "krl/ado/ado.h"
@@ -56,9 +57,7 @@ class DocumentSaveRulesTest : public ::testing::Test {
         context_ = DocumentContext{};
         const std::string connectionString = "sqlite:" + folder_.file("rules.db");
         createDemoDatabase(connectionString, true);
-        connection_ = krl::ado::Connection::create();
-        connection_->setConnectionString(connectionString);
-        connection_->open();
+        connection_ = test_support::openConnection(connectionString);
         context_.general = open("SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1");
         context_.document = open(
             "SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1 AND PD88_CODDOC_MG36 = 'ODP'");
@@ -71,11 +70,7 @@ class DocumentSaveRulesTest : public ::testing::Test {
     }
 
     std::shared_ptr<krl::ado::Recordset> open(const std::string& sql) {
-        auto recordset = krl::ado::Recordset::create();
-        recordset->setActiveConnection(connection_);
-        recordset->setSource(sql);
-        recordset->open(-1, -1, 1);
-        return recordset;
+        return test_support::openRecordset(connection_, sql);
     }
 
     void set(const std::map<std::string, int>& values) {

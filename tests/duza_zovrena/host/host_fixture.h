@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/host/clspd_zovrena.h"
 #include "krl/ado/ado.h"
 #include "krl/host/frame_access.h"
@@ -109,11 +110,7 @@ class SimpleFrame : public kh::FrameAccess {
 class HostFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        file_ =
-            std::filesystem::path(::testing::TempDir()) /
-            ("duza_host_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db");
-        std::filesystem::remove(file_);
+        file_ = test_support::freshDatabaseFile("duza_host");
         connectionString_ = "sqlite:" + file_.string();
         connection_ = connect();
         for (const char* statement : {
@@ -166,21 +163,14 @@ class HostFixture : public ::testing::Test {
     }
 
     std::shared_ptr<krl::ado::Connection> connect() const {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
-        return connection;
+        return test_support::openConnection(connectionString_);
     }
 
     // The general-parameters row of the company, as the window opens it.
     std::shared_ptr<krl::ado::Recordset> generalRow(int company) const {
-        auto recordset = krl::ado::Recordset::create();
-        recordset->setActiveConnection(connection_);
-        recordset->setSource("SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " +
-                             std::to_string(company));
-        recordset->open(krl::ado::adOpenUnspecified, krl::ado::adLockUnspecified,
-                        krl::ado::adCmdText);
-        return recordset;
+        return test_support::openRecordset(
+            connection_,
+            "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + std::to_string(company));
     }
 
     // The media id of the company's row as another connection reads it now.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
@@ -44,11 +45,7 @@ class PageTest : public ::testing::Test {
         "SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1 AND PD88_CODDOC_MG36 = 'ODP'";
 
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        file_ = std::filesystem::path(::testing::TempDir()) /
-                ("zovrena_pages_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) +
-                 ".db");
-        std::filesystem::remove(file_);
+        file_ = test_support::freshDatabaseFile("zovrena_pages");
         connectionString_ = "sqlite:" + file_.string();
         data::createDemoDatabase(connectionString_, false);
 
@@ -63,9 +60,7 @@ class PageTest : public ::testing::Test {
         program_->setActiveNavigator(navigator_);
         program_->setCaption(Variant("Parametri di gestione"));
 
-        connection_ = krl::ado::Connection::create();
-        connection_->setConnectionString(connectionString_);
-        connection_->open();
+        connection_ = test_support::openConnection(connectionString_);
         general_ = open(GeneralSql);
         frame_ = krl::frame::VirtualFrame::create("FME_PARAMETRI");
         frame_->initialize(program_, connection_, general_, GeneralSql, "", nullptr);
@@ -100,12 +95,7 @@ class PageTest : public ::testing::Test {
     }
 
     std::shared_ptr<krl::ado::Recordset> open(const std::string& sql) const {
-        auto recordset = krl::ado::Recordset::create();
-        recordset->setActiveConnection(connection_);
-        recordset->setSource(sql);
-        recordset->open(krl::ado::adOpenUnspecified, krl::ado::adLockUnspecified,
-                        krl::ado::adCmdText);
-        return recordset;
+        return test_support::openRecordset(connection_, sql);
     }
 
     // The members the window sets on a general page that has them.

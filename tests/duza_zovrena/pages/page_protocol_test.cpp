@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "duza_zovrena/pages/ctlpd_prg_indges.h"
-#include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "duza_zovrena/pages/page_list.h"
 #include "krl/diag/trace.h"
 #include "krl/host/multilingua.h"
@@ -330,22 +329,6 @@ TEST_F(PageProtocol, Trace_lines_mark_creation_and_destruction_with_one_instance
                          "ZNDR:|" + id + "|INI|DUZA_ZOVRENA|CTLPD_PRD_DCCLA",
                          "ZNDR:|" + id + "|TER|DUZA_ZOVRENA|CTLPD_PRD_DCCLA",
                      }));
-}
-
-TEST_F(PageProtocol, Transfer_page_marks_its_termination) {
-    auto page = std::dynamic_pointer_cast<CTLPD_PRT_TRPERS>(create("CTLPD_PRT_TRPERS"));
-    ASSERT_TRUE(page);
-    EXPECT_FALSE(page->hasVirtualFrame());
-    page->setActiveInterface(program_);
-    page->setConnection(connection_);
-    pageMember<TransferMembers>(*page, "CodiceDitta").setCodiceDitta(Variant(std::int32_t{1}));
-    page->setOnTerminate(true);
-    ASSERT_TRUE(page->Initialize());
-    EXPECT_FALSE(page->onTerminate());
-    EXPECT_FALSE(page->virtualFrame());
-    page->Terminate();
-    EXPECT_TRUE(page->onTerminate());
-    EXPECT_EQ(connection_->state(), krl::ado::adStateOpen);  // the window's, never closed
 }
 
 // The patterns a rule can follow that the indicators page does not use: showing the targets, and

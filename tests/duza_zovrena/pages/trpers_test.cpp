@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "data_access.h"
 #include "duza_zovrena/data/history.h"
 #include "duza_zovrena/pages/ctlpd_prt_trpers.h"
 #include "page_fixture.h"
@@ -35,9 +36,7 @@ class TransferPageTest : public PageTest {
 
     // What PD49_PARDOCPROD holds for the company, read on a connection of its own.
     std::map<std::string, Setting> saved(int company) const {
-        auto other = krl::ado::Connection::create();
-        other->setConnectionString(connectionString_);
-        other->open();
+        auto other = test_support::openConnection(connectionString_);
         auto rows = other->execute(
             "SELECT PD49_CODDOC_MG3G, PD49_INDTRPERSTESTA, PD49_INDTRPERSCORPO FROM "
             "PD49_PARDOCPROD WHERE PD49_DITTA_CG18 = " +
@@ -211,13 +210,19 @@ TEST_F(TransferPageTest, Save_records_the_history_of_every_document_changed_howe
 
 TEST_F(TransferPageTest, Terminate_drops_the_temporary_table_and_ignores_late_edits) {
     auto page = openPage(1);
+    page->setOnTerminate(true);
     ASSERT_TRUE(page->Initialize());
+    EXPECT_FALSE(page->onTerminate()) << "a page initialised is not terminating";
+    EXPECT_FALSE(page->virtualFrame());
     ASSERT_TRUE(tempTableExists());
     page->setOnTerminate(true);
     page->grid().userEdit("ODP", "PD49_INDTRPERSTESTA", "0");
     EXPECT_EQ(shown(*page).at("ODP"), Setting("1", "0"));
+    page->setOnTerminate(false);
     page->Terminate();
+    EXPECT_TRUE(page->onTerminate());
     EXPECT_FALSE(tempTableExists());
+    EXPECT_EQ(connection_->state(), krl::ado::adStateOpen);  // the window's, never closed
 }
 
 }  // namespace

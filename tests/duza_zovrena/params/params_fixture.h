@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
 #include "duza_zovrena/data/sqlite_rows.h"
 #include "krl/ado/ado.h"
@@ -17,9 +18,7 @@ class ParamsDatabase {
   public:
     ParamsDatabase() : file_(folder_.file("params.db")) {
         data::createDemoDatabase(connectionString(), true);
-        connection_ = krl::ado::Connection::create();
-        connection_->setConnectionString(connectionString());
-        connection_->open();
+        connection_ = test_support::openConnection(connectionString());
     }
 
     std::string connectionString() const { return "sqlite:" + file_; }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "duza_zovrena/data/columns.h"
 #include "duza_zovrena/data/history.h"
 #include "duza_zovrena/data/settings_at.h"
@@ -37,9 +38,7 @@ class History : public WindowFixture {
 
     // The record's change sets, newest first, read on a connection of their own.
     std::vector<HistoryEntry> history(const HistoryRecord& record) {
-        auto connection = krl::ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
+        auto connection = test_support::openConnection(connectionString_);
         const auto ids = data::changeSetIds(*connection, record);
         return data::changeSets(*connection, ids);
     }
@@ -51,8 +50,7 @@ TEST_F(History, A_general_save_records_who_and_each_changed_column_old_and_new) 
     FRMPD_ZOVRENA& window = openAs("mario");
     const auto before = storedGeneral(1).front();
     (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
-    (*window.generalRows())["PD42_STEPNUMLEGDB"].setValue(Variant(std::int32_t{25}));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_STEPNUMLEGDB", Variant(std::int32_t{25}));
     ASSERT_TRUE(window.generalFrame()->confirm());
 
     const auto entries = generalHistory();
@@ -85,8 +83,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWay, UnsavedHistory,
 TEST_P(UnsavedHistory, A_save_that_does_not_happen_records_nothing) {
     FRMPD_ZOVRENA& window = openAs("mario");
     const auto stored = storedGeneral(1).front().at("PD42_FLGCOIN").toInt32();
-    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t(1 - stored)));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_FLGCOIN", Variant(std::int16_t(1 - stored)));
     switch (GetParam()) {
         case Spoil::RefusedByTheRules: {
             window.sideBar().userClick("ITM_PRG_SCADIBAIND");
@@ -192,8 +189,7 @@ TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
     FRMPD_ZOVRENA& window = openAs("mario");
     const auto original = storedGeneral(1).front();
     auto save = [&](const char* column, const Variant& value, const char* time) {
-        (*window.generalRows())[column].setValue(value);
-        window.generalFrame()->setStatus(1);
+        changeGeneral(window, column, value);
         ASSERT_TRUE(window.generalFrame()->confirm());
         execute(std::string("UPDATE PD97_STORICO SET PD97_DATAORA = '") + time +
                 "' WHERE PD97_ID = (SELECT MAX(PD97_ID) FROM PD97_STORICO)");
@@ -202,9 +198,7 @@ TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
     save("PD42_FLGMODORDLAV", Variant(std::int16_t{0}), "2026-02-10T08:00:00");
     save("PD42_STEPNUMLEGDB", Variant(std::int32_t{40}), "2026-02-10T09:00:00");
 
-    auto connection = krl::ado::Connection::create();
-    connection->setConnectionString(connectionString_);
-    connection->open();
+    auto connection = test_support::openConnection(connectionString_);
     auto value = [&](const std::vector<data::SettingLine>& lines, std::string_view column) {
         for (const auto& line : lines) {
             if (line.column == column) {
@@ -249,9 +243,7 @@ TEST_F(History, Settings_at_a_moment_are_those_of_the_last_save_before_it) {
 }
 
 TEST_F(History, Unknown_company_document_or_date_are_refused_by_name) {
-    auto connection = krl::ado::Connection::create();
-    connection->setConnectionString(connectionString_);
-    connection->open();
+    auto connection = test_support::openConnection(connectionString_);
     struct Case {
         std::int32_t company;
         std::optional<std::string> document;

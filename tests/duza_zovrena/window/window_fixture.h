@@ -15,6 +15,7 @@
 #include "duza_zovrena/pages/page_list.h"
 #include "duza_zovrena/window/frmpd_zovrena.h"
 #include "krl/ado/ado.h"
+#include "krl/frame/virtual_frame.h"
 #include "krl/host/catalogue_message_service.h"
 #include "krl/host/global.h"
 #include "krl/host/host_interface.h"
@@ -81,6 +82,17 @@ class WindowFixture : public ::testing::Test {
             throw std::runtime_error("no window");
         }
         return *window;
+    }
+
+    // The window of a program opened for the company; the fixture keeps the program.
+    FRMPD_ZOVRENA& openWindow(int company = 1) {
+        return windowOf(open(Variant(std::int32_t{company})));
+    }
+
+    // A change to the general row as a bound control makes it: the value, then the frame changing.
+    static void changeGeneral(FRMPD_ZOVRENA& window, const char* column, const Variant& value) {
+        (*window.generalRows())[column].setValue(value);
+        window.generalFrame()->setStatus(1);
     }
 
     // The stored general row of a company, read by another connection.

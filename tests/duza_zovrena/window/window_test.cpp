@@ -64,8 +64,7 @@ TEST_F(Window, A_program_opened_by_another_gets_no_print_button) {
 }
 
 TEST_F(Window, Clicking_the_item_already_shown_does_nothing) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     window.sideBar().userClick("ITM_PRG_INDGES");
     auto shown = window.currentPage();
     ASSERT_NE(shown, nullptr);
@@ -101,8 +100,7 @@ TEST_F(Window, A_company_without_a_row_gets_the_new_row_values_and_the_first_con
 }
 
 TEST_F(Window, Nuovo_while_the_row_exists_leaves_one_row) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
     window.navigatorBar("INTERNAV_PARAMETRI").press("nuovo");
     EXPECT_EQ(window.generalFrame()->status(), StatusViewing);
@@ -113,39 +111,18 @@ TEST_F(Window, Nuovo_while_the_row_exists_leaves_one_row) {
 
 TEST_F(Window, A_column_shown_by_no_page_keeps_its_stored_value_through_saves) {
     execute("UPDATE PD42_ZOVRENA SET PD42_FLGGESTWIP = 7 WHERE PD42_DITTA_CG18 = 1");
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     for (int save = 0; save < 2; ++save) {
-        (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t(save % 2)));
-        window.generalFrame()->setStatus(1);
+        changeGeneral(window, "PD42_FLGCOIN", Variant(std::int16_t(save % 2)));
         ASSERT_TRUE(window.generalFrame()->confirm());
     }
     EXPECT_EQ(storedGeneral(1).front()["PD42_FLGGESTWIP"].toInt32(), 7);
 }
 
-TEST_F(Window, The_second_confirm_of_a_stale_row_is_refused_and_the_first_writer_wins) {
-    auto first = open(Variant(std::int32_t{1}));
-    auto second = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& a = windowOf(first);
-    FRMPD_ZOVRENA& b = windowOf(second);
-    (*a.generalRows())["PD42_STEPNUMLEGDB"].setValue(Variant(std::int32_t{20}));
-    a.generalFrame()->setStatus(1);
-    ASSERT_TRUE(a.generalFrame()->confirm());
-    (*b.generalRows())["PD42_STEPNUMLEGDB"].setValue(Variant(std::int32_t{30}));
-    b.generalFrame()->setStatus(1);
-    EXPECT_FALSE(b.generalFrame()->confirm());
-    EXPECT_NE(b.generalFrame()->status(), StatusViewing) << "the person's change is kept";
-    EXPECT_EQ(storedGeneral(1).front()["PD42_STEPNUMLEGDB"].toInt32(), 20);
-    ASSERT_FALSE(presenter_.boxes().empty());
-    EXPECT_NE(presenter_.boxes().back().text.find("modificato da un altro utente"),
-              std::string::npos);
-}
-
 TEST_F(Window, Closing_with_pending_changes_asks_and_keeping_them_refuses_the_close) {
     auto program = open(Variant(std::int32_t{1}));
     FRMPD_ZOVRENA& window = windowOf(program);
-    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_FLGCOIN", Variant(std::int16_t{1}));
     std::size_t traced = navigator_->traceObject()->entries().size();
     presenter_.queue(kh::vbCancel);
     EXPECT_FALSE(program->closeForm().toBool());
@@ -187,8 +164,7 @@ TEST_F(Window, Indicators_stored_as_null_or_text_read_as_zero) {
     execute(
         "UPDATE PD42_ZOVRENA SET PD42_FLGIMPGENLISP = NULL, PD42_FLGSCAGENORD = 'x', "
         "PD42_INDSTATO = '  ' WHERE PD42_DITTA_CG18 = 1");
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     ASSERT_FALSE(window.loadFailed());
     window.generalFrame()->setStatus(1);
     EXPECT_TRUE(window.generalFrame()->confirm());
@@ -220,8 +196,7 @@ TEST_F(Window, Side_bar_switches_frame_bar_and_header_by_item) {
 }
 
 TEST_F(Window, Routing_item_follows_the_cycles_combo) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
     auto* cycles = dynamic_cast<krl::controls::Combo*>(window.currentPage()->find("CMB_GESTCICLI"));
     ASSERT_NE(cycles, nullptr);
@@ -229,23 +204,6 @@ TEST_F(Window, Routing_item_follows_the_cycles_combo) {
     EXPECT_FALSE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
     cycles->userSelect("2");
     EXPECT_TRUE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
-}
-
-TEST_F(Window, A_missing_explosion_level_brings_its_page_forward_with_the_focus_on_it) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
-    window.sideBar().userClick("ITM_PRG_SCADIBAIND");
-    auto* level = dynamic_cast<krl::controls::EditM*>(window.currentPage()->find("TXT_LIVESP"));
-    ASSERT_NE(level, nullptr);
-    ASSERT_TRUE(level->userEnter("").accepted());
-    window.sideBar().userClick("ITM_PRG_GRTAGCOL");
-    EXPECT_FALSE(window.generalFrame()->confirm());
-    EXPECT_EQ(window.currentItem(), "ITM_PRG_SCADIBAIND");
-    ASSERT_NE(window.currentPage()->focused(), nullptr);
-    EXPECT_EQ(window.currentPage()->focused()->name(), "TXT_LIVESP");
-    ASSERT_FALSE(presenter_.boxes().empty());
-    EXPECT_EQ(presenter_.boxes().back().messageId, 9636);
-    EXPECT_EQ(storedGeneral(1).front().at("PD42_LIVELLOESP").toInt32(), 5) << "nothing written";
 }
 
 // A page added to the list with one declaration, touching nothing else, works in the window.
@@ -288,8 +246,7 @@ TEST_F(Window, A_page_declared_in_the_list_alone_is_offered_shown_and_saved) {
 }
 
 TEST_F(Window, FormatSqlValue_writes_literals_and_says_why_a_value_is_refused) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     struct Case {
         Variant value;
         int kind;
@@ -327,8 +284,7 @@ TEST_F(Window, FormatSqlValue_writes_literals_and_says_why_a_value_is_refused) {
 }
 
 TEST_F(Window, Print_sheet_shows_captions_with_list_labels) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     kh::PrintSheet sheet = window.printSheet();
     auto value = [&](std::string_view caption) -> std::string {
         for (const auto& row : sheet.rows) {
@@ -346,19 +302,16 @@ TEST_F(Window, Print_sheet_shows_captions_with_list_labels) {
 }
 
 TEST_F(Window, Undo_returns_to_the_management_indicators_page) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     window.sideBar().select("GRP_PRG_LAVINT", "ITM_PRG_LAVINTIND");
-    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_FLGCOIN", Variant(std::int16_t{1}));
     EXPECT_TRUE(window.generalFrame()->undo());
     EXPECT_EQ(window.currentItem(), "ITM_PRG_INDGES");
 }
 
 // The transfer bar's frame is the general one; none of its buttons may act on the general row.
 TEST_F(Window, The_transfer_bar_leaves_the_general_row_alone) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     const auto text = [](const std::vector<data::testing::Row>& rows) {
         std::string out;
         for (const auto& row : rows) {
@@ -371,8 +324,7 @@ TEST_F(Window, The_transfer_bar_leaves_the_general_row_alone) {
     const std::string stored = text(storedGeneral(1));
     ASSERT_FALSE(stored.empty());
     window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
-    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
-    window.generalFrame()->setStatus(1);
+    changeGeneral(window, "PD42_FLGCOIN", Variant(std::int16_t{1}));
     window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
     auto& bar = window.navigatorBar("INTERNAV_PARAMETRI_TRP");
     for (const char* button : {"elimina", "nuovo", "Conferma", "Annulla", "primo"}) {
@@ -421,8 +373,7 @@ TEST_F(Window, The_transfer_bar_asks_then_runs_the_pages_command) {
                                                transfer = std::make_shared<RecordingTransferPage>();
                                                return transfer;
                                            });
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     window.sideBar().select("GRP_PRT_TRPERS", "ITM_PRT_TRPERS");
     ASSERT_NE(transfer, nullptr);
     EXPECT_EQ(transfer->company.toInt32(), 1);  // the window hands the page its company
@@ -462,8 +413,7 @@ TEST_F(Window, The_transfer_bar_asks_then_runs_the_pages_command) {
 }
 
 TEST_F(Window, No_document_row_can_be_written_before_a_code_is_chosen) {
-    auto program = open(Variant(std::int32_t{1}));
-    FRMPD_ZOVRENA& window = windowOf(program);
+    FRMPD_ZOVRENA& window = openWindow();
     const auto documentRows = [&] {
         data::testing::SqliteFile file(folder_.file("window.db"));
         return file.rows("SELECT * FROM PD88_ZOVRENADOC").size();
@@ -479,24 +429,6 @@ TEST_F(Window, No_document_row_can_be_written_before_a_code_is_chosen) {
     EXPECT_EQ(frame->status(), StatusViewing);
     EXPECT_EQ(documentRows(), before);
     EXPECT_TRUE(messageIds().empty()) << "no question, no database error";
-}
-
-// The company options are the host's, read at each save: switched on while the window is open,
-// the next save makes the repairs they ask for.
-TEST_F(Window, Company_options_switched_on_while_open_reach_the_next_save) {
-    auto global = hostFor(Variant(std::int32_t{1}));
-    bool optionsOn = false;
-    global->setCompanyOptionsReader([&optionsOn] { return std::pair{optionsOn, optionsOn}; });
-    execute("UPDATE PD42_ZOVRENA SET PD42_FLGMODORDLAV = 0, PD42_FLGMODORDCLP = 0");
-    auto program = open(Variant(std::int32_t{1}), global);
-    FRMPD_ZOVRENA& window = windowOf(program);
-    optionsOn = true;
-    (*window.generalRows())["PD42_FLGCOIN"].setValue(Variant(std::int16_t{1}));
-    window.generalFrame()->setStatus(1);
-    ASSERT_TRUE(window.generalFrame()->confirm());
-    const auto row = storedGeneral(1).front();
-    EXPECT_EQ(row.at("PD42_FLGMODORDLAV").toInt32(), 1);
-    EXPECT_EQ(row.at("PD42_FLGMODORDCLP").toInt32(), 1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "data_access.h"
 #include "krl/ado/ado.h"
 #include "krl/ado/provider_fixture.h"
 
@@ -30,12 +31,7 @@ class OdbcProviderTest : public ProviderTest {
         exec(*db_, "INSERT INTO T VALUES (2, NULL, NULL, NULL)");
     }
 
-    std::shared_ptr<Connection> connectOdbc() {
-        auto connection = Connection::create();
-        connection->setConnectionString(odbc_);
-        connection->open();
-        return connection;
-    }
+    std::shared_ptr<Connection> connectOdbc() { return test_support::openConnection(odbc_); }
 
     std::string odbc_;
     std::shared_ptr<Connection> db_;

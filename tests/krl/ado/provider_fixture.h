@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "data_access.h"
 #include "krl/ado/ado.h"
 
 namespace krl::ado::testing {
@@ -32,11 +33,7 @@ class ProviderTest : public ::testing::TestWithParam<Engine> {
             }
             connectionString_ = std::string("odbc:") + odbc;
         } else {
-            static std::atomic<int> counter{0};
-            file_ =
-                std::filesystem::path(::testing::TempDir()) /
-                ("krl_ado_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db");
-            std::filesystem::remove(file_);
+            file_ = test_support::freshDatabaseFile("krl_ado");
             connectionString_ = "sqlite:" + file_.string();
         }
     }
@@ -53,10 +50,7 @@ class ProviderTest : public ::testing::TestWithParam<Engine> {
     const std::filesystem::path& file() const { return file_; }
 
     std::shared_ptr<Connection> connect() {
-        auto connection = Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
-        return connection;
+        return test_support::openConnection(connectionString_);
     }
 
     static void exec(Connection& connection, const std::string& sql) {
@@ -72,11 +66,7 @@ class ProviderTest : public ::testing::TestWithParam<Engine> {
 
     std::shared_ptr<Recordset> openRecordset(std::shared_ptr<Connection> connection,
                                              const std::string& source) {
-        auto recordset = Recordset::create();
-        recordset->setActiveConnection(std::move(connection));
-        recordset->setSource(source);
-        recordset->open(adOpenUnspecified, adLockUnspecified, adCmdText);
-        return recordset;
+        return test_support::openRecordset(std::move(connection), source);
     }
 
     // One value read straight from the database.

@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "data_access.h"
 #include "krl/ado/ado.h"
 
 namespace krl::host {
@@ -17,15 +18,9 @@ namespace {
 class MultimediaTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        file_ = std::filesystem::path(::testing::TempDir()) /
-                ("krl_host_media_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) +
-                 ".db");
-        std::filesystem::remove(file_);
+        file_ = test_support::freshDatabaseFile("krl_host_media");
         connectionString_ = "sqlite:" + file_.string();
-        connection_ = ado::Connection::create();
-        connection_->setConnectionString(connectionString_);
-        connection_->open();
+        connection_ = test_support::openConnection(connectionString_);
         for (const char* statement : {
                  "CREATE TABLE CG99_MULTIMEDIA (CG99_ID INTEGER NOT NULL, CG99_PROGR INTEGER NOT "
                  "NULL, CG99_DESCRIZIONE VARCHAR(80), CG99_NOMEFILE VARCHAR(255), CG99_CONTENUTO "

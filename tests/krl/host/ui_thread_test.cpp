@@ -89,10 +89,8 @@ TEST(UiThread, ABoxNobodyAnswersGetsCancelElseAbortElseNo) {
         int buttons;
         int expected;
     };
-    const Case cases[] = {
-        {vbOKCancel, vbCancel}, {vbYesNoCancel, vbCancel}, {5, vbCancel},         {4370, vbAbort},
-        {vbOKOnly + 48, vbOK},  {vbYesNo, vbNo},           {vbYesNo + 256, vbNo},
-    };
+    // The answer for each kind of box is the presenters' test; here, that the thread gives it.
+    const Case cases[] = {{vbOKCancel, vbCancel}, {4370, vbAbort}, {vbYesNo, vbNo}};
     UiThread::Options options;
     options.modalTimeout = 0ms;
     UiThread thread(options);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "data_access.h"
 #include "krl/ado/ado.h"
 #include "krl/controls/check_box.h"
 #include "krl/controls/combo.h"
@@ -25,10 +26,7 @@ namespace krl::ui_testing {
 class UiDatabase : public ::testing::Test {
   protected:
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        file_ = std::filesystem::path(::testing::TempDir()) /
-                ("krl_ui_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db");
-        std::filesystem::remove(file_);
+        file_ = test_support::freshDatabaseFile("krl_ui");
         connectionString_ = "sqlite:" + file_.string();
         connection_ = connect();
         for (const char* statement : {
@@ -58,10 +56,7 @@ class UiDatabase : public ::testing::Test {
     const std::string& connectionString() const { return connectionString_; }
 
     std::shared_ptr<ado::Connection> connect() const {
-        auto connection = ado::Connection::create();
-        connection->setConnectionString(connectionString_);
-        connection->open();
-        return connection;
+        return test_support::openConnection(connectionString_);
     }
 
     void exec(const std::string& sql) const {
@@ -70,11 +65,7 @@ class UiDatabase : public ::testing::Test {
 
     // A recordset as the window opens it: cursor and lock unspecified, text command.
     std::shared_ptr<ado::Recordset> open(const std::string& sql) const {
-        auto recordset = ado::Recordset::create();
-        recordset->setActiveConnection(connection_);
-        recordset->setSource(sql);
-        recordset->open(ado::adOpenUnspecified, ado::adLockUnspecified, ado::adCmdText);
-        return recordset;
+        return test_support::openRecordset(connection_, sql);
     }
 
     // A value as another connection reads it from the database now.
