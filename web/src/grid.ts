@@ -84,6 +84,21 @@ const moves: Record<string, [number, number]> = {
     PageDown: [10, 0],
 };
 
+function editFormId(grid: string): string {
+    return `grid-edit-${grid}`;
+}
+
+// A list the person starts a choice in moves to a form of the lists chosen in, never back. After a
+// choice, Chromium looks over the changed list's form for something to fill in: over the rows'
+// form that was 20,000 lists, 10-12 ms before the answer could be shown. Each move costs a look
+// over the page's forms at the next focus (about 15 ms), so a list is moved only when a choice
+// starts, not as the focus goes by.
+function startChoice(select: HTMLSelectElement, grid: string): void {
+    if (select.getAttribute("form") !== editFormId(grid)) {
+        select.setAttribute("form", editFormId(grid));
+    }
+}
+
 function choose(select: HTMLSelectElement, step: number): void {
     const index = Math.min(select.options.length - 1, Math.max(0, select.selectedIndex + step));
     select.selectedIndex = index;
@@ -140,6 +155,7 @@ function onKey(event: KeyboardEvent, grid: HTMLElement, context: RenderContext, 
     }
     if (select && !select.disabled && (event.key === " " || (event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey))) {
         event.preventDefault();
+        startChoice(select, name);
         select.dataset.editing = "";
         select.setAttribute("aria-expanded", "true");
         if (event.key !== " ") {
@@ -496,11 +512,7 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
     // form control of the page (30 ms and more with 10,000 rows, before the answer could be shown).
     // Their state is not kept in the page's history either: the window redraws them from the host.
     const rowsForm = gridForm(`grid-rows-${grid.name}`, body);
-    // The list that has the focus moves to a form holding it alone, so that a choice costs that
-    // look-over one list instead of 20,000 (a frame before the answer could be shown). The lists
-    // it leaves go to a third form: back in the rows' form, each would cost a frame of 50 ms.
-    const editForm = gridForm(`grid-edit-${grid.name}`);
-    const leftForm = gridForm(`grid-left-${grid.name}`);
+    const editForm = gridForm(editFormId(grid.name));
     const element = h(
         "div",
         {
@@ -513,7 +525,6 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
         header,
         rowsForm,
         editForm,
-        leftForm,
     );
     // Through the style object: the page's security policy refuses style attributes.
     element.style.setProperty("--grid-columns", template);
@@ -536,13 +547,13 @@ function build(grid: GridState, rows: GridRowState[], shape: string, context: Re
     };
     showRows(view, rows, grid.rowsVersion, grid.name);
     element.addEventListener("keydown", (event) => onKey(event, element, view.context, grid.name));
-    let focused: HTMLSelectElement | null = null;
-    element.addEventListener("focusin", (event) => {
-        if (event.target instanceof HTMLSelectElement && event.target !== focused) {
-            focused?.setAttribute("form", leftForm.id);
-            focused = event.target;
-            focused.setAttribute("form", editForm.id);
+    // The mouse starts a choice: the list is pressed before it gets the focus and opens.
+    element.addEventListener("pointerdown", (event) => {
+        if (event.target instanceof HTMLSelectElement) {
+            startChoice(event.target, grid.name);
         }
+    });
+    element.addEventListener("focusin", (event) => {
         const cell = cellOf(event.target as Element);
         const row = cell?.closest("[data-grid-row]");
         if (cell && row) {

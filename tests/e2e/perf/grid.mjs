@@ -1,11 +1,12 @@
 // Measures the transfer grid with 10,000 documents in Chromium (not run by test.sh):
 //   - opening the transfer page: side-bar click to the first rows in the page, and to the grid
 //     with every row (and the next frame), with the request's size and the server's shares;
-//   - one cell's choice changed with the mouse (the list focused first): change to the cell
-//     showing the answer;
+//   - one cell's choice changed with the mouse (the list pressed and focused first): change to the
+//     cell showing the answer;
 //   - an action that leaves the grid as it was (a refused choice), with and without the rows the
 //     browser holds named in the request: the answer's size;
-//   - scrolling the whole grid by steps, one step a frame: frames longer than 16.7 ms.
+//   - scrolling the whole grid by steps, one step a frame: frames longer than 16.7 ms; and 200
+//     steps on from the middle of the grid, a while after jumping there.
 //
 //   node tests/e2e/perf/grid.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
 
@@ -22,6 +23,7 @@ const documents = 10000;
 const saved = 2000;
 const edits = 10;
 const settle = 20000;
+const jumpPause = 5000;
 
 const median = (values) => {
     const sorted = [...values].sort((a, b) => a - b);
@@ -111,9 +113,11 @@ async function measureEdits(page) {
     const samples = [];
     for (let i = 0; i < edits; i += 1) {
         const row = `B${100000 + 1 + i * 97}`;
-        // A click on the list gives it the focus before the person picks a choice in it.
+        // A click on the list presses it and gives it the focus before the person picks a choice.
         await page.evaluate(async (key) => {
-            document.querySelector(`[data-grid-row="${key}"] [data-grid-cell="PD49_INDTRPERSTESTA"] select`).focus();
+            const select = document.querySelector(`[data-grid-row="${key}"] [data-grid-cell="PD49_INDTRPERSTESTA"] select`);
+            select.dispatchEvent(new PointerEvent("pointerdown", { bubbles: true }));
+            select.focus();
             await new Promise((resolve) => setTimeout(resolve, 300));
         }, row);
         samples.push(
@@ -186,15 +190,18 @@ async function measureQuietAction(page) {
     await reloadWhole(page);
 }
 
-async function measureScroll(page, when) {
-    const result = await page.evaluate(async () => {
+// Scrolls from `from` (a share of the grid's height) to the end, or `steps` steps; `pause` ms
+// after the jump to `from`, as a person who looks at the rows there before scrolling on.
+async function measureScroll(page, when, { from = 0, pause = 0, steps = Infinity } = {}) {
+    const result = await page.evaluate(async ({ from, pause, steps }) => {
         const body = document.querySelector('[data-grid="GRD_TRPERS"] .grid-body');
-        body.scrollTop = 0;
+        body.scrollTop = Math.round(body.scrollHeight * from);
         await new Promise((resolve) => requestAnimationFrame(resolve));
+        await new Promise((resolve) => setTimeout(resolve, pause));
         const step = Math.round(body.clientHeight / 2);
         const frames = [];
         let last = await new Promise((resolve) => requestAnimationFrame(resolve));
-        while (body.scrollTop + body.clientHeight < body.scrollHeight - 1) {
+        while (frames.length < steps && body.scrollTop + body.clientHeight < body.scrollHeight - 1) {
             body.scrollTop += step;
             const now = await new Promise((resolve) => requestAnimationFrame(resolve));
             frames.push(now - last);
@@ -211,8 +218,8 @@ async function measureScroll(page, when) {
             p95: sorted[Math.floor(sorted.length * 0.95)],
             max: sorted[sorted.length - 1],
         };
-    });
-    console.log(`scrolling the whole grid ${when} (${result.height} px, ${result.step} px a frame)`);
+    }, { from, pause, steps: Number.isFinite(steps) ? steps : Number.MAX_SAFE_INTEGER });
+    console.log(`scrolling ${when} (${result.height} px, ${result.step} px a frame)`);
     console.log(
         `  ${result.frames} frames: ${result.long} longer than 16.7 ms (${result.dropped} frames dropped); ` +
             `median ${f(result.median)} ms, 95th percentile ${f(result.p95)} ms, longest ${f(result.max)} ms`,
@@ -235,11 +242,18 @@ try {
     await measureOpen(page);
     await measureEdits(page);
     await measureQuietAction(page);
-    await measureScroll(page, "as soon as every row is in the page");
-    // The rows out of view are laid out while the page is idle (15-25 ms a block of 25 rows, 15 s or so for 10,000 rows).
+    await measureScroll(page, "the whole grid as soon as every row is in the page");
+    // The rows out of view are laid out while the page is idle (15-25 ms a block of 25 rows, 15 s
+    // or so for 10,000 rows), those below the view first.
+    await reloadWhole(page);
+    await measureScroll(page, `on from the middle, ${jumpPause / 1000} s after jumping there as soon as every row is in the page`, {
+        from: 0.5,
+        pause: jumpPause,
+        steps: 200,
+    });
     await reloadWhole(page);
     await page.waitForTimeout(settle);
-    await measureScroll(page, `${settle / 1000} s after every row is in the page`);
+    await measureScroll(page, `the whole grid ${settle / 1000} s after every row is in the page`);
 } finally {
     await context.close();
     await rm(profile, { recursive: true, force: true });
