@@ -192,7 +192,7 @@ async function measureQuietAction(page) {
 
 // Scrolls from `from` (a share of the grid's height) to the end, or `steps` steps; `pause` ms
 // after the jump to `from`, as a person who looks at the rows there before scrolling on.
-async function measureScroll(page, when, { from = 0, pause = 0, steps = Infinity } = {}) {
+async function measureScroll(page, when, { from = 0, pause = 0, steps = Number.MAX_SAFE_INTEGER } = {}) {
     const result = await page.evaluate(async ({ from, pause, steps }) => {
         const body = document.querySelector('[data-grid="GRD_TRPERS"] .grid-body');
         body.scrollTop = Math.round(body.scrollHeight * from);
@@ -218,7 +218,7 @@ async function measureScroll(page, when, { from = 0, pause = 0, steps = Infinity
             p95: sorted[Math.floor(sorted.length * 0.95)],
             max: sorted[sorted.length - 1],
         };
-    }, { from, pause, steps: Number.isFinite(steps) ? steps : Number.MAX_SAFE_INTEGER });
+    }, { from, pause, steps });
     console.log(`scrolling ${when} (${result.height} px, ${result.step} px a frame)`);
     console.log(
         `  ${result.frames} frames: ${result.long} longer than 16.7 ms (${result.dropped} frames dropped); ` +
