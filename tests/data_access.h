@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "krl/ado/ado.h"
@@ -22,6 +24,14 @@ inline std::filesystem::path freshDatabaseFile(const std::string& stem) {
                 (stem + "_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + ".db");
     std::filesystem::remove(file);
     return file;
+}
+
+// What a file holds now; empty when it is missing.
+inline std::string fileText(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 inline std::shared_ptr<krl::ado::Connection> openConnection(const std::string& connectionString) {

@@ -8,27 +8,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "data_access.h"
 
 namespace zovrena::hardening {
 
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::fileText;
 
 // Runs the host executable with stdout and stderr going to files; its process id.
 pid_t spawn(const std::vector<std::string>& arguments, const std::filesystem::path& out,
@@ -73,7 +66,7 @@ HostProcess::HostProcess(std::vector<std::string> options)
     const std::regex listening(R"(https?://127\.0\.0\.1:([0-9]+))");
     for (int i = 0; i < 600 && port_ == 0; ++i) {
         std::smatch found;
-        const std::string out = readFile(folder_ / "out.log");
+        const std::string out = fileText(folder_ / "out.log");
         if (std::regex_search(out, found, listening)) {
             port_ = std::stoi(found[1]);
         } else if (!running()) {
@@ -84,7 +77,7 @@ HostProcess::HostProcess(std::vector<std::string> options)
     }
     if (port_ == 0) {
         stop();
-        throw std::runtime_error("zovrena serve non è partito: " + readFile(folder_ / "err.log"));
+        throw std::runtime_error("zovrena serve non è partito: " + fileText(folder_ / "err.log"));
     }
 }
 
@@ -102,7 +95,7 @@ HostProcess::Refusal HostProcess::startRefused(const std::vector<std::string>& a
     for (int i = 0; i < 100; ++i) {
         if (::waitpid(pid, &status, WNOHANG) == pid) {
             refusal.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            refusal.errors = readFile(folder / "err.log");
+            refusal.errors = fileText(folder / "err.log");
             std::filesystem::remove_all(folder);
             return refusal;
         }
@@ -161,7 +154,7 @@ std::string HostProcess::sql(const std::string& statement) const {
         spawn({"sql", "--database", connectionString(), statement}, out, folder_ / "sql.err");
     int status = 0;
     ::waitpid(pid, &status, 0);
-    return readFile(out);
+    return fileText(out);
 }
 
 Person signIn(const HostProcess& host, const std::string& user, const std::string& password) {
@@ -207,6 +200,17 @@ int connectFrom(const std::string& source, int port) {
         return -1;
     }
     return sock;
+}
+
+bool sendAll(int sock, const std::string& data) {
+    for (std::size_t sent = 0; sent < data.size();) {
+        const ssize_t n = ::send(sock, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            return false;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 }  // namespace zovrena::hardening

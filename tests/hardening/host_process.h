@@ -69,4 +69,7 @@ httplib::Result get(const HostProcess& host, const Person& who, const std::strin
 // A raw connection to the host from a chosen loopback address (127.0.0.x); -1 when refused.
 int connectFrom(const std::string& source, int port);
 
+// Sends all of `data` on the socket; false when the peer stopped taking it.
+bool sendAll(int sock, const std::string& data);
+
 }  // namespace zovrena::hardening

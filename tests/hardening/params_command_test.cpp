@@ -9,8 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+
+#include "data_access.h"
 
 namespace {
 
@@ -27,12 +28,7 @@ const fs::path& folder() {
     return path;
 }
 
-std::string read(const fs::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::fileText;
 
 struct Outcome {
     int status = -1;
@@ -52,7 +48,7 @@ Outcome zovrena(std::string arguments) {
     const std::string command =
         std::string(ZOVRENA_BIN) + " " + arguments + " >" + out.string() + " 2>" + err.string();
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read(out), read(err)};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, fileText(out), fileText(err)};
 }
 
 class ParamsCommand : public ::testing::Test {

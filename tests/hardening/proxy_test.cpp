@@ -13,10 +13,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
 
+#include "data_access.h"
 #include "hardening/host_process.h"
 
 namespace zovrena::hardening {
@@ -29,12 +29,7 @@ constexpr const char* nginxBinary = "/usr/sbin/nginx";
 constexpr const char* siteName = "erp.example.it";
 constexpr const char* clientAddress = "127.0.0.7";  // not the proxy's own 127.0.0.1
 
-std::string readFile(const fs::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::fileText;
 
 // Replaces the one occurrence of `from`; a configuration that no longer holds it would be tested
 // as something else, so its absence is an error.
@@ -66,7 +61,7 @@ int freePort() {
 class NginxProcess {
   public:
     NginxProcess(const fs::path& folder, int hostPort) : folder_(folder), port_(freePort()) {
-        std::string site = readFile(ZOVRENA_NGINX_CONF);
+        std::string site = fileText(ZOVRENA_NGINX_CONF);
         replaceOnce(site, "listen 443 ssl;", "listen 127.0.0.1:" + std::to_string(port_) + ";");
         replaceOnce(site, "    ssl_certificate     /etc/ssl/certs/erp.example.it.pem;\n", "");
         replaceOnce(site, "    ssl_certificate_key /etc/ssl/private/erp.example.it.key;\n", "");
@@ -103,7 +98,7 @@ class NginxProcess {
             std::this_thread::sleep_for(50ms);
         }
         stop();
-        throw std::runtime_error("nginx did not start: " + readFile(folder_ / "error.log"));
+        throw std::runtime_error("nginx did not start: " + fileText(folder_ / "error.log"));
     }
     ~NginxProcess() { stop(); }
     NginxProcess(const NginxProcess&) = delete;
@@ -131,13 +126,7 @@ std::string exchange(const std::string& source, int port, const std::string& req
     if (sock < 0) {
         return {};
     }
-    for (std::size_t sent = 0; sent < request.size();) {
-        const ssize_t n = ::send(sock, request.data() + sent, request.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) {
-            break;
-        }
-        sent += static_cast<std::size_t>(n);
-    }
+    sendAll(sock, request);
     std::string answer;
     char buffer[4096];
     for (pollfd fd{sock, POLLIN, 0}; ::poll(&fd, 1, 5000) > 0;) {
@@ -198,7 +187,7 @@ TEST_F(BehindNginx, Sign_in_passes_and_the_host_records_the_clients_own_address)
     EXPECT_THAT(right, testing::ContainsRegex("Set-Cookie: [^\r]*HttpOnly"));
     EXPECT_THAT(right, testing::Not(testing::HasSubstr("; Secure")));
 
-    const std::string log = readFile(auditLog());
+    const std::string log = fileText(auditLog());
     EXPECT_THAT(log, testing::HasSubstr("\taccesso rifiutato\tdemo\t\t127.0.0.7\t"));
     EXPECT_THAT(log, testing::HasSubstr("\taccesso\tdemo\t1\t127.0.0.7\t"));
     EXPECT_THAT(log, testing::Not(testing::HasSubstr("\t127.0.0.1\t")));

@@ -4,18 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
+#include "data_access.h"
 
 namespace zovrena::web {
 namespace {
 
-std::string contentOf(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using test_support::fileText;
 
 TEST(AuditLog, WhatAClientSentNeverBreaksALineOrAField) {
     EXPECT_EQ(AuditLog::format({"accesso rifiutato", "demo\n2026\taccesso", std::nullopt,
@@ -37,14 +31,14 @@ TEST(AuditLog, AppendsTimedLinesAndRotatesPastItsSize) {
             log.record({"accesso", "utente" + std::to_string(i), 1, "10.0.0.9", ""});
         }
     }
-    const std::string current = contentOf(file);
+    const std::string current = fileText(file);
     EXPECT_THAT(current, testing::MatchesRegex(
                              "([0-9-]+T[0-9:]+Z\taccesso\tutente[0-9]+\t1\t10\\.0\\.0\\.9\t\n)+"));
     EXPECT_THAT(current, testing::HasSubstr("utente15\t"));
-    EXPECT_THAT(contentOf(folder / "audit.log.1"), testing::Not(testing::HasSubstr("utente15\t")));
+    EXPECT_THAT(fileText(folder / "audit.log.1"), testing::Not(testing::HasSubstr("utente15\t")));
     EXPECT_TRUE(std::filesystem::exists(folder / "audit.log.2"));
     EXPECT_FALSE(std::filesystem::exists(folder / "audit.log.3")) << "only two kept";
-    EXPECT_THAT(contentOf(folder / "audit.log.2"), testing::Not(testing::HasSubstr("utente0\t")))
+    EXPECT_THAT(fileText(folder / "audit.log.2"), testing::Not(testing::HasSubstr("utente0\t")))
         << "the oldest lines went";
     std::filesystem::remove_all(folder);
 }

@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <thread>
 
 #include "data_access.h"
@@ -106,51 +104,38 @@ class ParameterApiHost : public testing::Test {
 };
 
 TEST_F(ParameterApiHost, Grants_decide_what_a_session_or_a_token_reads) {
-    enum class Who { DemoToken, OspiteToken, OspiteSession, WrongToken, OtherScheme, Nobody };
     struct Case {
-        Who who;
+        const char* who;
+        httplib::Headers headers;
         std::string path;
         int status;
         std::string error;  // part of it; empty for a 200
     };
+    const auto demo = bearer(demoToken_);
+    const auto ospite = bearer(ospiteToken_);
+    const auto ospiteSession = session("ospite");
     const Case cases[] = {
-        {Who::OspiteToken, "/api/v1/companies/1/parameters", 200, ""},
-        {Who::OspiteToken, "/api/v1/companies/2/parameters", 403, "non è abilitata"},
-        {Who::OspiteSession, "/api/v1/companies/1/documents/ODP", 200, ""},
-        {Who::OspiteSession, "/api/v1/companies/2/documents/ODP", 403, "non è abilitata"},
-        {Who::DemoToken, "/api/v1/companies/2/parameters", 404, "non ha parametri generali"},
-        {Who::DemoToken, "/api/v1/companies/99/parameters", 403, "non è abilitata"},
-        {Who::DemoToken, "/api/v1/companies/1/documents/NOPE", 404, "documento \"NOPE\""},
-        {Who::DemoToken, "/api/v1/companies/1/documents/odp", 200, ""},
-        {Who::DemoToken, "/api/v1/companies/uno/parameters", 400, "numero"},
-        {Who::WrongToken, "/api/v1/companies/1/parameters", 401, "Token non valido"},
-        {Who::OtherScheme, "/api/v1/companies/1/parameters", 401, "Token non valido"},
-        {Who::Nobody, "/api/v1/companies/1/parameters", 401, "Autenticazione richiesta"},
+        {"ospite", ospite, "/api/v1/companies/1/parameters", 200, ""},
+        {"ospite", ospite, "/api/v1/companies/2/parameters", 403, "non è abilitata"},
+        {"session", ospiteSession, "/api/v1/companies/1/documents/ODP", 200, ""},
+        {"session", ospiteSession, "/api/v1/companies/2/documents/ODP", 403, "non è abilitata"},
+        {"demo", demo, "/api/v1/companies/2/parameters", 404, "non ha parametri generali"},
+        {"demo", demo, "/api/v1/companies/99/parameters", 403, "non è abilitata"},
+        {"demo", demo, "/api/v1/companies/1/documents/NOPE", 404, "documento \"NOPE\""},
+        {"demo", demo, "/api/v1/companies/1/documents/odp", 200, ""},
+        {"demo", demo, "/api/v1/companies/uno/parameters", 400, "numero"},
+        {"wrong token", bearer(std::string(64, 'a')), "/api/v1/companies/1/parameters", 401,
+         "Token non valido"},
+        {"other scheme",
+         {{"Authorization", "Basic ZGVtbzpkZW1v"}},
+         "/api/v1/companies/1/parameters",
+         401,
+         "Token non valido"},
+        {"nobody", {}, "/api/v1/companies/1/parameters", 401, "Autenticazione richiesta"},
     };
-    const httplib::Headers ospite = session("ospite");
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.path + " as " + std::to_string(static_cast<int>(c.who)));
-        httplib::Headers headers;
-        switch (c.who) {
-            case Who::DemoToken:
-                headers = bearer(demoToken_);
-                break;
-            case Who::OspiteToken:
-                headers = bearer(ospiteToken_);
-                break;
-            case Who::OspiteSession:
-                headers = ospite;
-                break;
-            case Who::WrongToken:
-                headers = bearer(std::string(64, 'a'));
-                break;
-            case Who::OtherScheme:
-                headers = {{"Authorization", "Basic ZGVtbzpkZW1v"}};
-                break;
-            case Who::Nobody:
-                break;
-        }
-        auto res = get(c.path, headers);
+        SCOPED_TRACE(c.path + " as " + c.who);
+        auto res = get(c.path, c.headers);
         ASSERT_TRUE(res);
         EXPECT_EQ(res->status, c.status);
         const Json body = Json::parse(res->body, nullptr, false);
@@ -245,15 +230,13 @@ TEST_F(ParameterApiHost, A_document_indicator_at_0_follows_the_general_row) {
 TEST_F(ParameterApiHost, Every_request_is_in_the_audit_log) {
     get("/api/v1/companies/1/documents/ODP", bearer(ospiteToken_));
     get("/api/v1/companies/1/parameters", {});
-    std::ifstream file(auditFile_);
-    std::stringstream text;
-    text << file.rdbuf();
-    EXPECT_NE(text.str().find("\tapi\tospite\t1\t127.0.0.1\t/api/v1/companies/1/documents/ODP 200"),
+    const std::string text = test_support::fileText(auditFile_);
+    EXPECT_NE(text.find("\tapi\tospite\t1\t127.0.0.1\t/api/v1/companies/1/documents/ODP 200"),
               std::string::npos)
-        << text.str();
-    EXPECT_NE(text.str().find("\tapi\t\t\t127.0.0.1\t/api/v1/companies/1/parameters 401"),
+        << text;
+    EXPECT_NE(text.find("\tapi\t\t\t127.0.0.1\t/api/v1/companies/1/parameters 401"),
               std::string::npos)
-        << text.str();
+        << text;
 }
 
 }  // namespace
