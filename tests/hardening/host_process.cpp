@@ -45,6 +45,19 @@ pid_t spawn(const std::vector<std::string>& arguments, const std::filesystem::pa
     return pid;
 }
 
+// Waits up to five seconds for the process to end; past that it is killed. Whether it ended.
+bool ended(pid_t pid, int& status) {
+    for (int i = 0; i < 100; ++i) {
+        if (::waitpid(pid, &status, WNOHANG) == pid) {
+            return true;
+        }
+        std::this_thread::sleep_for(50ms);
+    }
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return false;
+}
+
 std::filesystem::path freshFolder() {
     static int count = 0;
     auto folder =
@@ -90,21 +103,12 @@ HostProcess::~HostProcess() {
 HostProcess::Refusal HostProcess::startRefused(const std::vector<std::string>& arguments) {
     const auto folder = freshFolder();
     const pid_t pid = spawn(arguments, folder / "out.log", folder / "err.log");
-    Refusal refusal;
-    int status = 0;
-    for (int i = 0; i < 100; ++i) {
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            refusal.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            refusal.errors = fileText(folder / "err.log");
-            std::filesystem::remove_all(folder);
-            return refusal;
-        }
-        std::this_thread::sleep_for(50ms);
+    Refusal refusal{.errors = "started instead of refusing"};
+    if (int status = 0; ended(pid, status)) {
+        refusal.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        refusal.errors = fileText(folder / "err.log");
     }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, &status, 0);
     std::filesystem::remove_all(folder);
-    refusal.errors = "started instead of refusing";
     return refusal;
 }
 
@@ -118,15 +122,7 @@ void HostProcess::stop() {
     }
     ::kill(pid_, SIGTERM);
     int status = 0;
-    for (int i = 0; i < 100; ++i) {
-        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-            pid_ = -1;
-            return;
-        }
-        std::this_thread::sleep_for(50ms);
-    }
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, &status, 0);
+    ended(pid_, status);
     pid_ = -1;
 }
 
