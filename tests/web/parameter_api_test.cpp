@@ -73,7 +73,6 @@ class ParameterApiHost : public testing::Test {
         return {{"Authorization", "Bearer " + token}};
     }
 
-    // The cookie of a fresh session of the user.
     httplib::Headers session(const std::string& user) {
         httplib::Client client("127.0.0.1", server_->port());
         const Json body{{"user", user}, {"password", user}};
@@ -86,7 +85,6 @@ class ParameterApiHost : public testing::Test {
         return {{"Cookie", cookie.substr(0, cookie.find(';'))}};
     }
 
-    // The body of a 200 answer.
     Json read(const std::string& path) {
         auto res = get(path, bearer(demoToken_));
         EXPECT_TRUE(res && res->status == 200) << path;

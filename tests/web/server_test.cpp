@@ -150,7 +150,6 @@ class WebHost : public testing::Test {
         return client().Post(path, headers, body.dump(), "application/json");
     }
 
-    // The program's window opened from the menu.
     httplib::Result openProgram(const SignedIn& who) {
         return post(who, "/api/window", {{"progId", "DUZA_ZOVRENA.CLSPD_ZOVRENA"}});
     }

@@ -68,7 +68,6 @@ class Frame : public UiDatabase {
 
     std::vector<std::string> takeLog() { return std::exchange(log, {}); }
 
-    // The owner's reopen of the frame on another selection.
     void reopen(const std::string& sql) {
         frame->reset();
         recordset->close();
