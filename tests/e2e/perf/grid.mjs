@@ -6,7 +6,10 @@
 //   - an action that leaves the grid as it was (a refused choice), with and without the rows the
 //     browser holds named in the request: the answer's size;
 //   - scrolling the whole grid by steps, one step a frame: frames longer than 16.7 ms; and 200
-//     steps on from the middle of the grid, a while after jumping there.
+//     steps on from the middle of the grid, a while after jumping there;
+//   - scrolling with the mouse wheel, at a quick turn's speed and a fling's (WHEEL_SPEEDS=px/s,...
+//     chooses others): the frames drawn, those of them with rows in view not drawn yet, and the
+//     frames Chromium reports dropped.
 //
 //   node tests/e2e/perf/grid.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
 
@@ -24,6 +27,8 @@ const saved = 2000;
 const edits = 10;
 const settle = 20000;
 const jumpPause = 5000;
+// A quick turn of the mouse wheel, and a fling.
+const wheelSpeeds = process.env.WHEEL_SPEEDS ? process.env.WHEEL_SPEEDS.split(",").map(Number) : [2000, 6000];
 
 const median = (values) => {
     const sorted = [...values].sort((a, b) => a - b);
@@ -226,6 +231,74 @@ async function measureScroll(page, when, { from = 0, pause = 0, steps = Number.M
     );
 }
 
+// Scrolls the grid as a person does with the mouse wheel, through the browser's own input path
+// (which moves the rows without the page when the browser scrolls them on its compositor),
+// `distance` px at `speed` px/s. Counts from Chromium's frame reports: the frames that showed the
+// scroll and those that missed their turn; and from its screenshots of the frames shown: those
+// where rows in view were not drawn yet (blank or partly blank where rows should be).
+async function measureWheel(page, when, { speed, distance }) {
+    const body = page.locator('[data-grid="GRD_TRPERS"] .grid-body');
+    await body.evaluate((element) => {
+        element.scrollTop = 0;
+    });
+    const box = await body.boundingBox();
+    const cdp = await page.context().newCDPSession(page);
+    const events = [];
+    cdp.on("Tracing.dataCollected", (data) => events.push(...data.value));
+    const complete = new Promise((resolve) => cdp.once("Tracing.tracingComplete", resolve));
+    await cdp.send("Tracing.start", {
+        traceConfig: { includedCategories: ["benchmark", "cc", "disabled-by-default-devtools.screenshot"], excludedCategories: ["*"] },
+    });
+    const began = Date.now();
+    await cdp.send("Input.synthesizeScrollGesture", {
+        x: Math.round(box.x + box.width / 2),
+        y: Math.round(box.y + box.height / 2),
+        yDistance: -distance,
+        speed,
+        gestureSourceType: "mouse",
+    });
+    const elapsed = Date.now() - began;
+    const scrolled = await body.evaluate((element) => element.scrollTop);
+    await cdp.send("Tracing.end");
+    await complete;
+    await cdp.detach();
+    const scrolling = events
+        .map((event) => event.name === "PipelineReporter" && event.args?.frame_reporter)
+        .filter((report) => report && report.scroll_state && report.scroll_state !== "SCROLL_NONE");
+    const dropped = scrolling.filter((report) => report.state === "STATE_DROPPED").length;
+    const thread = scrolling.some((report) => report.scroll_state === "SCROLL_COMPOSITOR_THREAD") ? "compositor" : "main";
+    const shots = events.filter((event) => event.name === "Screenshot").map((event) => event.args.snapshot);
+    // The share of dark (text and border) pixels in the rows' area of each screenshot.
+    const inked = await page.evaluate(
+        async ({ shots, box }) => {
+            const shares = [];
+            for (const shot of shots) {
+                const bytes = Uint8Array.from(atob(shot), (character) => character.charCodeAt(0));
+                const bitmap = await createImageBitmap(new Blob([bytes], { type: "image/jpeg" }));
+                const scale = bitmap.width / window.innerWidth;
+                const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+                const context = canvas.getContext("2d");
+                context.drawImage(bitmap, 0, 0);
+                const area = context.getImageData(box.x * scale, box.y * scale, box.width * scale, box.height * scale).data;
+                let dark = 0;
+                for (let i = 0; i < area.length; i += 4) {
+                    dark += 0.3 * area[i] + 0.59 * area[i + 1] + 0.11 * area[i + 2] < 160 ? 1 : 0;
+                }
+                shares.push(dark / (area.length / 4));
+            }
+            return shares;
+        },
+        { shots, box },
+    );
+    const full = Math.max(...inked);
+    const missing = inked.filter((share) => share < 0.8 * full).length;
+    console.log(`scrolling ${when} with the mouse wheel at ${speed} px/s (${scrolled} of ${distance} px, on the ${thread} thread)`);
+    console.log(
+        `  ${f(elapsed / 1000)} s (${Math.round(elapsed / 16.7)} frames at 60 Hz): ${shots.length} frames drawn, ${missing} of them with rows in view ` +
+            `not drawn yet; Chromium's frame reports: ${dropped} dropped`,
+    );
+}
+
 const host = await startHost(binary, [company, documents, saved]);
 const profile = await mkdtemp(path.join(tmpdir(), "zovrena-grid-perf-browser-"));
 const context = await chromium.launchPersistentContext(profile, {
@@ -254,6 +327,9 @@ try {
     await reloadWhole(page);
     await page.waitForTimeout(settle);
     await measureScroll(page, `the whole grid ${settle / 1000} s after every row is in the page`);
+    for (const speed of wheelSpeeds) {
+        await measureWheel(page, `${settle / 1000} s after every row is in the page`, { speed, distance: speed * 8 });
+    }
 } finally {
     await context.close();
     await rm(profile, { recursive: true, force: true });
