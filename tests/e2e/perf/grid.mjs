@@ -249,6 +249,9 @@ async function measureWheel(page, when, { speed, distance }) {
     await cdp.send("Tracing.start", {
         traceConfig: { includedCategories: ["benchmark", "cc", "disabled-by-default-devtools.screenshot"], excludedCategories: ["*"] },
     });
+    // Tracing reaches the page's processes a moment after it starts: the first gesture of a run
+    // was otherwise seen only in part.
+    await page.waitForTimeout(1000);
     const began = Date.now();
     await cdp.send("Input.synthesizeScrollGesture", {
         x: Math.round(box.x + box.width / 2),
