@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -122,6 +123,9 @@ class PageTest : public ::testing::Test {
 
     Variant column(const char* name) const { return (*general_)[name].value(); }
 
+    // The general record holds the numbers of "COLUMN=number COLUMN=number".
+    void expectColumns(std::string_view spec) const;
+
     kh::ScriptedPresenter presenter_;
     kh::ScopedPresenter presenterScope_{presenter_};
     ScriptedLookup lookupChooser_;
@@ -158,6 +162,48 @@ inline kc::InputResult input(kc::ControlContainer& page, const std::string& name
         return edit->userEnter(value);
     }
     return kc::InputResult::refuse("no control " + name);
+}
+
+// "NAME=value NAME=value" in order; a value may be empty.
+inline std::vector<std::pair<std::string, std::string>> pairs(std::string_view text) {
+    std::vector<std::pair<std::string, std::string>> result;
+    std::istringstream words{std::string(text)};
+    for (std::string word; words >> word;) {
+        const std::size_t equals = word.find('=');
+        result.emplace_back(word.substr(0, equals), word.substr(equals + 1));
+    }
+    return result;
+}
+
+inline void PageTest::expectColumns(std::string_view spec) const {
+    for (const auto& [name, value] : pairs(spec)) {
+        EXPECT_EQ(krl::numericValue(column(name.c_str())), std::stod(value)) << name;
+    }
+}
+
+// Each control of "NAME [on|off] [shown|hidden] [mandatory|optional] [=text]; ..." is in that
+// state; what is not named is not checked.
+inline void expectControls(kc::ControlContainer& page, std::string_view specs) {
+    std::istringstream controls{std::string(specs)};
+    for (std::string spec; std::getline(controls, spec, ';');) {
+        std::istringstream words(spec);
+        std::string name;
+        words >> name;
+        SCOPED_TRACE(name);
+        kc::Control* control = page.find(name);
+        ASSERT_NE(control, nullptr);
+        for (std::string word; words >> word;) {
+            if (word == "on" || word == "off") {
+                EXPECT_EQ(control->enabled(), word == "on");
+            } else if (word == "shown" || word == "hidden") {
+                EXPECT_EQ(control->visible(), word == "shown");
+            } else if (word == "mandatory" || word == "optional") {
+                EXPECT_EQ(control->mandatory(), word == "mandatory");
+            } else {
+                EXPECT_EQ(control->text(), word.substr(1));
+            }
+        }
+    }
 }
 
 }  // namespace duza_zovrena::pages::testing
