@@ -68,18 +68,6 @@ const std::map<std::string, std::string> kNeutral = {
     {"PD42_FLGDEPCPIANART", "0"},     {"PD42_FLGDEPAVERSART", "0"},  {"PD42_FLGDEPAPIANART", "0"},
 };
 
-// "COLUMN=literal,COLUMN=literal" as SQL literals by column.
-std::map<std::string, std::string> parse(std::string_view text) {
-    std::map<std::string, std::string> values;
-    while (!text.empty()) {
-        const std::string_view item = text.substr(0, text.find(','));
-        const std::size_t equals = item.find('=');
-        values[std::string(item.substr(0, equals))] = std::string(item.substr(equals + 1));
-        text.remove_prefix(std::min(text.size(), item.size() + 1));
-    }
-    return values;
-}
-
 class GeneralSaveRulesTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -110,7 +98,7 @@ class GeneralSaveRulesTest : public ::testing::Test {
     // A neutral row with the case's values over it.
     void storeCase(std::string_view values) {
         auto row = kNeutral;
-        for (const auto& [column, value] : parse(values)) {
+        for (const auto& [column, value] : testing::pairs(values, ',')) {
             row[column] = value;
         }
         storeRow(row);
@@ -230,7 +218,7 @@ TEST_F(GeneralSaveRulesTest, Repairs_reach_the_stored_row) {
         EXPECT_TRUE(context_.messages.empty());
         context_.recordset->updateBatch();
         auto stored = openRow(1);
-        for (const auto& [column, value] : parse(c.expected)) {
+        for (const auto& [column, value] : testing::pairs(c.expected, ',')) {
             const Variant read = (*stored)[column].value();
             EXPECT_EQ(read.isNull() ? "NULL" : krl::numberText(krl::numericValue(read)), value)
                 << column;

@@ -18,6 +18,7 @@
 
 #include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
+#include "duza_zovrena/data/sqlite_rows.h"
 #include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
@@ -37,6 +38,7 @@ namespace kc = krl::controls;
 namespace kh = krl::host;
 
 using ScriptedLookup = kc::ScriptedLookupPresenter;
+using data::testing::pairs;
 
 class PageTest : public ::testing::Test {
   protected:
@@ -124,7 +126,11 @@ class PageTest : public ::testing::Test {
     Variant column(const char* name) const { return (*general_)[name].value(); }
 
     // The general record holds the numbers of "COLUMN=number COLUMN=number".
-    void expectColumns(std::string_view spec) const;
+    void expectColumns(std::string_view spec) const {
+        for (const auto& [name, value] : pairs(spec)) {
+            EXPECT_EQ(krl::numericValue(column(name.c_str())), std::stod(value)) << name;
+        }
+    }
 
     kh::ScriptedPresenter presenter_;
     kh::ScopedPresenter presenterScope_{presenter_};
@@ -162,23 +168,6 @@ inline kc::InputResult input(kc::ControlContainer& page, const std::string& name
         return edit->userEnter(value);
     }
     return kc::InputResult::refuse("no control " + name);
-}
-
-// "NAME=value NAME=value" in order; a value may be empty.
-inline std::vector<std::pair<std::string, std::string>> pairs(std::string_view text) {
-    std::vector<std::pair<std::string, std::string>> result;
-    std::istringstream words{std::string(text)};
-    for (std::string word; words >> word;) {
-        const std::size_t equals = word.find('=');
-        result.emplace_back(word.substr(0, equals), word.substr(equals + 1));
-    }
-    return result;
-}
-
-inline void PageTest::expectColumns(std::string_view spec) const {
-    for (const auto& [name, value] : pairs(spec)) {
-        EXPECT_EQ(krl::numericValue(column(name.c_str())), std::stod(value)) << name;
-    }
 }
 
 // Each control of "NAME [on|off] [shown|hidden] [mandatory|optional] [=text]; ..." is in that

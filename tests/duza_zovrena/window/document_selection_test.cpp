@@ -202,32 +202,6 @@ TEST_F(DocumentSelection, The_lookup_lists_documents_with_a_row_and_the_menu_ent
     EXPECT_EQ(codes(2), withRow) << "the menu entry counts for one lookup";
 }
 
-TEST_F(DocumentSelection, A_refused_save_writes_nothing_and_keeps_the_frame_editing) {
-    FRMPD_ZOVRENA& window = openOnDocuments();
-    ASSERT_TRUE(code(window).userEnter("ODP").accepted());
-    window.sideBar().select("GRP_PRD_DOCUMENTI", "ITM_PRD_PRD");
-    auto production = window.currentPage();
-    for (const char* box : {"CBX_FLGDEPCLEGAME", "CBX_FLGDEPCREP", "CBX_FLGDEPCPIANART"}) {
-        ASSERT_TRUE(dynamic_cast<kc::CheckBox*>(production->find(box))->userClick().accepted());
-    }
-    window.sideBar().select("GRP_PRD_DOCUMENTI", "ITM_PRD_IND");
-    auto frame = window.documentFrame();
-    EXPECT_FALSE(frame->confirm());
-    EXPECT_EQ(messageIds(), std::vector<long>{20362});
-    EXPECT_EQ(window.currentItem(), "ITM_PRD_PRD");
-    EXPECT_NE(frame->status(), StatusViewing);
-    EXPECT_EQ(
-        storedDocuments("PD88_CODDOC_MG36 = 'ODP'").front().at("PD88_FLGDEPCLEGAME").toInt32(), 1);
-    // Ticking one component deposit again lets the row through.
-    ASSERT_TRUE(dynamic_cast<kc::CheckBox*>(window.currentPage()->find("CBX_FLGDEPCPRELART"))
-                    ->userClick()
-                    .accepted());
-    EXPECT_TRUE(frame->confirm());
-    const auto row = storedDocuments("PD88_CODDOC_MG36 = 'ODP'").front();
-    EXPECT_EQ(row.at("PD88_FLGDEPCPRELART").toInt32(), 1);
-    EXPECT_EQ(row.at("PD88_FLGDEPCLEGAME").toInt32(), 0);
-}
-
 TEST_F(DocumentSelection, Clearing_the_code_disables_the_page_in_front_and_keeps_the_row) {
     FRMPD_ZOVRENA& window = openOnDocuments();
     ASSERT_TRUE(code(window).userEnter("ODP").accepted());

@@ -195,17 +195,6 @@ TEST_F(Window, Side_bar_switches_frame_bar_and_header_by_item) {
     EXPECT_FALSE(window.find("TXT_CODDOC")->visible());
 }
 
-TEST_F(Window, Routing_item_follows_the_cycles_combo) {
-    FRMPD_ZOVRENA& window = openWindow();
-    window.sideBar().select("GRP_PRG_INDGES", "ITM_PRG_INDGES");
-    auto* cycles = dynamic_cast<krl::controls::Combo*>(window.currentPage()->find("CMB_GESTCICLI"));
-    ASSERT_NE(cycles, nullptr);
-    cycles->userSelect("0");
-    EXPECT_FALSE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
-    cycles->userSelect("2");
-    EXPECT_TRUE(window.sideBar().item("ITM_PRG_CICLI")->enabled);
-}
-
 // A page added to the list with one declaration, touching nothing else, works in the window.
 TEST_F(Window, A_page_declared_in_the_list_alone_is_offered_shown_and_saved) {
     pages::PageDeclaration trial;
@@ -429,6 +418,23 @@ TEST_F(Window, No_document_row_can_be_written_before_a_code_is_chosen) {
     EXPECT_EQ(frame->status(), StatusViewing);
     EXPECT_EQ(documentRows(), before);
     EXPECT_TRUE(messageIds().empty()) << "no question, no database error";
+}
+
+// The external-work documents page asks the window, at each showing, whether the recovery load
+// may be filled.
+TEST_F(Window, Scrap_recovery_load_follows_the_indicator_at_each_showing) {
+    FRMPD_ZOVRENA& window = openWindow();
+    window.sideBar().userClick("ITM_PRG_LAVESTDOC");
+    EXPECT_TRUE(window.currentPage()->find("TXT_CARSFRIDOCL")->enabled());
+    window.sideBar().userClick("ITM_PRG_LAVESTIND");
+    auto* indicator =
+        dynamic_cast<krl::controls::CheckBox*>(window.currentPage()->find("CHK_CARARTRECVRSORD"));
+    ASSERT_NE(indicator, nullptr);
+    ASSERT_EQ(indicator->text(), "1");
+    ASSERT_TRUE(indicator->userClick().accepted());
+    window.sideBar().userClick("ITM_PRG_LAVESTDOC");
+    EXPECT_FALSE(window.currentPage()->find("TXT_CARSFRIDOCL")->enabled());
+    EXPECT_TRUE(presenter_.boxes().empty());
 }
 
 }  // namespace
