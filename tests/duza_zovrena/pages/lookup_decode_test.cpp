@@ -44,17 +44,12 @@ TEST_F(HostLookupDecode, Decodes_describe_the_code_for_the_current_company) {
         const char* description;
     };
     const Case cases[] = {
-        {1, "document", "CARPROD", "Carico produzione con lotti"},  // customised definition
-        {2, "document", "CARPROD", "Carico produzione"},
-        {1, "document", "ODP2", "Ordine di produzione reparto 2"},
-        {1, "document", "ODPEXT", "<none>"},  // another company's document
-        {1, "document", "ODPOLD", "<none>"},
+        {2, "document", "CARPROD", "Carico produzione"},  // company 1 has its own definition
+        {1, "document", "ODPEXT", "<none>"},              // another company's document
         {1, "document", "OD'P", "<none>"},
         {1, "document", "ODP   ", "Ordine di produzione"},
-        {1, "deposit", "CL", "Deposito conto lavoro"},
         {2, "deposit", "CL", "<none>"},
         {1, "qualification", "ATTR", "Attrezzista"},
-        {1, "price list", "CLA", "Priorita listini conto lavoro attivo"},
         {2, "price list", "CLA", "<none>"},
     };
     kh::ClsDecodeListiniParametrici priceLists;
