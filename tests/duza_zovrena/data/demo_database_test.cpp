@@ -57,39 +57,6 @@ class DemoDatabase : public ::testing::Test {
     std::unique_ptr<SqliteFile> db_;
 };
 
-TEST_F(DemoDatabase, Companies_are_set_up_as_the_pages_need) {
-    struct Case {
-        int company;
-        long long generalRows;
-        long long warehouse;
-        long long options;  // sum of the two yes/no options
-    };
-    for (const Case& c : {Case{1, 1, 0, 0}, Case{2, 0, 1, 2}}) {
-        SCOPED_TRACE(c.company);
-        std::string company = std::to_string(c.company);
-        EXPECT_EQ(
-            db_->count("SELECT COUNT(*) FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + company),
-            c.generalRows);
-        EXPECT_EQ(db_->count("SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WHERE WM00_DITTA_CG18 = " +
-                             company),
-                  c.warehouse);
-        EXPECT_EQ(db_->count("SELECT CG18_FLGOPZIONE1 + CG18_FLGOPZIONE2 FROM CG18_DITTE "
-                             "WHERE CG18_CODICE = " +
-                             company),
-                  c.options);
-        for (const char* table : {"MG58_DEPOSITI", "PD04_QUALIFICHE", "LP09_TESTATAPRIORITA"}) {
-            std::string prefix = std::string(table).substr(0, 4);
-            std::string sql = "SELECT COUNT(*) FROM ";
-            sql.append(table)
-                .append(" WHERE ")
-                .append(prefix)
-                .append("_DITTA_CG18 = ")
-                .append(company);
-            EXPECT_GT(db_->count(sql), 0) << table;
-        }
-    }
-}
-
 TEST_F(DemoDatabase, Company_one_holds_every_document_kind_the_program_checks) {
     std::set<std::pair<int, int>> held;
     for (const Row& row : db_->rows(std::string(kCompanyDocuments) + "WHERE MG3G_DITTA_CG18 = 1")) {

@@ -114,15 +114,6 @@ TEST(Schema, Sqlite_tables_have_exactly_the_defined_columns_and_keys) {
     }
 }
 
-TEST(Schema, Sql_server_script_declares_every_defined_column) {
-    DeclaredTables tables = declaredTables(sqlServerSchemaScript());
-    for (Record record : {Record::General, Record::Document}) {
-        SCOPED_TRACE(std::string(tableName(record)));
-        ASSERT_TRUE(tables.contains(std::string(tableName(record))));
-        expectColumnsMatchDefinitions(record, tables.at(std::string(tableName(record))));
-    }
-}
-
 TEST(Schema, Both_engines_create_the_same_tables_with_the_same_columns) {
     DeclaredTables lite = declaredTables(sqliteSchemaScript());
     DeclaredTables server = declaredTables(sqlServerSchemaScript());
