@@ -74,8 +74,6 @@ TEST_F(CodeFields, Validate_accepts_only_company_documents_of_the_field_kind) {
         {"TXT_CARPROD", "ODPEXT", false, "CARPROD"},  // another company's document
         {"TXT_CARPROD", "CAR'X", false, "CARPROD"},   // the quote reaches the query doubled
         {"TXT_CARPROD", "", true, ""},                // a blank code is always taken
-        {"TXT_INTAVANZ", "AVANZ", true, "AVANZ"},
-        {"TXT_INTAVANZ", "CARSL", false, "AVANZ"},
         {"TXT_CARINT", "CARSL", true, "CARSL"},
         {"TXT_CARINT", "AVANZ", true, "AVANZ"},
         {"TXT_CARINT", "ODP2", false, "AVANZ"},    // its customised definition is 24/20

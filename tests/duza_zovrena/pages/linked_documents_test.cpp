@@ -46,15 +46,12 @@ TEST_F(LinkedDocuments, Document_fields_accept_the_kinds_of_the_current_document
         {"251", "TXT_SCARINT_DOC", "SCACL", true},  // 25/6
         {"251", "TXT_SCARINT_DOC", "SCAREP", false},
         {"2420", "TXT_SCARINT_DOC", "SCAREP", true},  // 24/2
-        {"2420", "TXT_SCARINT_DOC", "SCACL", false},
         {"103", "TXT_SCARINT_DOC", "SCAREP", true},
-        {"265", "TXT_SCARINT_DOC", "NONESISTE", true},   // any code, no query
-        {"2420", "TXT_INTAVANZ_DOC", "CARSL", true},     // 24/3
-        {"2420", "TXT_INTAVANZ_DOC", "AVANZ", true},     // 24/4
-        {"2420", "TXT_INTAVANZ_DOC", "SCAPROD", false},  // 24/5
-        {"251", "TXT_INTAVANZ_DOC", "VERSCL", true},     // 25/5
-        {"251", "TXT_INTAVANZ_DOC", "AVANZ", false},
-        {"265", "TXT_INTAVANZ_DOC", "NONESISTE", true},
+        {"265", "TXT_SCARINT_DOC", "NONESISTE", true},    // any code, no query
+        {"2420", "TXT_INTAVANZ_DOC", "CARSL", true},      // 24/3
+        {"2420", "TXT_INTAVANZ_DOC", "AVANZ", true},      // 24/4
+        {"2420", "TXT_INTAVANZ_DOC", "SCAPROD", false},   // 24/5
+        {"251", "TXT_INTAVANZ_DOC", "VERSCL", true},      // 25/5
         {"2420", "TXT_CARMACERO_DOC", "CARSCA", true},    // 24/9
         {"251", "TXT_CARMACERO_DOC", "CARSCACL", true},   // 25/11
         {"265", "TXT_CARMACERO_DOC", "RETTPROD", false},  // 24/11
