@@ -217,12 +217,8 @@ TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
     const std::vector<Case> cases = {
         {"CTLPD_PRG_INDGES", "EnableCarSfridoCl",
          [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
-        {"CTLPD_PRG_INDGES", "TipoSottotipoDocumento",
-         [](Page& p) { pageMember<DocumentMembers>(p, "TipoSottotipoDocumento"); }},
         {"CTLPD_PRG_LAVINTIND", "ClsDecodeProduzione",
          [](Page& p) { p.setClsDecodeProduzione(nullptr); }},
-        {"CTLPD_PRD_PRD", "EnableCarSfridoCl",
-         [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
         {"CTLPD_PRG_CICLI", "OnTerminate",
          [](Page& p) { pageMember<TransferMembers>(p, "OnTerminate"); }},
     };
@@ -237,11 +233,6 @@ TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
             EXPECT_EQ(error.description(),
                       "L'oggetto non supporta la proprietà o il metodo " + c.member);
         }
-    }
-    for (const char* page : {"CTLPD_PRG_LAVESTDOC", "CTLPD_PRD_DCLIE"}) {
-        EXPECT_NO_THROW(pageMember<ScrapLoadSwitch>(*create(page), "EnableCarSfridoCl")
-                            .setEnableCarSfridoCl(true))
-            << page;
     }
 }
 
