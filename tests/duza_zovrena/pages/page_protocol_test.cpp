@@ -58,12 +58,10 @@ TEST_F(PageProtocol, Initialize_shows_the_first_failing_check_in_the_page_order)
         // The connection is checked before the decode and lookup objects on most pages...
         {"CTLPD_PRG_CICLI", {Missing::Connection, Missing::Decode}, 15170},
         {"CTLPD_PRG_LAVINTDOC", {Missing::ClosedConnection, Missing::Lookup}, 15170},
-        {"CTLPD_PRD_DCLIE", {Missing::Connection, Missing::Decode}, 15170},
         // ...and after them on these.
         {"CTLPD_PRG_CLADOC", {Missing::Connection, Missing::Decode}, 38285},
         {"CTLPD_PRG_SCADIBADOC", {Missing::Connection, Missing::Lookup}, 38292},
         {"CTLPD_PRG_CLADOC", {Missing::ClosedConnection}, 15170},
-        {"CTLPD_PRG_CLAIND", {}, 0},
         // The valuation page reports a missing program interface with the frame's message.
         {"CTLPD_PRG_VALORIZ", {Missing::ActiveInterface}, 60933},
         {"CTLPD_PRG_VALORIZ", {Missing::Decode}, 38285},
