@@ -75,7 +75,6 @@ INSTANTIATE_TEST_SUITE_P(
                       KindCase{"LISTTRASF", "103", {true, false, true, false}, "ITM_PRD_IND", 0},
                       KindCase{
                           "DDTRESTCLA", "265", {false, false, false, true}, "ITM_PRD_DCCLA", 0},
-                      KindCase{"FATTCLA", "267", {false, false, false, true}, "ITM_PRD_DCCLA", 0},
                       KindCase{"OC", "11", {true, false, false, false}, "ITM_PRD_IND", 12752},
                       // A document of company 2 only.
                       KindCase{"ODPEXT", "", {true, false, false, false}, "ITM_PRD_IND", 12732}));
