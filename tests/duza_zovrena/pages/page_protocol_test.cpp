@@ -320,43 +320,5 @@ TEST_F(PageProtocol, Trace_lines_mark_creation_and_destruction_with_one_instance
                      }));
 }
 
-// The patterns a rule can follow that the indicators page does not use: showing the targets, and
-// writing into the record when the box is ticked (shown at once by the bound control).
-TEST_F(PageProtocol, A_pattern_rule_shows_its_targets_and_writes_the_record_when_on) {
-    PageDeclaration trial;
-    trial.className = "CTLPD_PRG_PROVA";
-    trial.title = "Pagina di prova";
-    trial.initialize = initializeSteps(
-        {InitializeStep::ActiveInterface, InitializeStep::VirtualFrame, InitializeStep::Recordset,
-         InitializeStep::AddVirtualFrameControl, InitializeStep::InitializeScriptObjectModel});
-    trial.frames = {{"WLFrame1", "", "", 15}};
-    trial.controls = {{"WLFrame1", "CHK_STORICO", "PD42_FLGGESSTOR", "Storico"},
-                      {"WLFrame1", "CHK_ALTERNATIVI", "PD42_FLGGESTALT", "Alternativi"}};
-    trial.patternRules = {{"CHK_STORICO",
-                           RuleCondition::ticked(),
-                           {"CHK_ALTERNATIVI"},
-                           PatternRule::Follow::Visible,
-                           {},
-                           {},
-                           RecordWrite{"PD42_FLGGESTALT", 1}}};
-    auto page = std::make_shared<ParameterPage>(trial);
-    wire(*page);
-    ASSERT_TRUE(page->Initialize());
-    auto* partner = page->findAs<kc::CheckBox>("CHK_ALTERNATIVI");
-    EXPECT_FALSE(partner->visible()) << "the row as loaded: the box is not ticked";
-    EXPECT_EQ(partner->text(), "0");
-
-    ASSERT_TRUE(input(*page, "CHK_STORICO", "1").accepted());
-    EXPECT_TRUE(partner->visible());
-    EXPECT_EQ(krl::numericValue(column("PD42_FLGGESTALT")), 1);
-    EXPECT_EQ(partner->text(), "1") << "the control shows what the rule wrote";
-
-    ASSERT_TRUE(input(*page, "CHK_STORICO", "0").accepted());
-    EXPECT_FALSE(partner->visible());
-    EXPECT_EQ(krl::numericValue(column("PD42_FLGGESTALT")), 1) << "nothing written when off";
-    page->Terminate();
-    EXPECT_TRUE(presenter_.boxes().empty());
-}
-
 }  // namespace
 }  // namespace duza_zovrena::pages::testing
