@@ -20,14 +20,6 @@ class GeneralPages : public PageTest {
         ASSERT_NE(declared, nullptr) << className;
         page_ = makePage(*declared);
         wire(*page_);
-        if (declared->members.priceListObjects) {
-            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
-            decode->setProgramInterface(program_);
-            page_->setClsDecodeListiniParametrici(decode);
-            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
-            lookup->setProgramInterface(program_);
-            page_->setClsLookupListiniParametrici(lookup);
-        }
         // The presenter lives as long as the test: count the boxes from here.
         shown_ = presenter_.boxes().size();
         ASSERT_TRUE(page_->Initialize());

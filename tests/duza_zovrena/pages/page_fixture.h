@@ -113,6 +113,20 @@ class PageTest : public ::testing::Test {
         if (page.hasConnection()) {
             page.setConnection(connection_);
         }
+        wirePriceLists(page);
+    }
+
+    // The price-list objects, on the page that has them.
+    void wirePriceLists(Page& page) {
+        auto* declared = dynamic_cast<ParameterPage*>(&page);
+        if (declared != nullptr && declared->declaration().members.priceListObjects) {
+            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
+            decode->setProgramInterface(program_);
+            page.setClsDecodeListiniParametrici(decode);
+            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
+            lookup->setProgramInterface(program_);
+            page.setClsLookupListiniParametrici(lookup);
+        }
     }
 
     std::vector<long> messageIds() const {

@@ -174,14 +174,7 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             page->setClsDecodeProduzione(decode_);
             page->setClsLookupProduzione(lookup_);
         }
-        if (className == "CTLPD_PRG_VALORIZ") {
-            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
-            decode->setProgramInterface(program_);
-            page->setClsDecodeListiniParametrici(decode);
-            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
-            lookup->setProgramInterface(program_);
-            page->setClsLookupListiniParametrici(lookup);
-        }
+        wirePriceLists(*page);
         if (className.substr(6, 3) == "PRD") {
             auto& document = pageMember<DocumentMembers>(*page, "TipoSottotipoDocumento");
             document.setTipoSottotipoDocumento("2420");
