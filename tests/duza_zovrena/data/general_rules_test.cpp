@@ -88,7 +88,10 @@ class GeneralSaveRulesTest : public ::testing::Test {
     void storeRow(const std::map<std::string, std::string>& values) {
         std::string sql;
         for (const auto& [column, value] : values) {
-            sql += (sql.empty() ? "UPDATE PD42_ZOVRENA SET " : ", ") + column + " = " + value;
+            sql.append(sql.empty() ? "UPDATE PD42_ZOVRENA SET " : ", ")
+                .append(column)
+                .append(" = ")
+                .append(value);
         }
         connection_->execute(sql + " WHERE PD42_DITTA_CG18 = 1", nullptr,
                              krl::ado::adExecuteNoRecords);

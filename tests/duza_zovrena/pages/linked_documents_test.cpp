@@ -17,7 +17,7 @@ namespace program = krl::sql::testing::program;
 
 class LinkedDocuments : public PageTest {
   protected:
-    std::shared_ptr<DocumentPage> openPage(PageDeclaration declaration) {
+    std::shared_ptr<DocumentPage> openPage(const PageDeclaration& declaration) {
         auto page = std::dynamic_pointer_cast<DocumentPage>(makePage(declaration));
         page->setActiveInterface(program_);
         page->setVirtualFrame(documentFrame_);
@@ -142,7 +142,7 @@ TEST_F(LinkedDocuments, Fields_and_captions_follow_the_document_kind) {
 }
 
 TEST_F(LinkedDocuments, A_document_without_line_states_generates_released_lines) {
-    for (auto declaration : {prdDcliePage(), prdDcclaPage()}) {
+    for (const auto& declaration : {prdDcliePage(), prdDcclaPage()}) {
         SCOPED_TRACE(declaration.className);
         auto page = openPage(declaration);
         (*document_)["PD88_INDSTATI"].setValue(Variant(std::int16_t{1}));
