@@ -227,15 +227,6 @@ TEST_F(ManagementIndicators, Deposit_field_decodes_and_lists_the_company_deposit
     EXPECT_TRUE(presenter_.boxes().empty());
 }
 
-TEST_F(ManagementIndicators, Deposit_field_without_decode_object_leaves_the_description) {
-    initialize();
-    auto& deposit = get<kc::EditM>("TXT_DEPSLFASISEST");
-    page_->setClsDecodeProduzione(nullptr);
-    EXPECT_TRUE(input(*page_, "TXT_DEPSLFASISEST", "01").accepted());
-    EXPECT_EQ(deposit.description(), "Deposito transito");
-    EXPECT_TRUE(presenter_.boxes().empty());
-}
-
 TEST_F(ManagementIndicators, Lookup_error_is_reported_under_the_field_and_event_name) {
     initialize();
     page_->setClsLookupProduzione(nullptr);
