@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <string>
 
 #include "duza_zovrena/pages/column_place.h"
@@ -17,24 +16,15 @@ bool shown(Record record, const ColumnDef& column) {
 
 using Source = NewRowValue::Source;
 
-TEST(Columns, Records_hold_every_known_column_once) {
-    struct Case {
-        Record record;
-        std::size_t count;
-        std::string prefix;
-    };
-    for (const Case& c :
-         {Case{Record::General, 205, "PD42_"}, Case{Record::Document, 61, "PD88_"}}) {
-        SCOPED_TRACE(std::string(tableName(c.record)));
-        std::set<std::string_view> names;
-        for (const ColumnDef& column : columns(c.record)) {
-            EXPECT_TRUE(column.name.starts_with(c.prefix)) << column.name;
-            EXPECT_TRUE(names.insert(column.name).second) << "twice: " << column.name;
-            if (shown(c.record, column)) {
+// That each record holds its columns once, with its prefix, is the schema test's: the tables are
+// made from the definitions and compared with them.
+TEST(Columns, Columns_a_page_shows_have_a_caption) {
+    for (Record record : {Record::General, Record::Document}) {
+        for (const ColumnDef& column : columns(record)) {
+            if (shown(record, column)) {
                 EXPECT_FALSE(column.caption.empty()) << column.name;
             }
         }
-        EXPECT_EQ(names.size(), c.count);
     }
 }
 
@@ -90,8 +80,6 @@ TEST(Columns, Lookup_by_name_ignores_case_and_keeps_odd_captions) {
     const ColumnDef* column = findGeneralColumn("pd42_indavanzfaseest");
     ASSERT_NE(column, nullptr);
     EXPECT_EQ(column->caption, "Modalità controllo avanzamento fasi ");
-    EXPECT_EQ(pages::columnPlace(Record::General, "PD42_INDAVANZFASEEST")->page->className,
-              "CTLPD_PRG_LAVESTIND");
     EXPECT_EQ(findDocumentColumn("PD88_INDIMPGENLISP")->caption,
               "Modalià impegno da generazione lista prelievo");
     EXPECT_EQ(findGeneralColumn("PD88_INDIMPGENLISP"), nullptr);

@@ -5,9 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "data_access.h"
@@ -20,15 +18,6 @@ namespace {
 using testing::Row;
 using testing::SqliteFile;
 using testing::TempFolder;
-
-// Every document kind (type, subtype) that some page, rule or lookup of the program asks for.
-const std::vector<std::pair<int, int>> kCheckedKinds = {
-    {1, 1},   {5, 2},   {10, 1},  {10, 3},  {14, 2},  {22, 1},  {24, 1},  {24, 2},  {24, 3},
-    {24, 4},  {24, 5},  {24, 6},  {24, 7},  {24, 8},  {24, 9},  {24, 10}, {24, 11}, {24, 14},
-    {24, 15}, {24, 16}, {24, 20}, {24, 23}, {25, 1},  {25, 3},  {25, 5},  {25, 6},  {25, 7},
-    {25, 8},  {25, 10}, {25, 11}, {25, 12}, {25, 13}, {25, 14}, {25, 15}, {25, 16}, {25, 20},
-    {26, 2},  {26, 3},  {26, 4},  {26, 5},  {26, 6},  {26, 7},
-};
 
 const char* kCompanyDocuments =
     "SELECT MG3G_DITTA_CG18, MG3G_CODDOCUM_MG36, MG36_TIPODOC, MG36_STIPODOC "
@@ -56,52 +45,6 @@ class DemoDatabase : public ::testing::Test {
     std::string file_;
     std::unique_ptr<SqliteFile> db_;
 };
-
-TEST_F(DemoDatabase, Companies_are_set_up_as_the_pages_need) {
-    struct Case {
-        int company;
-        long long generalRows;
-        long long warehouse;
-        long long options;  // sum of the two yes/no options
-    };
-    for (const Case& c : {Case{1, 1, 0, 0}, Case{2, 0, 1, 2}}) {
-        SCOPED_TRACE(c.company);
-        std::string company = std::to_string(c.company);
-        EXPECT_EQ(
-            db_->count("SELECT COUNT(*) FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + company),
-            c.generalRows);
-        EXPECT_EQ(db_->count("SELECT WM00_FLGWMSATTIVO FROM WM00_CONFIG WHERE WM00_DITTA_CG18 = " +
-                             company),
-                  c.warehouse);
-        EXPECT_EQ(db_->count("SELECT CG18_FLGOPZIONE1 + CG18_FLGOPZIONE2 FROM CG18_DITTE "
-                             "WHERE CG18_CODICE = " +
-                             company),
-                  c.options);
-        for (const char* table : {"MG58_DEPOSITI", "PD04_QUALIFICHE", "LP09_TESTATAPRIORITA"}) {
-            std::string prefix = std::string(table).substr(0, 4);
-            std::string sql = "SELECT COUNT(*) FROM ";
-            sql.append(table)
-                .append(" WHERE ")
-                .append(prefix)
-                .append("_DITTA_CG18 = ")
-                .append(company);
-            EXPECT_GT(db_->count(sql), 0) << table;
-        }
-    }
-}
-
-TEST_F(DemoDatabase, Company_one_holds_every_document_kind_the_program_checks) {
-    std::set<std::pair<int, int>> held;
-    for (const Row& row : db_->rows(std::string(kCompanyDocuments) + "WHERE MG3G_DITTA_CG18 = 1")) {
-        held.insert({row.at("MG36_TIPODOC").toInt32(), row.at("MG36_STIPODOC").toInt32()});
-    }
-    for (const auto& kind : kCheckedKinds) {
-        EXPECT_TRUE(held.contains(kind)) << kind.first << "/" << kind.second;
-    }
-    EXPECT_TRUE(held.contains({2, 1})) << "a kind no page manages";
-    EXPECT_GT(db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_DITTA_CG18 = 1"),
-              db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE MG3G_DITTA_CG18 = 2"));
-}
 
 TEST_F(DemoDatabase, Every_company_document_follows_exactly_one_definition) {
     EXPECT_EQ(db_->count("SELECT COUNT(*) FROM MG3G_DOCDITTA WHERE NOT EXISTS (SELECT 1 FROM "

@@ -63,20 +63,18 @@ class DocumentSaveRulesTest : public ::testing::Test {
             "SELECT * FROM PD88_ZOVRENADOC WHERE PD88_DITTA_CG18 = 1 AND PD88_CODDOC_MG36 = 'ODP'");
         context_.typeText = "2420";
         // A row the rules take as it is: both pairs left to the general settings.
-        set({{"PD88_INDIMPGENORD", 0},
-             {"PD88_INDIMPGENLISP", 0},
-             {"PD88_INDSCAGENORD", 0},
-             {"PD88_INDSCAGENLISP", 0}});
+        set("PD88_INDIMPGENORD=0 PD88_INDIMPGENLISP=0 PD88_INDSCAGENORD=0 PD88_INDSCAGENLISP=0");
     }
 
     std::shared_ptr<krl::ado::Recordset> open(const std::string& sql) {
         return test_support::openRecordset(connection_, sql);
     }
 
-    void set(const std::map<std::string, int>& values) {
-        for (const auto& [column, value] : values) {
-            auto& recordset = column.rfind("PD42_", 0) == 0 ? context_.general : context_.document;
-            (*recordset)[column].setValue(Variant(static_cast<std::int16_t>(value)));
+    // "COLUMN=value ...": PD42_ columns in the general row, the others in the document row.
+    void set(std::string_view values) {
+        for (const auto& [column, value] : testing::pairs(values)) {
+            auto& recordset = column.starts_with("PD42_") ? context_.general : context_.document;
+            (*recordset)[column].setValue(Variant(static_cast<std::int16_t>(std::stoi(value))));
         }
     }
 
@@ -91,91 +89,55 @@ class DocumentSaveRulesTest : public ::testing::Test {
     DocumentContext context_;
 };
 
-struct RuleCase {
-    const char* name;
-    const char* typeText;
-    std::map<std::string, int> values;
-    long message;  // 0: the row goes through
-};
-
 TEST_F(DocumentSaveRulesTest, Each_rule_refuses_only_the_rows_it_is_about) {
-    const std::map<std::string, int> noComponentDeposit = {
-        {"PD88_FLGDEPCLEGAME", 0},  {"PD88_FLGDEPCREP", 0},     {"PD88_FLGDEPCCLP", 0},
-        {"PD88_FLGDEPCPRELART", 0}, {"PD88_FLGDEPCPIANART", 0}, {"PD88_FLGDEPCRIGAORD", 1}};
-    const std::map<std::string, int> noAssemblyDeposit = {
-        {"PD88_FLGDEPARIGAORD", 0}, {"PD88_FLGDEPAVERSART", 0}, {"PD88_FLGDEPAPIANART", 0}};
-    const std::vector<RuleCase> cases = {
+    struct Case {
+        const char* name;
+        const char* typeText;
+        std::string values;
+        long message;  // 0: the row goes through
+    };
+    const std::string noComponentDeposit =
+        "PD88_FLGDEPCLEGAME=0 PD88_FLGDEPCREP=0 PD88_FLGDEPCCLP=0 PD88_FLGDEPCPRELART=0 "
+        "PD88_FLGDEPCPIANART=0 PD88_FLGDEPCRIGAORD=1";
+    const std::string noAssemblyDeposit =
+        "PD88_FLGDEPARIGAORD=0 PD88_FLGDEPAVERSART=0 PD88_FLGDEPAPIANART=0";
+    const std::string launched = "PD88_INDSTATI=2 PD88_INDSTATOORD=2 ";
+    const Case cases[] = {
         {"production order without component deposit", "2420", noComponentDeposit, 20362},
         {"subcontracting order without component deposit", "251", noComponentDeposit, 20362},
+        {"one component deposit is enough", "2420", noComponentDeposit + " PD88_FLGDEPCPRELART=1",
+         0},
         {"transfer list needs no deposit", "103", noComponentDeposit, 0},
         {"production order without assembly deposit", "2420", noAssemblyDeposit, 20372},
         {"active subcontracting needs no deposit", "265", noAssemblyDeposit, 0},
-        {"commitment list set alone", "2420", {{"PD88_INDIMPGENLISP", 2}}, 34879},
-        {"commitment both Si",
-         "2420",
-         {{"PD88_INDIMPGENORD", 2}, {"PD88_INDIMPGENLISP", 2}},
-         34879},
-        {"commitment No and Si", "2420", {{"PD88_INDIMPGENORD", 1}, {"PD88_INDIMPGENLISP", 2}}, 0},
-        {"commitment out of range",
-         "2420",
-         {{"PD88_INDIMPGENORD", 3}, {"PD88_INDIMPGENLISP", 1}},
-         34879},
-        {"transfer order set alone", "2420", {{"PD88_INDSCAGENORD", 1}}, 34879},
-        {"transfer list may combine freely", "103", {{"PD88_INDIMPGENLISP", 2}}, 0},
-        {"transfer on order with commitment on list",
-         "2420",
-         {{"PD88_INDSCAGENORD", 2},
-          {"PD88_INDSCAGENLISP", 1},
-          {"PD88_INDIMPGENORD", 1},
-          {"PD88_INDIMPGENLISP", 2}},
+        {"commitment list set alone", "2420", "PD88_INDIMPGENLISP=2", 34879},
+        {"commitment both Si", "2420", "PD88_INDIMPGENORD=2 PD88_INDIMPGENLISP=2", 34879},
+        {"commitment No and Si", "2420", "PD88_INDIMPGENORD=1 PD88_INDIMPGENLISP=2", 0},
+        {"commitment out of range", "2420", "PD88_INDIMPGENORD=3 PD88_INDIMPGENLISP=1", 34879},
+        {"transfer order set alone", "2420", "PD88_INDSCAGENORD=1", 34879},
+        {"transfer list may combine freely", "103", "PD88_INDIMPGENLISP=2", 0},
+        {"transfer on order with commitment on list", "2420",
+         "PD88_INDSCAGENORD=2 PD88_INDSCAGENLISP=1 PD88_INDIMPGENORD=1 PD88_INDIMPGENLISP=2",
          34881},
-        {"the same on a transfer list",
-         "103",
-         {{"PD88_INDSCAGENORD", 2}, {"PD88_INDIMPGENLISP", 2}},
-         34881},
-        {"launched with commitment on list, general says list",
-         "241",
-         {{"PD88_INDSTATI", 2}, {"PD88_INDSTATOORD", 2}, {"PD42_FLGIMPGENLISP", 1}},
-         40239},
-        {"launched, general says no list",
-         "241",
-         {{"PD88_INDSTATI", 2}, {"PD88_INDSTATOORD", 2}, {"PD42_FLGIMPGENLISP", 0}},
-         0},
-        {"launched on a subcontracting order",
-         "251",
-         {{"PD88_INDSTATI", 2}, {"PD88_INDSTATOORD", 2}, {"PD42_FLGIMPGENLISP", 1}},
-         0},
-        {"line states left to the general row",
-         "2420",
-         {{"PD88_INDSTATI", 0},
-          {"PD88_INDSTATOORD", 2},
-          {"PD42_FLGIMPGENLISP", 1},
-          {"PD42_FLGSTATI", 1}},
-         0},
-        {"launched with own commitment on list",
-         "2420",
-         {{"PD88_INDSTATI", 2},
-          {"PD88_INDSTATOORD", 2},
-          {"PD88_INDIMPGENORD", 1},
-          {"PD88_INDIMPGENLISP", 2},
-          {"PD42_FLGIMPGENLISP", 0}},
-         40239},
-        {"lots with external transfer",
-         "2420",
-         {{"PD42_FLGGESTLOTTI", 1}, {"PD88_INDSCAGENLISPCL", 2}},
+        {"the same on a transfer list", "103", "PD88_INDSCAGENORD=2 PD88_INDIMPGENLISP=2", 34881},
+        {"launched with commitment on list, general says list", "241",
+         launched + "PD42_FLGIMPGENLISP=1", 40239},
+        {"launched, general says no list", "241", launched + "PD42_FLGIMPGENLISP=0", 0},
+        {"launched on a subcontracting order", "251", launched + "PD42_FLGIMPGENLISP=1", 0},
+        {"line states left to the general row", "2420",
+         "PD88_INDSTATI=0 PD88_INDSTATOORD=2 PD42_FLGIMPGENLISP=1 PD42_FLGSTATI=1", 0},
+        {"launched with own commitment on list", "2420",
+         launched + "PD88_INDIMPGENORD=1 PD88_INDIMPGENLISP=2 PD42_FLGIMPGENLISP=0", 40239},
+        {"lots with external transfer", "2420", "PD42_FLGGESTLOTTI=1 PD88_INDSCAGENLISPCL=2",
          69907},
-        {"lots with external transfer No",
-         "2420",
-         {{"PD42_FLGGESTLOTTI", 1}, {"PD88_INDSCAGENLISPCL", 1}},
-         0},
+        {"lots with external transfer No", "2420", "PD42_FLGGESTLOTTI=1 PD88_INDSCAGENLISPCL=1", 0},
     };
-    for (const RuleCase& c : cases) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SetUp();
         context_.typeText = c.typeText;
         set(c.values);
-        const bool saved = save();
-        EXPECT_EQ(saved, c.message == 0);
+        EXPECT_EQ(save(), c.message == 0);
         EXPECT_EQ(context_.messages,
                   c.message == 0 ? std::vector<long>{} : std::vector<long>{c.message});
         const bool deposit = c.message == 20362 || c.message == 20372;
@@ -186,7 +148,7 @@ TEST_F(DocumentSaveRulesTest, Each_rule_refuses_only_the_rows_it_is_about) {
 }
 
 TEST_F(DocumentSaveRulesTest, The_lots_message_names_the_document) {
-    set({{"PD42_FLGGESTLOTTI", 1}, {"PD88_INDSCAGENLISPCL", 2}});
+    set("PD42_FLGGESTLOTTI=1 PD88_INDSCAGENLISPCL=2");
     EXPECT_FALSE(save());
     ASSERT_EQ(context_.texts.size(), 1U);
     EXPECT_EQ(context_.texts[0],
@@ -199,15 +161,15 @@ TEST_F(DocumentSaveRulesTest, The_lots_message_names_the_document) {
 
 TEST_F(DocumentSaveRulesTest, The_recovery_document_is_cleared_only_when_the_row_is_written) {
     (*context_.document)["PD88_CARSFRIDOCL_MG3G"].setValue(Variant("CARRECCL"));
-    set({{"PD88_INDCARSFRIDOCL", 1}, {"PD88_FLGDEPARIGAORD", 0}});
+    set("PD88_INDCARSFRIDOCL=1 PD88_FLGDEPARIGAORD=0");
     EXPECT_FALSE(save()) << "refused by the deposit rule";
     EXPECT_EQ((*context_.document)["PD88_CARSFRIDOCL_MG3G"].value().textOrEmpty(), "CARRECCL");
-    set({{"PD88_FLGDEPARIGAORD", 1}});
+    set("PD88_FLGDEPARIGAORD=1");
     EXPECT_TRUE(save());
     EXPECT_TRUE((*context_.document)["PD88_CARSFRIDOCL_MG3G"].value().isNull());
     for (int kept : {0, 2}) {
         (*context_.document)["PD88_CARSFRIDOCL_MG3G"].setValue(Variant("CARRECCL"));
-        set({{"PD88_INDCARSFRIDOCL", kept}});
+        set("PD88_INDCARSFRIDOCL=" + std::to_string(kept));
         EXPECT_TRUE(save());
         EXPECT_EQ((*context_.document)["PD88_CARSFRIDOCL_MG3G"].value().textOrEmpty(), "CARRECCL");
     }

@@ -43,18 +43,13 @@ INSTANTIATE_TEST_SUITE_P(Indicators, EffectiveValueTest,
                              // Own setting: the stored code, the general row not read.
                              Case{"PD88_INDMODORDLAV", Variant(std::int16_t{2}),
                                   Variant(std::int16_t{0}), Variant(std::int16_t{2}), ""},
-                             // 0 follows the general column, whose code c is the indicator's c + 1.
-                             Case{"PD88_INDMODORDLAV", Variant(std::int16_t{0}),
-                                  Variant(std::int16_t{1}), Variant(std::int16_t{2}),
-                                  "PD42_FLGMODORDLAV"},
+                             // NULL follows the general column too, whose code c is the
+                             // indicator's c + 1.
                              Case{"pd88_indcarsfridocl", Variant::null(), Variant(std::int16_t{0}),
                                   Variant(std::int16_t{1}), "PD42_INDCARSFRIDOCL"},
                              // A general row without a value gives no setting.
                              Case{"PD88_INDSTATI", Variant(std::int16_t{0}), Variant::null(),
-                                  Variant::null(), "PD42_FLGSTATI"},
-                             // A column that follows nothing keeps its 0.
-                             Case{"PD88_INDSTATOORD", Variant(std::int16_t{0}),
-                                  Variant(std::int16_t{1}), Variant(std::int16_t{0}), ""}));
+                                  Variant::null(), "PD42_FLGSTATI"}));
 
 }  // namespace
 }  // namespace duza_zovrena::data

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <rapidcheck.h>
 
+#include <algorithm>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +54,20 @@ class RecordingContext : public GeneralRulesContext {
     }
 };
 
+// Values a row every rule accepts unchanged, so each case only gives what it is about.
+const std::map<std::string, std::string> kNeutral = {
+    {"PD42_FLGIMPGENLISP", "0"},      {"PD42_FLGSCAGENORD", "0"},    {"PD42_FLGGENTRASFCL", "1"},
+    {"PD42_FLGSTATI", "0"},           {"PD42_INDSTATO", "0"},        {"PD42_FLGDEPCLEGAME", "1"},
+    {"PD42_FLGDEPARIGAORD", "1"},     {"PD42_INDSEQINTLEGDB", "0"},  {"PD42_STEPNUMLEGDB", "10"},
+    {"PD42_INDLIVESP", "0"},          {"PD42_FLGMODELLODB", "0"},    {"PD42_INDGESDISBA", "0"},
+    {"PD42_FLGGESTLOTTI", "0"},       {"PD42_FLGSCAGENLISPCL", "0"}, {"PD42_FLGTRACLOTMP", "0"},
+    {"PD42_FLGECCEDLOTLISTRAS", "0"}, {"PD42_FLGGESCICLI", "1"},     {"PD42_INDLEADTIME", "0"},
+    {"PD42_FLGMODORDLAV", "1"},       {"PD42_INDINTORDLAV", "1"},    {"PD42_INDMOVSLINT", "1"},
+    {"PD42_INDCARSFRIDOCL", "1"},     {"PD42_INDLIVVARDISBA", "0"},  {"PD42_FLGMODORDCLP", "1"},
+    {"PD42_FLGDEPCREP", "0"},         {"PD42_FLGDEPCCLP", "0"},      {"PD42_FLGDEPCPRELART", "0"},
+    {"PD42_FLGDEPCPIANART", "0"},     {"PD42_FLGDEPAVERSART", "0"},  {"PD42_FLGDEPAPIANART", "0"},
+};
+
 class GeneralSaveRulesTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -69,61 +83,38 @@ class GeneralSaveRulesTest : public ::testing::Test {
             "SELECT * FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = " + std::to_string(company));
     }
 
-    // Values a row every rule accepts unchanged, so each case only gives what it is about.
-    static std::map<std::string, Variant> neutral() {
-        std::map<std::string, Variant> values;
-        const std::map<std::string, int> numbers = {
-            {"PD42_FLGIMPGENLISP", 0},      {"PD42_FLGSCAGENORD", 0},    {"PD42_FLGGENTRASFCL", 1},
-            {"PD42_FLGSTATI", 0},           {"PD42_INDSTATO", 0},        {"PD42_FLGDEPCLEGAME", 1},
-            {"PD42_FLGDEPARIGAORD", 1},     {"PD42_INDSEQINTLEGDB", 0},  {"PD42_STEPNUMLEGDB", 10},
-            {"PD42_INDLIVESP", 0},          {"PD42_FLGMODELLODB", 0},    {"PD42_INDGESDISBA", 0},
-            {"PD42_FLGGESTLOTTI", 0},       {"PD42_FLGSCAGENLISPCL", 0}, {"PD42_FLGTRACLOTMP", 0},
-            {"PD42_FLGECCEDLOTLISTRAS", 0}, {"PD42_FLGGESCICLI", 1},     {"PD42_INDLEADTIME", 0},
-            {"PD42_FLGMODORDLAV", 1},       {"PD42_INDINTORDLAV", 1},    {"PD42_INDMOVSLINT", 1},
-            {"PD42_INDCARSFRIDOCL", 1},     {"PD42_INDLIVVARDISBA", 0},  {"PD42_FLGMODORDCLP", 1},
-            {"PD42_FLGDEPCREP", 0},         {"PD42_FLGDEPCCLP", 0},      {"PD42_FLGDEPCPRELART", 0},
-            {"PD42_FLGDEPCPIANART", 0},     {"PD42_FLGDEPAVERSART", 0},  {"PD42_FLGDEPAPIANART", 0},
-        };
-        for (const auto& [column, value] : numbers) {
-            values[column] = Variant(static_cast<std::int16_t>(value));
-        }
-        return values;
-    }
-
-    // Stores the values in company 1's row as an older program could have left them (texts in
+    // Stores SQL literals in company 1's row as an older program could have left them (texts in
     // numeric columns included), then reads the row into the context's recordset.
-    void storeRow(const std::map<std::string, Variant>& values) {
-        std::string sql = "UPDATE PD42_ZOVRENA SET ";
-        bool first = true;
+    void storeRow(const std::map<std::string, std::string>& values) {
+        std::string sql;
         for (const auto& [column, value] : values) {
-            sql += (first ? "" : ", ") + column + " = ";
-            first = false;
-            if (value.isNull()) {
-                sql += "NULL";
-            } else if (value.isString()) {
-                sql += "'" + krl::doubleQuotes(value.toText()) + "'";
-            } else {
-                sql += value.toText();
-            }
+            sql.append(sql.empty() ? "UPDATE PD42_ZOVRENA SET " : ", ")
+                .append(column)
+                .append(" = ")
+                .append(value);
         }
         connection_->execute(sql + " WHERE PD42_DITTA_CG18 = 1", nullptr,
                              krl::ado::adExecuteNoRecords);
         context_.recordset = openRow(1);
     }
 
-    void storeRow(std::map<std::string, Variant> values,
-                  const std::map<std::string, Variant>& over) {
-        for (const auto& [column, value] : over) {
-            values[column] = value;
+    // A neutral row with the case's values over it.
+    void storeCase(std::string_view values) {
+        auto row = kNeutral;
+        for (const auto& [column, value] : testing::pairs(values, ',')) {
+            row[column] = value;
         }
-        storeRow(values);
+        storeRow(row);
+    }
+
+    // True when the rules cancel the write.
+    static bool refused(RecordingContext& context) {
+        bool cancel = false;
+        GeneralSaveRules(context).beforeUpdate(cancel);
+        return cancel;
     }
 
     Variant record(const std::string& column) { return (*context_.recordset)[column].value(); }
-    Variant stored(const std::string& column) {
-        auto row = openRow(1);
-        return (*row)[column].value();
-    }
 
     TempFolder folder_;
     std::string connectionString_;
@@ -131,88 +122,48 @@ class GeneralSaveRulesTest : public ::testing::Test {
     RecordingContext context_;
 };
 
-struct RefusalCase {
-    const char* name;
-    std::map<std::string, Variant> values;
-    long message;
-    const char* sideBar;
-    const char* focus;  // nullptr: no focus
-};
-
 TEST_F(GeneralSaveRulesTest,
        Each_refusal_shows_its_message_moves_the_side_bar_and_cancels_the_write) {
-    const Variant null = Variant::null();
-    const std::vector<RefusalCase> cases = {
+    struct Case {
+        const char* name;
+        const char* values;
+        long message;
+        const char* sideBar;
+        const char* focus;  // nullptr: no focus
+    };
+    const char* const lavInt = "GRP_PRG_LAVINT/ITM_PRG_LAVINTIND";
+    const char* const indGes = "GRP_PRG_INDGES/ITM_PRG_INDGES";
+    const Case cases[] = {
         {"commitment on list and transfer on order",
-         {{"PD42_FLGIMPGENLISP", Variant(1)},
-          {"PD42_FLGSCAGENORD", Variant(1)},
-          {"PD42_STEPNUMLEGDB", Variant(0)}},
-         34881,
-         "GRP_PRG_LAVINT/ITM_PRG_LAVINTIND",
-         nullptr},
-        {"released state with transfer list",
-         {{"PD42_FLGSTATI", Variant(1)},
-          {"PD42_INDSTATO", Variant(2)},
-          {"PD42_FLGGENTRASFCL", Variant(1)}},
-         40239,
-         "GRP_PRG_LAVINT/ITM_PRG_LAVINTDOC",
-         nullptr},
+         "PD42_FLGIMPGENLISP=1,PD42_FLGSCAGENORD=1,PD42_STEPNUMLEGDB=0", 34881, lavInt, nullptr},
+        {"released state with transfer list", "PD42_FLGSTATI=1,PD42_INDSTATO=2", 40239,
+         "GRP_PRG_LAVINT/ITM_PRG_LAVINTDOC", nullptr},
         {"released state with commitment on pick list",
-         {{"PD42_FLGSTATI", Variant(1)},
-          {"PD42_INDSTATO", Variant(2)},
-          {"PD42_FLGGENTRASFCL", Variant(0)},
-          {"PD42_FLGIMPGENLISP", Variant(1)}},
-         40239,
-         "GRP_PRG_LAVINT/ITM_PRG_LAVINTIND",
+         "PD42_FLGSTATI=1,PD42_INDSTATO=2,PD42_FLGGENTRASFCL=0,PD42_FLGIMPGENLISP=1", 40239, lavInt,
          nullptr},
-        {"no component picking deposit",
-         {{"PD42_FLGDEPCLEGAME", Variant(0)}},
-         20362,
-         "GRP_PRG_LAVINT/ITM_PRG_LAVINTIND",
+        {"no component picking deposit", "PD42_FLGDEPCLEGAME=0", 20362, lavInt,
          "CTLPD_PRG_LAVINTIND.CBX_FLGDEPCLEGAME"},
         {"no assembly receipt deposit (NULL and text read as 0)",
-         {{"PD42_FLGDEPARIGAORD", null}, {"PD42_FLGDEPAVERSART", Variant("abc")}},
-         20372,
-         "GRP_PRG_LAVINT/ITM_PRG_LAVINTIND",
+         "PD42_FLGDEPARIGAORD=NULL,PD42_FLGDEPAVERSART='abc'", 20372, lavInt,
          "CTLPD_PRG_LAVINTIND.CBX_FLGDEPAVERSART"},
-        {"intermediate sequences without a step",
-         {{"PD42_INDSEQINTLEGDB", Variant(1)}, {"PD42_STEPSEQINTLEGDB", Variant(0)}},
-         9636,
-         "GRP_PRG_INDGES/ITM_PRG_INDGES",
-         "CTLPD_PRG_INDGES.TXT_STEPINSLEGDB"},
-        {"numbering step 0",
-         {{"PD42_STEPNUMLEGDB", Variant("  ")}},
-         9636,
-         "GRP_PRG_INDGES/ITM_PRG_INDGES",
+        {"intermediate sequences without a step", "PD42_INDSEQINTLEGDB=1,PD42_STEPSEQINTLEGDB=0",
+         9636, indGes, "CTLPD_PRG_INDGES.TXT_STEPINSLEGDB"},
+        {"numbering step 0", "PD42_STEPNUMLEGDB='  '", 9636, indGes,
          "CTLPD_PRG_INDGES.TXT_STEPLEGDB"},
-        {"explosion level missing",
-         {{"PD42_INDLIVESP", Variant(3)}, {"PD42_LIVELLOESP", null}},
-         9636,
-         "GRP_PRG_SCADIBA/ITM_PRG_SCADIBAIND",
-         "CTLPD_PRG_SCADIBAIND.TXT_LIVESP"},
-        {"models with open bill of materials",
-         {{"PD42_FLGMODELLODB", Variant(1)}, {"PD42_INDGESDISBA", Variant(1)}},
-         35027,
-         "GRP_PRG_INDGES/ITM_PRG_INDGES",
-         nullptr},
-        {"lots with external transfer documents",
-         {{"PD42_FLGGESTLOTTI", Variant(1)}, {"PD42_FLGSCAGENLISPCL", Variant(1)}},
-         69907,
-         "GRP_PRG_LAVEST/ITM_PRG_LAVESTIND",
-         nullptr},
+        {"explosion level missing", "PD42_INDLIVESP=3,PD42_LIVELLOESP=NULL", 9636,
+         "GRP_PRG_SCADIBA/ITM_PRG_SCADIBAIND", "CTLPD_PRG_SCADIBAIND.TXT_LIVESP"},
+        {"models with open bill of materials", "PD42_FLGMODELLODB=1,PD42_INDGESDISBA=1", 35027,
+         indGes, nullptr},
+        {"lots with external transfer documents", "PD42_FLGGESTLOTTI=1,PD42_FLGSCAGENLISPCL=1",
+         69907, "GRP_PRG_LAVEST/ITM_PRG_LAVESTIND", nullptr},
         {"material traceability with transfer-list excess",
-         {{"PD42_FLGTRACLOTMP", Variant(1)}, {"PD42_FLGECCEDLOTLISTRAS", Variant(1)}},
-         69908,
-         "GRP_PRG_INDGES/ITM_PRG_INDGES",
-         nullptr},
+         "PD42_FLGTRACLOTMP=1,PD42_FLGECCEDLOTLISTRAS=1", 69908, indGes, nullptr},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         context_ = RecordingContext{};
-        storeRow(neutral(), c.values);
-        bool cancel = false;
-        GeneralSaveRules(context_).beforeUpdate(cancel);
-        EXPECT_TRUE(cancel);
+        storeCase(c.values);
+        EXPECT_TRUE(refused(context_));
         EXPECT_EQ(context_.messages, std::vector<long>{c.message});
         EXPECT_EQ(context_.sideBar, std::vector<std::string>{c.sideBar});
         EXPECT_EQ(context_.focus,
@@ -224,81 +175,65 @@ TEST_F(GeneralSaveRulesTest, Repairs_reach_the_stored_row) {
     struct Case {
         const char* name;
         CompanyOptions options;
-        std::map<std::string, Variant> values;
-        std::map<std::string, std::optional<int>> expected;  // nullopt: NULL
+        const char* values;
+        const char* expected;  // as the row holds them afterwards
     };
-    const std::vector<Case> cases = {
+    const Case cases[] = {
         {"either option off resets the localisation level",
          {true, false},
-         {{"PD42_INDLIVVARDISBA", Variant(1)}},
-         {{"PD42_INDLIVVARDISBA", 0}}},
+         "PD42_INDLIVVARDISBA=1",
+         "PD42_INDLIVVARDISBA=0"},
         {"either option off turns origin/parent header into origin",
          {false, false},
-         {{"PD42_FLGMODORDLAV", Variant(1)}, {"PD42_INDINTORDLAV", Variant(2)}},
-         {{"PD42_INDINTORDLAV", 1}}},
+         "PD42_FLGMODORDLAV=1,PD42_INDINTORDLAV=2",
+         "PD42_INDINTORDLAV=1"},
         {"one detail row forces the standard header",
          {false, true},
-         {{"PD42_FLGMODORDLAV", Variant(0)}, {"PD42_INDINTORDLAV", Variant(3)}},
-         {{"PD42_INDINTORDLAV", 0}}},
+         "PD42_FLGMODORDLAV=0,PD42_INDINTORDLAV=3",
+         "PD42_INDINTORDLAV=0"},
         {"both options on force n detail rows and keep the header",
          {true, true},
-         {{"PD42_FLGMODORDLAV", Variant(0)},
-          {"PD42_FLGMODORDCLP", Variant::null()},
-          {"PD42_INDINTORDLAV", Variant(2)},
-          {"PD42_INDLIVVARDISBA", Variant(1)}},
-         {{"PD42_FLGMODORDLAV", 1},
-          {"PD42_FLGMODORDCLP", 1},
-          {"PD42_INDINTORDLAV", 2},
-          {"PD42_INDLIVVARDISBA", 1}}},
+         "PD42_FLGMODORDLAV=0,PD42_FLGMODORDCLP=NULL,PD42_INDINTORDLAV=2,PD42_INDLIVVARDISBA=1",
+         "PD42_FLGMODORDLAV=1,PD42_FLGMODORDCLP=1,PD42_INDINTORDLAV=2,PD42_INDLIVVARDISBA=1"},
         {"a NULL localisation level stays NULL",
          {false, false},
-         {{"PD42_INDLIVVARDISBA", Variant::null()}},
-         {{"PD42_INDLIVVARDISBA", std::nullopt}}},
+         "PD42_INDLIVVARDISBA=NULL",
+         "PD42_INDLIVVARDISBA=NULL"},
         {"no cycles means lead time from the item",
          {false, false},
-         {{"PD42_FLGGESCICLI", Variant(0)}, {"PD42_INDLEADTIME", Variant(1)}},
-         {{"PD42_INDLEADTIME", 2}}},
+         "PD42_FLGGESCICLI=0,PD42_INDLEADTIME=1",
+         "PD42_INDLEADTIME=2"},
         {"no movement means generation from phases",
          {false, false},
-         {{"PD42_INDMOVSLINT", Variant(0)}, {"PD42_INDGENSEMLAV", Variant(1)}},
-         {{"PD42_INDGENSEMLAV", 0}}},
+         "PD42_INDMOVSLINT=0,PD42_INDGENSEMLAV=1",
+         "PD42_INDGENSEMLAV=0"},
         {"no recovery load clears its document",
          {false, false},
-         {{"PD42_INDCARSFRIDOCL", Variant(0)}, {"PD42_CARSFRIDOCL_MG3G", Variant("CARREC")}},
-         {{"PD42_CARSFRIDOCL_MG3G", std::nullopt}}},
+         "PD42_INDCARSFRIDOCL=0,PD42_CARSFRIDOCL_MG3G='CARREC'",
+         "PD42_CARSFRIDOCL_MG3G=NULL"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         context_ = RecordingContext{};
-        storeRow(neutral(), c.values);
+        storeCase(c.values);
         context_.options = c.options;
-        bool cancel = false;
-        GeneralSaveRules(context_).beforeUpdate(cancel);
-        ASSERT_FALSE(cancel);
+        ASSERT_FALSE(refused(context_));
         EXPECT_TRUE(context_.messages.empty());
         context_.recordset->updateBatch();
-        for (const auto& [column, value] : c.expected) {
-            Variant read = stored(column);
-            if (value) {
-                EXPECT_EQ(krl::numericValue(read), *value) << column;
-                EXPECT_FALSE(read.isNull()) << column;
-            } else {
-                EXPECT_TRUE(read.isNull()) << column;
-            }
+        auto stored = openRow(1);
+        for (const auto& [column, value] : testing::pairs(c.expected, ',')) {
+            const Variant read = (*stored)[column].value();
+            EXPECT_EQ(read.isNull() ? "NULL" : krl::numberText(krl::numericValue(read)), value)
+                << column;
         }
     }
 }
 
 TEST_F(GeneralSaveRulesTest, An_earlier_refusal_stops_later_rules_and_keeps_earlier_repairs) {
-    storeRow(neutral(), {{"PD42_FLGGESCICLI", Variant(0)},
-                         {"PD42_INDLEADTIME", Variant(1)},
-                         {"PD42_FLGMODELLODB", Variant(1)},
-                         {"PD42_INDGESDISBA", Variant(1)},
-                         {"PD42_INDMOVSLINT", Variant(0)},
-                         {"PD42_INDGENSEMLAV", Variant(1)}});
-    bool cancel = false;
-    GeneralSaveRules(context_).beforeUpdate(cancel);
-    EXPECT_TRUE(cancel);
+    storeCase(
+        "PD42_FLGGESCICLI=0,PD42_INDLEADTIME=1,PD42_FLGMODELLODB=1,PD42_INDGESDISBA=1,"
+        "PD42_INDMOVSLINT=0,PD42_INDGENSEMLAV=1");
+    EXPECT_TRUE(refused(context_));
     EXPECT_EQ(context_.messages, std::vector<long>{35027});
     EXPECT_EQ(krl::numericValue(record("PD42_INDLEADTIME")), 2) << "repair before the refusal";
     EXPECT_EQ(krl::numericValue(record("PD42_INDGENSEMLAV")), 1) << "rule after the refusal";
@@ -313,9 +248,7 @@ TEST_F(GeneralSaveRulesTest, A_new_row_with_its_new_row_values_passes_every_rule
         (*recordset)[column->name].setValue(newRowVariant(*column, Variant(2)));
     }
     context_.recordset = recordset;
-    bool cancel = false;
-    GeneralSaveRules(context_).beforeUpdate(cancel);
-    EXPECT_FALSE(cancel);
+    EXPECT_FALSE(refused(context_));
     EXPECT_TRUE(context_.messages.empty());
 }
 
@@ -325,16 +258,12 @@ TEST_F(GeneralSaveRulesTest, Errors_go_to_the_error_routine_and_abort_cancels_th
         connection_, "SELECT PD42_DITTA_CG18 FROM PD42_ZOVRENA WHERE PD42_DITTA_CG18 = 1");
 
     context_.errorAnswer = krl::trap::Abort;
-    bool cancel = false;
-    GeneralSaveRules(context_).beforeUpdate(cancel);
-    EXPECT_TRUE(cancel) << "the check function answers False after Abort";
+    EXPECT_TRUE(refused(context_)) << "the check function answers False after Abort";
     EXPECT_EQ(context_.errors, std::vector<std::string>{"ControllaCheckImpegnoScarico"});
 
     context_.errors.clear();
     context_.errorAnswer = krl::trap::Ignore;
-    cancel = false;
-    GeneralSaveRules(context_).beforeUpdate(cancel);
-    EXPECT_FALSE(cancel) << "ignoring every failing step lets the frame write the row";
+    EXPECT_FALSE(refused(context_)) << "ignoring every failing step lets the frame write the row";
     EXPECT_EQ(context_.errors.front(), "ControllaCheckImpegnoScarico");
     EXPECT_NE(
         std::find(context_.errors.begin(), context_.errors.end(), "ControllaCampiObbligatori"),
@@ -349,26 +278,21 @@ TEST_F(GeneralSaveRulesTest, Every_row_let_through_keeps_the_invariants) {
     // another column asks for them.
     std::vector<std::string> columns = {"PD42_STEPSEQINTLEGDB", "PD42_LIVELLOESP",
                                         "PD42_INDGENSEMLAV"};
-    for (const auto& [column, unused] : neutral()) {
+    for (const auto& [column, unused] : kNeutral) {
         columns.push_back(column);
     }
-    auto value = rc::gen::oneOf(
-        rc::gen::map(rc::gen::inRange(0, 4),
-                     [](int v) { return Variant(static_cast<std::int16_t>(v)); }),
-        rc::gen::element(Variant::null(), Variant(""), Variant("x"), Variant(" 1 ")));
     bool passed = rc::check([&] {
-        std::map<std::string, Variant> values;
+        std::map<std::string, std::string> values;
         for (const auto& column : columns) {
-            values[column] = *value;
+            values[column] =
+                *rc::gen::element<std::string>("0", "1", "2", "3", "NULL", "''", "'x'", "' 1 '");
         }
-        values["PD42_CARSFRIDOCL_MG3G"] = Variant("CARREC");
+        values["PD42_CARSFRIDOCL_MG3G"] = "'CARREC'";
         storeRow(values);
         RecordingContext context;
         context.recordset = context_.recordset;
         context.options = {*rc::gen::arbitrary<bool>(), *rc::gen::arbitrary<bool>()};
-        bool cancel = false;
-        GeneralSaveRules(context).beforeUpdate(cancel);
-        if (cancel) {
+        if (refused(context)) {
             return;
         }
         auto n = [&](const char* column) {

@@ -8,8 +8,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "krl/variant/variant.h"
@@ -76,6 +79,21 @@ class SqliteFile {
 
     sqlite3* db_ = nullptr;
 };
+
+// "NAME=value NAME=value" in order, `separator` between the pairs; a value may be empty.
+inline std::vector<std::pair<std::string, std::string>> pairs(std::string_view text,
+                                                              char separator = ' ') {
+    std::vector<std::pair<std::string, std::string>> result;
+    std::istringstream items{std::string(text)};
+    for (std::string item; std::getline(items, item, separator);) {
+        const std::size_t first = item.find_first_not_of(' ');
+        if (first != std::string::npos) {
+            const std::size_t equals = item.find('=');
+            result.emplace_back(item.substr(first, equals - first), item.substr(equals + 1));
+        }
+    }
+    return result;
+}
 
 // A fresh folder under the system's temporary folder, removed at the end of the test.
 class TempFolder {

@@ -43,99 +43,69 @@ TEST(ProgramObjectTrace, AnIdNotMadeAtCreationIsMadeAtTheNextUse) {
     EXPECT_EQ(calls, 2);
 }
 
-// Objects that note in a shared list when they are released.
-struct ReleaseLog {
-    std::vector<std::string> order;
-};
-
-struct LoggedMenuEntry : kh::MenuEntry {
-    LoggedMenuEntry(ReleaseLog& log)
-        : kh::MenuEntry(Variant(std::int32_t{12}), "Parametri di gestione",
-                        "DUZA_ZOVRENA.CLSPD_ZOVRENA"),
-          log_(log) {}
-    ~LoggedMenuEntry() override { log_.order.emplace_back("ClsVoceMenu"); }
-    ReleaseLog& log_;
-};
-
-struct LoggedInterface : kh::HostProgramInterface {
-    explicit LoggedInterface(ReleaseLog& log) : log_(log) {}
-    ~LoggedInterface() override { log_.order.emplace_back("ActiveDll"); }
-    ReleaseLog& log_;
-};
-
-struct LoggedGlobal : kh::ClsGlobal {
-    explicit LoggedGlobal(ReleaseLog& log) : log_(log) {}
-    ~LoggedGlobal() override { log_.order.emplace_back("ClsGlobal"); }
-    ReleaseLog& log_;
-};
-
-struct LoggedNavigator : kh::Navigator {
-    explicit LoggedNavigator(ReleaseLog& log) : log_(log) {}
-    ~LoggedNavigator() override { log_.order.emplace_back("ActiveNavigator"); }
-    ReleaseLog& log_;
-};
-
-struct LoggedManager : kh::CVidazIzozu {
-    explicit LoggedManager(ReleaseLog& log) : log_(log) {}
-    ~LoggedManager() override { log_.order.emplace_back("multimedia manager"); }
-    ReleaseLog& log_;
-};
-
-struct LoggedMessages : kh::CLSFW_MULTILINGUA {
-    explicit LoggedMessages(ReleaseLog& log) : log_(log) {}
-    ~LoggedMessages() override { log_.order.emplace_back("fallback message object"); }
-    ReleaseLog& log_;
+// An object of a host class that notes its name in a shared list when it is released.
+template <class Base>
+struct Logged : Base {
+    template <class... Args>
+    Logged(std::vector<std::string>& log, std::string name, Args&&... args)
+        : Base(std::forward<Args>(args)...), log_(log), name_(std::move(name)) {}
+    ~Logged() override { log_.push_back(name_); }
+    std::vector<std::string>& log_;
+    std::string name_;
 };
 
 TEST_F(HostFixture, DestructionWritesItsTraceLineThenReleasesInOrder) {
-    ReleaseLog released;
+    std::vector<std::string> released;
     kh::ProgIdRegistry& registry = kh::ProgIdRegistry::instance();
     kh::ProgIdRegistry::Scope managerClass(registry, kh::CVidazIzozu::progId, [&] {
-        return std::make_shared<LoggedManager>(released);
+        return std::make_shared<Logged<kh::CVidazIzozu>>(released, "multimedia manager");
     });
     kh::ProgIdRegistry::Scope messagesClass(registry, kh::CLSFW_MULTILINGUA::progId, [&] {
-        return std::make_shared<LoggedMessages>(released);
+        return std::make_shared<Logged<kh::CLSFW_MULTILINGUA>>(released, "fallback message object");
     });
     std::vector<std::string> lines;
     TraceCapture capture(lines);
     krl::diag::setDebugSink([&](std::string_view line) {
         if (line.find("|TER|DUZA_ZOVRENA|CLSPD_ZOVRENA") != std::string_view::npos) {
-            released.order.emplace_back("TER");
+            released.emplace_back("TER");
         }
     });
 
     auto program = CLSPD_ZOVRENA::create([&] {
         auto window = std::make_shared<RecordingWindow>(log_);
-        window->onDestroy = [&] { released.order.emplace_back("window"); };
+        window->onDestroy = [&] { released.emplace_back("window"); };
         return window;
     });
     // The fallback message object exists only when a box was shown without a program interface.
     program->setActiveDll(nullptr);
     program->ShowMessage("testo", 1, 0, "");
     {
-        auto global = std::make_shared<LoggedGlobal>(released);
+        auto global = std::make_shared<Logged<kh::ClsGlobal>>(released, "ClsGlobal");
         global->setConnectionString(connectionString_);
         global->setMainInterface(std::make_shared<kh::HostProgramInterface>());
         program->setClsGlobal(global);
-        auto dll = std::make_shared<LoggedInterface>(released);
+        auto dll = std::make_shared<Logged<kh::HostProgramInterface>>(released, "ActiveDll");
         dll->setClsGlobal(global);
         dll->setIsActive(true);
         dll->setActiveFrame(std::make_shared<SimpleFrame>(1, generalRow(2)));
         program->setActiveDll(dll);
-        program->setClsVoceMenu(std::make_shared<LoggedMenuEntry>(released));
-        program->setActiveNavigator(std::make_shared<LoggedNavigator>(released));
+        program->setClsVoceMenu(std::make_shared<Logged<kh::MenuEntry>>(
+            released, "ClsVoceMenu", Variant(std::int32_t{12}), "Parametri di gestione",
+            "DUZA_ZOVRENA.CLSPD_ZOVRENA"));
+        program->setActiveNavigator(
+            std::make_shared<Logged<kh::Navigator>>(released, "ActiveNavigator"));
         program->setConnection(connection_);
     }
     program->showForm();
     program->RefreshProgramIcon();  // creates the multimedia manager
     ASSERT_TRUE(program->closeForm().toBool());
-    ASSERT_TRUE(released.order.empty());
+    ASSERT_TRUE(released.empty());
 
     program.reset();
 
-    EXPECT_EQ(released.order, (std::vector<std::string>{
-                                  "TER", "ClsVoceMenu", "ActiveDll", "ClsGlobal", "ActiveNavigator",
-                                  "window", "multimedia manager", "fallback message object"}));
+    EXPECT_EQ(released, (std::vector<std::string>{"TER", "ClsVoceMenu", "ActiveDll", "ClsGlobal",
+                                                  "ActiveNavigator", "window", "multimedia manager",
+                                                  "fallback message object"}));
 }
 
 }  // namespace

@@ -30,15 +30,6 @@ const ControlDef* controlOf(const PageDeclaration& page, std::string_view name) 
     return nullptr;
 }
 
-bool isFrame(const PageDeclaration& page, std::string_view name) {
-    for (const FrameDef& frame : page.frames) {
-        if (frame.name == name) {
-            return true;
-        }
-    }
-    return false;
-}
-
 TEST(PageDeclarations, Side_bar_places_and_classes_are_unique) {
     std::set<std::string> classes;
     std::set<std::string_view> items;
@@ -52,6 +43,8 @@ TEST(PageDeclarations, Side_bar_places_and_classes_are_unique) {
     EXPECT_EQ(pageList().size(), 17u);
 }
 
+// What building the page does not check: a missing frame, column, label, rule source or target,
+// or a bound company key, raises in Every_page_builds_with_its_rules.
 TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_page) {
     for (const PageDeclaration& page : pageList()) {
         SCOPED_TRACE(page.className);
@@ -60,12 +53,10 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
         std::set<std::string_view> columns;
         for (const FrameDef& frame : page.frames) {
             EXPECT_TRUE(frames.insert(frame.name).second) << frame.name;
-            EXPECT_TRUE(frame.parent.empty() || frames.contains(frame.parent)) << frame.name;
         }
         bool bound = false;
         for (const ControlDef& control : page.controls) {
             EXPECT_TRUE(names.insert(control.name).second) << "twice: " << control.name;
-            EXPECT_TRUE(isFrame(page, control.frame)) << control.name;
             if (control.column.empty()) {
                 continue;
             }
@@ -73,8 +64,6 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
             const data::ColumnDef* column = data::findColumn(recordOf(page), control.column);
             ASSERT_NE(column, nullptr) << control.name << ": " << control.column;
             EXPECT_TRUE(columns.insert(column->name).second) << "bound twice: " << column->name;
-            EXPECT_NE(column->kind, data::ColumnKind::CompanyKey) << control.name;
-            EXPECT_NE(column->kind, data::ColumnKind::MediaId) << control.name;
             // One page shows a column.
             auto place = columnPlace(recordOf(page), column->name);
             ASSERT_TRUE(place);
@@ -99,25 +88,10 @@ TEST(PageDeclarations, Controls_code_fields_and_lists_fit_the_record_and_the_pag
             const data::ColumnDef* column = data::findColumn(recordOf(page), edit->column);
             ASSERT_NE(column, nullptr) << field.control;
             EXPECT_EQ(column->kind, codeKind(field.kind).column) << field.control;
-            if (!field.descriptionLabel.empty()) {
-                const ControlDef* label = controlOf(page, field.descriptionLabel);
-                ASSERT_NE(label, nullptr) << field.descriptionLabel;
-                EXPECT_TRUE(label->column.empty()) << field.descriptionLabel;
-            }
         }
         for (const PatternRule& rule : page.patternRules) {
-            const ControlDef* source = controlOf(page, rule.source);
-            ASSERT_NE(source, nullptr) << rule.source;
-            const data::ColumnDef* column = data::findColumn(recordOf(page), source->column);
-            ASSERT_NE(column, nullptr) << rule.source;
-            EXPECT_TRUE(column->kind == data::ColumnKind::Indicator ||
-                        column->kind == data::ColumnKind::Flag)
-                << "a rule follows a combo or a check box: " << rule.source;
             EXPECT_TRUE(!rule.targets.empty() || rule.whenOn || rule.whenOff)
                 << "a rule changes controls or the record: " << rule.source;
-            for (std::string_view target : rule.targets) {
-                EXPECT_NE(controlOf(page, target), nullptr) << rule.source << " -> " << target;
-            }
             for (const auto& write : {rule.whenOff, rule.whenOn}) {
                 if (write) {
                     EXPECT_NE(data::findColumn(recordOf(page), write->column), nullptr)

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,14 +20,6 @@ class GeneralPages : public PageTest {
         ASSERT_NE(declared, nullptr) << className;
         page_ = makePage(*declared);
         wire(*page_);
-        if (declared->members.priceListObjects) {
-            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
-            decode->setProgramInterface(program_);
-            page_->setClsDecodeListiniParametrici(decode);
-            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
-            lookup->setProgramInterface(program_);
-            page_->setClsLookupListiniParametrici(lookup);
-        }
         // The presenter lives as long as the test: count the boxes from here.
         shown_ = presenter_.boxes().size();
         ASSERT_TRUE(page_->Initialize());
@@ -85,80 +76,36 @@ TEST_F(GeneralPages, Explosion_level_is_typed_and_required_only_down_to_a_chosen
     EXPECT_TRUE(presenter_.boxes().empty());
 }
 
-struct CodeCase {
-    std::string page;
-    std::string field;
-    std::string typed;
-    bool accepted;
-    std::string stored;       // the column afterwards ("" for NULL)
-    std::string label;        // the description label
-    std::string description;  // its text afterwards
-    std::vector<long> messages;
-};
-
 TEST_F(GeneralPages, Code_fields_accept_only_codes_of_their_kind) {
-    const std::vector<CodeCase> cases = {
-        {"CTLPD_PRG_SCADIBADOC",
-         "TXT_CARICOPF",
-         "carsl",
-         true,
-         "CARSL",
-         "LBL_DESCARICOPF",
-         "Carico semilavorati",
-         {}},
-        // The company uses its customised definition of the document.
-        {"CTLPD_PRG_SCADIBADOC",
-         "TXT_CARICOSL",
-         "CARPROD ",
-         true,
-         "CARPROD",
-         "LBL_DESCARICOSL",
-         "Carico produzione con lotti",
-         {}},
-        {"CTLPD_PRG_SCADIBADOC",
-         "TXT_SCARICOMAT",
-         "CARSL",
-         false,
-         "SCADIBA",
-         "LBL_DESSCARICOMAT",
-         "Scarico distinta base",
-         {msg::DocumentNotValid}},
-        {"CTLPD_PRG_SCADIBADOC",
-         "TXT_CARARTRECUP",
-         "CARREC",
-         true,
-         "CARREC",
-         "LBL_DESCARARTRECUP",
-         "Carico articolo di recupero",
-         {}},
-        {"CTLPD_PRG_SCADIBADOC",
-         "TXT_CARARTRECUP",
-         "SCADIBA",
-         false,
-         "",
-         "LBL_DESCARARTRECUP",
-         "",
-         {msg::DocumentNotValid}},
-        {"CTLPD_PRG_CICLI",
-         "TXT_QUALSETUP",
-         "capo",
-         true,
-         "CAPO",
-         "LBL_DESCRSETUP",
-         "Capo reparto",
-         {}},
-        {"CTLPD_PRG_CICLI",
-         "TXT_QUALLAV",
-         "XXX",
-         true,
-         "",
-         "LBL_DESCRLAV",
-         "",
-         {msg::QualificationRefused}},
-        {"CTLPD_PRG_CICLI", "TXT_QUALLAV", "   ", true, "", "LBL_DESCRLAV", "", {}},
+    struct Case {
+        const char* page;
+        const char* field;
+        const char* typed;
+        bool accepted;
+        const char* stored;  // the column afterwards ("" for NULL)
+        const char* label;   // the description label
+        const char* description;
+        long message = 0;
     };
-    for (const CodeCase& c : cases) {
-        SCOPED_TRACE(c.field + " <- '" + c.typed + "'");
+    const char* const bom = "CTLPD_PRG_SCADIBADOC";
+    const char* const routing = "CTLPD_PRG_CICLI";
+    const Case cases[] = {
+        {bom, "TXT_CARICOPF", "carsl", true, "CARSL", "LBL_DESCARICOPF", "Carico semilavorati"},
+        // The company uses its customised definition of the document.
+        {bom, "TXT_CARICOSL", "CARPROD ", true, "CARPROD", "LBL_DESCARICOSL",
+         "Carico produzione con lotti"},
+        {bom, "TXT_SCARICOMAT", "CARSL", false, "SCADIBA", "LBL_DESSCARICOMAT",
+         "Scarico distinta base", msg::DocumentNotValid},
+        {bom, "TXT_CARARTRECUP", "CARREC", true, "CARREC", "LBL_DESCARARTRECUP",
+         "Carico articolo di recupero"},
+        {bom, "TXT_CARARTRECUP", "SCADIBA", false, "", "LBL_DESCARARTRECUP", "",
+         msg::DocumentNotValid},
+        {routing, "TXT_QUALSETUP", "capo", true, "CAPO", "LBL_DESCRSETUP", "Capo reparto"},
+        {routing, "TXT_QUALLAV", "XXX", true, "", "LBL_DESCRLAV", "", msg::QualificationRefused},
+        {routing, "TXT_QUALLAV", "   ", true, "", "LBL_DESCRLAV", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " <- '" + c.typed + "'");
         TearDown();
         SetUp();
         open(c.page);
@@ -166,18 +113,8 @@ TEST_F(GeneralPages, Code_fields_accept_only_codes_of_their_kind) {
         Variant stored = column(get(c.field).dbField().c_str());
         EXPECT_EQ(stored.isNull() ? std::string() : krl::rtrim(stored.textOrEmpty()), c.stored);
         EXPECT_EQ(description(c.label), c.description);
-        EXPECT_EQ(newMessageIds(), c.messages);
+        EXPECT_EQ(newMessageIds(), c.message ? std::vector<long>{c.message} : std::vector<long>{});
     }
-}
-
-TEST_F(GeneralPages, A_refused_qualification_lets_the_person_retype_it) {
-    open("CTLPD_PRG_CICLI");
-    EXPECT_EQ(description("LBL_DESCRLAV"), "Operaio primo livello");
-    ASSERT_TRUE(input(*page_, "TXT_QUALLAV", "nope").accepted());
-    EXPECT_EQ(get("TXT_QUALLAV").text(), "");
-    ASSERT_TRUE(input(*page_, "TXT_QUALLAV", "ope2").accepted());
-    EXPECT_EQ(column("PD42_QLAV_PD04").textOrEmpty(), "OPE2");
-    EXPECT_EQ(description("LBL_DESCRLAV"), "Operaio secondo livello");
 }
 
 TEST_F(GeneralPages, Grid_switch_leaves_the_localisation_alone) {
@@ -188,18 +125,6 @@ TEST_F(GeneralPages, Grid_switch_leaves_the_localisation_alone) {
     EXPECT_TRUE(get("CMB_LIVVARLOCALDIBA").enabled());
     EXPECT_EQ(get("CMB_LIVVARLOCALDIBA").text(), "1");
     EXPECT_EQ(krl::numericValue(column("PD42_INDLIVVARDISBA")), 1);
-}
-
-TEST_F(GeneralPages, Routing_time_units_share_one_list) {
-    open("CTLPD_PRG_CICLI");
-    for (const char* name : {"CBO_UMSETUP", "CBO_UMLAV", "CBO_UMCODA", "CBO_UMATTESA"}) {
-        const auto& rows = page_->findAs<kc::Combo>(name)->rows();
-        ASSERT_EQ(rows.size(), 5U) << name;
-        EXPECT_EQ(rows.front().label, "Secondi") << name;
-        EXPECT_EQ(rows.back().label, "Cent.min.") << name;
-        ASSERT_TRUE(input(*page_, name, "4").accepted()) << name;
-        EXPECT_EQ(krl::numericValue(column(get(name).dbField().c_str())), 4) << name;
-    }
 }
 
 struct IdCase {
@@ -263,22 +188,6 @@ TEST_F(GeneralPages, Priority_table_fields_show_the_codes_of_the_stored_ids) {
     EXPECT_EQ(description("TXT_DESTABPRIORITA_INT"), "Priorita listini fasi interne manodopera");
     EXPECT_EQ(description("TXT_DESTABPRIORITA_CLA"), "");
     EXPECT_EQ(krl::numericValue(column("PD42_IDCLA_LP09")), 4) << "kept until another is typed";
-}
-
-TEST_F(GeneralPages, Price_lists_off_disables_the_tables_and_keeps_them) {
-    open("CTLPD_PRG_VALORIZ");
-    const std::vector<std::string> followers = {"TXT_TABPRIORITA_MAT",    "TXT_TABPRIORITA_INT",
-                                                "TXT_TABPRIORITA_INTMAC", "TXT_TABPRIORITA_CLA",
-                                                "TXT_TABPRIORITA_CLP",    "CHK_LISTPARDOC"};
-    for (const char* value : {"0", "1"}) {
-        ASSERT_TRUE(input(*page_, "CHK_LISTPAR", value).accepted());
-        for (const std::string& name : followers) {
-            EXPECT_EQ(get(name).enabled(), std::string(value) == "1") << name << " " << value;
-        }
-        EXPECT_EQ(get("TXT_TABPRIORITA_INT").text(), "INTMDO");
-        EXPECT_EQ(krl::numericValue(column("PD42_IDINT_LP09")), 2);
-        EXPECT_EQ(krl::numericValue(column("PD42_FLGLISTPARDOC")), 1);
-    }
 }
 
 }  // namespace

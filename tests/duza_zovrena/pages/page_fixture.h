@@ -12,11 +12,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "data_access.h"
 #include "duza_zovrena/data/demo_database.h"
+#include "duza_zovrena/data/sqlite_rows.h"
 #include "duza_zovrena/pages/page_members.h"
 #include "duza_zovrena/pages/parameter_page.h"
 #include "krl/ado/ado.h"
@@ -36,6 +38,7 @@ namespace kc = krl::controls;
 namespace kh = krl::host;
 
 using ScriptedLookup = kc::ScriptedLookupPresenter;
+using data::testing::pairs;
 
 class PageTest : public ::testing::Test {
   protected:
@@ -110,6 +113,20 @@ class PageTest : public ::testing::Test {
         if (page.hasConnection()) {
             page.setConnection(connection_);
         }
+        wirePriceLists(page);
+    }
+
+    // The price-list objects, on the page that has them.
+    void wirePriceLists(Page& page) {
+        auto* declared = dynamic_cast<ParameterPage*>(&page);
+        if (declared != nullptr && declared->declaration().members.priceListObjects) {
+            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
+            decode->setProgramInterface(program_);
+            page.setClsDecodeListiniParametrici(decode);
+            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
+            lookup->setProgramInterface(program_);
+            page.setClsLookupListiniParametrici(lookup);
+        }
     }
 
     std::vector<long> messageIds() const {
@@ -121,6 +138,13 @@ class PageTest : public ::testing::Test {
     }
 
     Variant column(const char* name) const { return (*general_)[name].value(); }
+
+    // The general record holds the numbers of "COLUMN=number COLUMN=number".
+    void expectColumns(std::string_view spec) const {
+        for (const auto& [name, value] : pairs(spec)) {
+            EXPECT_EQ(krl::numericValue(column(name.c_str())), std::stod(value)) << name;
+        }
+    }
 
     kh::ScriptedPresenter presenter_;
     kh::ScopedPresenter presenterScope_{presenter_};
@@ -158,6 +182,31 @@ inline kc::InputResult input(kc::ControlContainer& page, const std::string& name
         return edit->userEnter(value);
     }
     return kc::InputResult::refuse("no control " + name);
+}
+
+// Each control of "NAME [on|off] [shown|hidden] [mandatory|optional] [=text]; ..." is in that
+// state; what is not named is not checked.
+inline void expectControls(kc::ControlContainer& page, std::string_view specs) {
+    std::istringstream controls{std::string(specs)};
+    for (std::string spec; std::getline(controls, spec, ';');) {
+        std::istringstream words(spec);
+        std::string name;
+        words >> name;
+        SCOPED_TRACE(name);
+        kc::Control* control = page.find(name);
+        ASSERT_NE(control, nullptr);
+        for (std::string word; words >> word;) {
+            if (word == "on" || word == "off") {
+                EXPECT_EQ(control->enabled(), word == "on");
+            } else if (word == "shown" || word == "hidden") {
+                EXPECT_EQ(control->visible(), word == "shown");
+            } else if (word == "mandatory" || word == "optional") {
+                EXPECT_EQ(control->mandatory(), word == "mandatory");
+            } else {
+                EXPECT_EQ(control->text(), word.substr(1));
+            }
+        }
+    }
 }
 
 }  // namespace duza_zovrena::pages::testing

@@ -58,12 +58,10 @@ TEST_F(PageProtocol, Initialize_shows_the_first_failing_check_in_the_page_order)
         // The connection is checked before the decode and lookup objects on most pages...
         {"CTLPD_PRG_CICLI", {Missing::Connection, Missing::Decode}, 15170},
         {"CTLPD_PRG_LAVINTDOC", {Missing::ClosedConnection, Missing::Lookup}, 15170},
-        {"CTLPD_PRD_DCLIE", {Missing::Connection, Missing::Decode}, 15170},
         // ...and after them on these.
         {"CTLPD_PRG_CLADOC", {Missing::Connection, Missing::Decode}, 38285},
         {"CTLPD_PRG_SCADIBADOC", {Missing::Connection, Missing::Lookup}, 38292},
         {"CTLPD_PRG_CLADOC", {Missing::ClosedConnection}, 15170},
-        {"CTLPD_PRG_CLAIND", {}, 0},
         // The valuation page reports a missing program interface with the frame's message.
         {"CTLPD_PRG_VALORIZ", {Missing::ActiveInterface}, 60933},
         {"CTLPD_PRG_VALORIZ", {Missing::Decode}, 38285},
@@ -176,14 +174,7 @@ TEST_F(PageProtocol, Every_side_bar_page_is_created_by_its_ProgID_and_initialise
             page->setClsDecodeProduzione(decode_);
             page->setClsLookupProduzione(lookup_);
         }
-        if (className == "CTLPD_PRG_VALORIZ") {
-            auto decode = std::make_shared<kh::ClsDecodeListiniParametrici>();
-            decode->setProgramInterface(program_);
-            page->setClsDecodeListiniParametrici(decode);
-            auto lookup = std::make_shared<kh::ClsLookupListiniParametrici>();
-            lookup->setProgramInterface(program_);
-            page->setClsLookupListiniParametrici(lookup);
-        }
+        wirePriceLists(*page);
         if (className.substr(6, 3) == "PRD") {
             auto& document = pageMember<DocumentMembers>(*page, "TipoSottotipoDocumento");
             document.setTipoSottotipoDocumento("2420");
@@ -217,12 +208,8 @@ TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
     const std::vector<Case> cases = {
         {"CTLPD_PRG_INDGES", "EnableCarSfridoCl",
          [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
-        {"CTLPD_PRG_INDGES", "TipoSottotipoDocumento",
-         [](Page& p) { pageMember<DocumentMembers>(p, "TipoSottotipoDocumento"); }},
         {"CTLPD_PRG_LAVINTIND", "ClsDecodeProduzione",
          [](Page& p) { p.setClsDecodeProduzione(nullptr); }},
-        {"CTLPD_PRD_PRD", "EnableCarSfridoCl",
-         [](Page& p) { pageMember<ScrapLoadSwitch>(p, "EnableCarSfridoCl"); }},
         {"CTLPD_PRG_CICLI", "OnTerminate",
          [](Page& p) { pageMember<TransferMembers>(p, "OnTerminate"); }},
     };
@@ -237,11 +224,6 @@ TEST_F(PageProtocol, Missing_member_is_an_object_error_as_late_binding_gives) {
             EXPECT_EQ(error.description(),
                       "L'oggetto non supporta la proprietà o il metodo " + c.member);
         }
-    }
-    for (const char* page : {"CTLPD_PRG_LAVESTDOC", "CTLPD_PRD_DCLIE"}) {
-        EXPECT_NO_THROW(pageMember<ScrapLoadSwitch>(*create(page), "EnableCarSfridoCl")
-                            .setEnableCarSfridoCl(true))
-            << page;
     }
 }
 
@@ -329,44 +311,6 @@ TEST_F(PageProtocol, Trace_lines_mark_creation_and_destruction_with_one_instance
                          "ZNDR:|" + id + "|INI|DUZA_ZOVRENA|CTLPD_PRD_DCCLA",
                          "ZNDR:|" + id + "|TER|DUZA_ZOVRENA|CTLPD_PRD_DCCLA",
                      }));
-}
-
-// The patterns a rule can follow that the indicators page does not use: showing the targets, and
-// writing into the record when the box is ticked (shown at once by the bound control).
-TEST_F(PageProtocol, A_pattern_rule_shows_its_targets_and_writes_the_record_when_on) {
-    PageDeclaration trial;
-    trial.className = "CTLPD_PRG_PROVA";
-    trial.title = "Pagina di prova";
-    trial.initialize = initializeSteps(
-        {InitializeStep::ActiveInterface, InitializeStep::VirtualFrame, InitializeStep::Recordset,
-         InitializeStep::AddVirtualFrameControl, InitializeStep::InitializeScriptObjectModel});
-    trial.frames = {{"WLFrame1", "", "", 15}};
-    trial.controls = {{"WLFrame1", "CHK_STORICO", "PD42_FLGGESSTOR", "Storico"},
-                      {"WLFrame1", "CHK_ALTERNATIVI", "PD42_FLGGESTALT", "Alternativi"}};
-    trial.patternRules = {{"CHK_STORICO",
-                           RuleCondition::ticked(),
-                           {"CHK_ALTERNATIVI"},
-                           PatternRule::Follow::Visible,
-                           {},
-                           {},
-                           RecordWrite{"PD42_FLGGESTALT", 1}}};
-    auto page = std::make_shared<ParameterPage>(trial);
-    wire(*page);
-    ASSERT_TRUE(page->Initialize());
-    auto* partner = page->findAs<kc::CheckBox>("CHK_ALTERNATIVI");
-    EXPECT_FALSE(partner->visible()) << "the row as loaded: the box is not ticked";
-    EXPECT_EQ(partner->text(), "0");
-
-    ASSERT_TRUE(input(*page, "CHK_STORICO", "1").accepted());
-    EXPECT_TRUE(partner->visible());
-    EXPECT_EQ(krl::numericValue(column("PD42_FLGGESTALT")), 1);
-    EXPECT_EQ(partner->text(), "1") << "the control shows what the rule wrote";
-
-    ASSERT_TRUE(input(*page, "CHK_STORICO", "0").accepted());
-    EXPECT_FALSE(partner->visible());
-    EXPECT_EQ(krl::numericValue(column("PD42_FLGGESTALT")), 1) << "nothing written when off";
-    page->Terminate();
-    EXPECT_TRUE(presenter_.boxes().empty());
 }
 
 }  // namespace

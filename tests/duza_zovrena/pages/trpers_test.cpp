@@ -93,18 +93,6 @@ TEST_F(TransferPageTest,
     EXPECT_TRUE(presenter_.boxes().empty());
 }
 
-TEST_F(TransferPageTest, Company_without_saved_rows_shows_every_eligible_document_at_default) {
-    auto page = openPage(2);
-    ASSERT_TRUE(page->Initialize());
-    std::map<std::string, Setting> expected;
-    // Company 2's documents less FATT (2, 1).
-    for (const char* code : {"OC", "LISTTRASF", "LISTPREL", "OFMP", "SCAREP", "CARPROD", "CARREP",
-                             "ODP", "ODPEXT", "OFCL", "CARMATCLA", "DDTRESTCLA"}) {
-        expected[code] = {"2", "2"};
-    }
-    EXPECT_EQ(shown(*page), expected);
-}
-
 TEST_F(TransferPageTest, Company_with_nothing_to_show_is_refused_with_38920) {
     auto page = openPage(3);
     EXPECT_FALSE(page->Initialize());

@@ -100,10 +100,6 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"general_repair",
                "UPDATE PD42_ZOVRENA SET PD42_FLGGESCICLI = 0, PD42_INDLEADTIME = 1", "PD42_ZOVRENA",
                "", "PD42_INDLEADTIME", "il salvataggio scriverebbe 2"},
-        Damage{"document_deposits",
-               "UPDATE PD88_ZOVRENADOC SET PD88_FLGDEPCLEGAME = 0, PD88_FLGDEPCREP = 0, "
-               "PD88_FLGDEPCPIANART = 0 WHERE PD88_CODDOC_MG36 = 'ODP'",
-               "PD88_ZOVRENADOC", "ODP", "", "Dep. prelievo componenti"},
         Damage{"document_lots_names_the_document",
                "UPDATE PD88_ZOVRENADOC SET PD88_INDSCAGENLISPCL = 2", "PD88_ZOVRENADOC", "ODP", "",
                "La gestione contemporanea dei lotti e del trasferimento materiali sulle "

@@ -163,9 +163,6 @@ INSTANTIATE_TEST_SUITE_P(
                 },
                 "Riga generale: La gestione contemporanea dei modelli distinta base e della "
                 "distinta base aperta non è ammessa"},
-        Refusal{"general_mandatory_value",
-                [](ParamSet& set) { setValue(*set.general, "PD42_STEPNUMLEGDB", kZero); },
-                "Riga generale: Campo obbligatorio mancante o dati inseriti non validi!"},
         Refusal{"document_deposits",
                 [](ParamSet& set) {
                     for (const char* column :
@@ -174,11 +171,6 @@ INSTANTIATE_TEST_SUITE_P(
                     }
                 },
                 "Documento ODP: Dep. versamento assiemi: indicare almeno una scelta."},
-        Refusal{"document_pair",
-                [](ParamSet& set) {
-                    setValue(document(set, "ODP").values, "PD88_INDIMPGENORD", kZero);
-                },
-                "Documento ODP: La combinazione dei valori impostati per impegno"},
         Refusal{"document_the_target_lacks",
                 [](ParamSet& set) {
                     set.documents.push_back({"ODPEXT", document(set, "ODP").values});
@@ -189,12 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
                     setValue(*set.general, "PD42_OLMONO_MG3G", krl::Variant("ODPEXT"));
                 },
                 "Ditta 3, PD42_ZOVRENA, PD42_OLMONO_MG3G = 'ODPEXT': documento non presente"},
-        Refusal{"code_of_another_kind",
-                [](ParamSet& set) {
-                    setValue(document(set, "ODP").values, "PD88_CARREP_MG3G",
-                             krl::Variant("SCAREP"));
-                },
-                "PD88_CARREP_MG3G = 'SCAREP': tipo documento non ammesso nel campo"},
         Refusal{
             "priority_table_the_target_lacks",
             [](ParamSet& set) { setValue(*set.general, "PD42_IDMAT_LP09", krl::Variant("MATXX")); },

@@ -25,16 +25,6 @@ std::string demoFile(const std::string& from = {}, const std::string& to = {}) {
     return changed;
 }
 
-TEST(ParamsFile, Reads_back_what_it_writes) {
-    testing::ParamsDatabase db;
-    const ParamSet stored = readParamSet(*db.connection(), 1);
-    const ParamSet read = fromJson(toJson(stored, 1), "f.json");
-    EXPECT_TRUE(differences(stored, read).empty());
-    EXPECT_EQ(read.general->at("PD42_IDMAT_LP09").textOrEmpty(), "MAT");
-    EXPECT_EQ(read.general->at("PD42_PERCTOLLINT").toInt64(), 5);
-    EXPECT_EQ(read.transfers.size(), 2u);
-}
-
 struct BadFile {
     const char* name;
     std::string text;
