@@ -8,8 +8,8 @@
 //   - scrolling the whole grid by steps, one step a frame: frames longer than 16.7 ms; and 200
 //     steps on from the middle of the grid, a while after jumping there;
 //   - scrolling with the mouse wheel, at a quick turn's speed and a fling's (WHEEL_SPEEDS=px/s,...
-//     chooses others): the frames drawn, those of them with rows in view not drawn yet, and the
-//     frames Chromium reports dropped.
+//     chooses others): the frames Chromium reports dropped, and the frames drawn with rows in view
+//     not drawn yet.
 //
 //   node tests/e2e/perf/grid.mjs [path/to/zovrena]     (default build/debug/src/zovrena)
 
@@ -233,9 +233,9 @@ async function measureScroll(page, when, { from = 0, pause = 0, steps = Number.M
 
 // Scrolls the grid as a person does with the mouse wheel, through the browser's own input path
 // (which moves the rows without the page when the browser scrolls them on its compositor),
-// `distance` px at `speed` px/s. Counts from Chromium's frame reports: the frames that showed the
-// scroll and those that missed their turn; and from its screenshots of the frames shown: those
-// where rows in view were not drawn yet (blank or partly blank where rows should be).
+// `distance` px at `speed` px/s. Counts from Chromium's frame reports the frames that missed their
+// turn, and from its screenshots of the frames drawn those where rows in view were not drawn yet
+// (a fifth or more of the rows' area blank).
 async function measureWheel(page, when, { speed, distance }) {
     const body = page.locator('[data-grid="GRD_TRPERS"] .grid-body');
     await body.evaluate((element) => {
@@ -297,8 +297,8 @@ async function measureWheel(page, when, { speed, distance }) {
     const missing = inked.filter((share) => share < 0.8 * full).length;
     console.log(`scrolling ${when} with the mouse wheel at ${speed} px/s (${scrolled} of ${distance} px, on the ${thread} thread)`);
     console.log(
-        `  ${f(elapsed / 1000)} s (${Math.round(elapsed / 16.7)} frames at 60 Hz): ${shots.length} frames drawn, ${missing} of them with rows in view ` +
-            `not drawn yet; Chromium's frame reports: ${dropped} dropped`,
+        `  ${f(elapsed / 1000)} s (${Math.round(elapsed / 16.7)} frames at 60 Hz): Chromium's frame reports ${dropped} frames dropped; ` +
+            `${shots.length} screenshots of the frames drawn (at most about 55 a second), ${missing} with rows in view not drawn yet`,
     );
 }
 
