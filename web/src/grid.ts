@@ -500,7 +500,9 @@ function gridForm(id: string, ...content: HTMLElement[]): HTMLFormElement {
 
 function build(grid: GridState, rows: GridRowState[], shape: string, context: RenderContext): GridView {
     const columns = grid.columns;
-    const template = columns.map((column) => `minmax(4rem, ${Math.max(1, Math.round(column.width / 15))}fr)`).join(" ");
+    // A column of lists is never narrower than a list, so that no cell cuts off a list's arrow.
+    const least = (column: GridColumnState) => (isChoice(column) ? "var(--grid-list-width)" : "4rem");
+    const template = columns.map((column) => `minmax(${least(column)}, ${Math.max(1, Math.round(column.width / 15))}fr)`).join(" ");
     const header = h(
         "div",
         { role: "row", class: "grid-row grid-head" },
