@@ -39,7 +39,7 @@ void expectAnsweredWithinASecond(const HostProcess& host) {
     ASSERT_GE(sock, 0);
     const std::string request =
         "GET /login.html HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n";
-    ::send(sock, request.data(), request.size(), MSG_NOSIGNAL);
+    sendAll(sock, request);
     char buffer[32] = {};
     const bool answered = readable(sock, 1000) && ::recv(sock, buffer, sizeof buffer - 1, 0) > 0;
     ::close(sock);
