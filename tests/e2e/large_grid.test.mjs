@@ -65,6 +65,24 @@ test("a grid of 10,000 documents opens whole and a choice far down it is saved",
     const last = page.locator('[data-grid-row="B109999"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
     assert.equal(await last.inputValue(), "2");
 
+    // Scrolled to the middle, the rows just below the view are drawn before they come into it (the
+    // browser scrolls on without waiting for the page), those far below are not.
+    const drawn = await page.evaluate(async () => {
+        const body = document.querySelector('[data-grid="GRD_TRPERS"] .grid-body');
+        body.scrollTop = body.scrollHeight / 2;
+        for (let frame = 0; frame < 3; frame += 1) {
+            await new Promise((resolve) => requestAnimationFrame(resolve));
+        }
+        const bottom = body.getBoundingClientRect().bottom;
+        // Reading a row's box would have the browser lay its rows out: the blocks they are laid out in are read.
+        const rowAt = (below) =>
+            Array.from(body.querySelectorAll(".grid-block")).find((block) => block.getBoundingClientRect().top >= bottom + below)
+                .firstElementChild;
+        const shown = (row) => row.checkVisibility({ contentVisibilityAuto: true });
+        return { near: shown(rowAt(body.clientHeight / 2)), far: shown(rowAt(body.clientHeight * 10)) };
+    });
+    assert.deepEqual(drawn, { near: true, far: false });
+
     const head = page.locator('[data-grid-row="B107777"] [data-grid-cell="PD49_INDTRPERSTESTA"] select');
     // Pressed (as by the click that opens it), the list is alone in its form: after a choice the
     // browser looks over that form, which must not cost it the grid's 20,000 lists.
